@@ -1,0 +1,127 @@
+// The only door from the engine to the operating system's files and folders.
+// Every method has Windows meaning on every platform, so that the engine's
+// behaviour does not depend on where it runs.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace quarn {
+
+/// Windows file attribute bits, as the engine reads and sets them everywhere.
+enum FileAttribute : uint32_t {
+  kAttrReadOnly = 0x01,
+  kAttrHidden = 0x02,
+  kAttrSystem = 0x04,
+  kAttrDirectory = 0x10,
+  kAttrArchive = 0x20,
+  kAttrNormal = 0x80,
+};
+
+/// What AttributesOf returns for a path that names nothing.
+constexpr uint32_t kNoSuchFile = 0xFFFFFFFFu;
+
+/// One name in a folder listing, with its attributes.
+struct FolderEntry {
+  std::string name;
+  uint32_t attributes = 0;
+};
+
+/// How a file is opened. Every open is unshared.
+enum class OpenMode {
+  kRead,       ///< an existing file, for reading only
+  kReadWrite,  ///< an existing file, for reading and writing
+  kCreate,     ///< created, or emptied if it exists; reading and writing
+};
+
+/// Outcome of an open or a listing. A missing file is an ordinary result.
+enum class FsStatus {
+  kOkay,
+  kNotFound,          ///< the file or a folder on its path does not exist
+  kSharingViolation,  ///< someone else holds the file open
+  kAccessDenied,      ///< read-only, a folder, or refused by the OS
+  kOtherError,
+};
+
+/// An open binary file, held unshared until it is destroyed.
+class File {
+ public:
+  virtual ~File() = default;
+
+  /// Reads up to `size` bytes from byte `offset` into `data`; `*got` tells
+  /// how many arrived (fewer only at the end of the file). False on an error.
+  virtual bool ReadAt(uint64_t offset, void* data, size_t size,
+                      size_t* got) = 0;
+
+  /// Writes all `size` bytes at byte `offset`, growing the file as needed.
+  /// False unless every byte was written.
+  virtual bool WriteAt(uint64_t offset, const void* data, size_t size) = 0;
+
+  /// Stores the file's length in bytes in `*length`. False on an error.
+  virtual bool Length(uint64_t* length) = 0;
+
+  /// Makes the file exactly `length` bytes long: cuts it, or grows it with
+  /// zero bytes. False on an error.
+  virtual bool Resize(uint64_t length) = 0;
+};
+
+/// The file and folder operations the engine uses, with Windows meaning.
+/// Paths are 8-bit text with backslash separators; a path that does not
+/// begin with a backslash or a drive is relative to the current folder.
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+
+  /// The attributes of the file or folder `path` names, or kNoSuchFile.
+  /// A file with no attribute set reads as kAttrNormal.
+  virtual uint32_t AttributesOf(const std::string& path) = 0;
+
+  /// Sets the read-only, hidden, system and archive bits to `attributes`
+  /// (0 clears them all). False if `path` names nothing or the OS refuses.
+  virtual bool SetAttributes(const std::string& path, uint32_t attributes) = 0;
+
+  /// Opens `path` unshared: while the returned file lives, every other open
+  /// of the same file fails with kSharingViolation. On failure returns null
+  /// and, when `status` is given, says why.
+  virtual std::unique_ptr<File> Open(const std::string& path, OpenMode mode,
+                                     FsStatus* status) = 0;
+
+  /// Copies file `from` to `to`, replacing an existing file `to`; the copy
+  /// gets the source's attributes. False if anything failed.
+  virtual bool CopyOver(const std::string& from, const std::string& to) = 0;
+
+  /// Renames file `from` to `to` in one step, replacing an existing `to`,
+  /// so that `to` is never missing on the way. False if it failed.
+  virtual bool RenameOver(const std::string& from, const std::string& to) = 0;
+
+  /// Creates the one folder `path`. False if it exists already, its parent
+  /// is missing, or the OS refuses.
+  virtual bool MakeFolder(const std::string& path) = 0;
+
+  /// Deletes the file `path`. False if it is missing or cannot be deleted.
+  virtual bool RemoveFile(const std::string& path) = 0;
+
+  /// Lists every entry of folder `path` as the pattern "*.*" does ("." and
+  /// ".." included), in the order the platform delivers them.
+  virtual FsStatus ListFolder(const std::string& path,
+                              std::vector<FolderEntry>* entries) = 0;
+
+  /// The process's current folder, in engine form, without a trailing
+  /// backslash (unless it is a root).
+  virtual std::string CurrentFolder() = 0;
+
+  /// Makes `path` the process's current folder. False if it failed.
+  virtual bool ChangeFolder(const std::string& path) = 0;
+
+  /// Turns a path as the user typed it for this platform (a command-line
+  /// argument) into the engine's absolute form.
+  virtual std::string AbsolutePath(const std::string& os_path) = 0;
+};
+
+/// The real file system of the platform this program was built for.
+std::unique_ptr<FileSystem> MakeNativeFileSystem();
+
+}  // namespace quarn

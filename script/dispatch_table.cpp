@@ -1,0 +1,86 @@
+#include "script/dispatch_table.h"
+
+#include "script/builtin_commands.h"
+#include "text/ascii.h"
+
+namespace quarn {
+
+const std::vector<DispatchEntry>& DispatchTable() {
+  using M = MatchKind;
+  static const std::vector<DispatchEntry> table = {
+      {"INSTALL PATH ", M::kPrefix, nullptr},
+      {"IMG OPENDEF", M::kWhole, nullptr},
+      {"IMG DELETE ", M::kPrefix, nullptr},
+      {"IMG DELFROM ", M::kPrefix, nullptr},
+      // One command under two names: both rebuild the archive.
+      {"IMG CLOSE", M::kWhole, nullptr},
+      {"IMG REBUILD", M::kWhole, nullptr},
+      {"IMG VERIFY", M::kWhole, nullptr},
+      {"TERMINATE", M::kWhole, RunTerminate},
+      {"IMG DELDUP", M::kWhole, nullptr},
+      {"IMG ADD ", M::kPrefix, nullptr},
+      {"IMG ADDALL", M::kWhole, nullptr},
+      {"CLS", M::kWhole, RunCls},
+      {"PRINT", M::kWhole, RunPrintBlank},
+      {"PRINT ", M::kPrefix, RunPrintText},
+      {"DIR CREATE ", M::kPrefix, nullptr},
+      {"DIR SELECT ", M::kPrefix, nullptr},
+      {"COPY ", M::kPrefix, nullptr},
+      {"COL OPEN ", M::kPrefix, nullptr},
+      {"COL ADD ", M::kPrefix, nullptr},
+      {"COL ADDFILE ", M::kPrefix, nullptr},
+      {"COL DELETE ", M::kPrefix, nullptr},
+      {"COL CLOSE", M::kWhole, nullptr},
+      {"IPL OPEN ", M::kPrefix, nullptr},
+      {"IPL CREATE ", M::kPrefix, nullptr},
+      {"IPL ADD INST ", M::kPrefix, nullptr},
+      {"IPL ADD CULL ", M::kPrefix, nullptr},
+      {"IPL ADD PATH ", M::kPrefix, nullptr},
+      {"IPL ADD PICK ", M::kPrefix, nullptr},
+      {"IPL ADDFILE ", M::kPrefix, nullptr},
+      {"IPL DEL ", M::kPrefix, nullptr},
+      {"IPL CLOSE", M::kWhole, nullptr},
+      {"IDE OPEN ", M::kPrefix, nullptr},
+      {"IDE ADD OBJS ", M::kPrefix, nullptr},
+      {"IDE ADD TOBJ ", M::kPrefix, nullptr},
+      {"IDE ADD PATH ", M::kPrefix, nullptr},
+      {"IDE ADD 2DFX ", M::kPrefix, nullptr},
+      {"IDE ADD PEDS ", M::kPrefix, nullptr},
+      {"IDE ADD CARS ", M::kPrefix, nullptr},
+      {"IDE ADD WEAP ", M::kPrefix, nullptr},
+      {"IDE ADD HIER ", M::kPrefix, nullptr},
+      {"IDE ADDFILE ", M::kPrefix, nullptr},
+      {"IDE DEL ", M::kPrefix, nullptr},
+      {"IDE CLOSE", M::kWhole, nullptr},
+      {"GTA_VC.DAT OPEN", M::kWhole, nullptr},
+      {"GTA_VC.DAT CLOSE", M::kWhole, nullptr},
+      {"GTA_VC.DAT DEL ", M::kPrefix, nullptr},
+      {"GTA_VC.DAT ADD ", M::kPrefix, nullptr},
+      {"OBJECT.DAT OPEN", M::kWhole, nullptr},
+      {"OBJECT.DAT CLOSE", M::kWhole, nullptr},
+      {"OBJECT.DAT DEL ", M::kPrefix, nullptr},
+      {"OBJECT.DAT ADD ", M::kPrefix, nullptr},
+  };
+  return table;
+}
+
+bool Matches(const DispatchEntry& entry, const std::string& line) {
+  const std::string keyword = entry.keyword;
+  if (entry.match == MatchKind::kWhole) return ToUpperAscii(line) == keyword;
+  return line.size() >= keyword.size() &&
+         ToUpperAscii(line.substr(0, keyword.size())) == keyword;
+}
+
+CommandResult DispatchLine(InstallContext& ctx) {
+  ctx.CommandRecognised = false;
+  for (const DispatchEntry& entry : DispatchTable()) {
+    if (entry.handler == nullptr || !Matches(entry, ctx.ScriptLine)) continue;
+    if (entry.handler(ctx) == CommandResult::kEndRun) {
+      return CommandResult::kEndRun;
+    }
+  }
+  if (ctx.CommandRecognised) return CommandResult::kContinue;
+  return Fail(ctx, "Unknown command: " + ctx.ScriptLine);
+}
+
+}  // namespace quarn
