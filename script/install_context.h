@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "ide/object_id_registry.h"
+#include "img/img_directory.h"
 #include "platform/file_system.h"
 #include "script/install_log.h"
 
@@ -63,6 +64,9 @@ struct InstallContext {
   bool CommandRecognised = false;
   std::string ScriptLine;
   bool WorkerFinished = false;
+
+  // Model archive.
+  ImgDirectory Img;
 
   // Item definitions.
   ObjectIdRegistry ObjectIds;

@@ -124,7 +124,10 @@ void WriteClosingBanner(InstallContext& ctx) {
 }
 
 // Editors still open lose what they hold in memory: only their files close.
-void CloseEveryFile(InstallContext& ctx) { ctx.Log.CloseFile(); }
+void CloseEveryFile(InstallContext& ctx) {
+  ctx.Img.CloseFiles();
+  ctx.Log.CloseFile();
+}
 
 }  // namespace
 
