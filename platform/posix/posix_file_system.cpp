@@ -326,9 +326,9 @@ uint32_t ParseDosAttributeText(const std::string& text) {
   if (text.size() < 3 || text[0] != '0' || (text[1] != 'x' && text[1] != 'X')) {
     return 0;
   }
+  // Only the lowest bits are kept, so a long number needs no overflow check.
   uint32_t value = 0;
-  size_t digits = 0;
-  for (size_t i = 2; i < text.size() && digits < 8; ++i, ++digits) {
+  for (size_t i = 2; i < text.size(); ++i) {
     const char c = text[i];
     uint32_t digit;
     if (c >= '0' && c <= '9') {
