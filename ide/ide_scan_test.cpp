@@ -9,6 +9,7 @@
 #include "ide/scanned_ide_list.h"
 #include "testutil/script_run.h"
 #include "testutil/test_files.h"
+#include "tools/samplegen/sample_game.h"
 
 namespace quarn {
 namespace {
@@ -224,6 +225,27 @@ TEST_F(IdeScanTest, ReadOnlyFileIsReadAndLosesItsMark) {
   EXPECT_EQ(0u, ctx().Fs.AttributesOf(game() + "data\\locked.ide") &
                     (kAttrReadOnly | kAttrHidden | kAttrSystem));
   EXPECT_EQ(std::vector<int>({77}), UsedIds(ctx().ObjectIds));
+}
+
+TEST_F(IdeScanTest, SampleGameScansCleanlyAndMarksEveryPlannedId) {
+  SampleGameOptions options;
+  options.img_entries = 0;
+  options.img_bytes = 0;
+  options.backups = false;
+  std::string error;
+  ASSERT_TRUE(WriteSampleGame(NativePath(game()), options, &error)) << error;
+
+  EXPECT_EQ(CommandResult::kContinue, ScanGameIdeFiles(ctx()));
+  const std::string log = Log();
+  EXPECT_EQ(kScanStart, log.substr(0, std::string(kScanStart).size()));
+  EXPECT_EQ(Scanned("data\\default.ide", "ok") + kScanEnd,
+            log.substr(log.rfind("-- ")));
+  for (const SampleAreaObjects& area : PlanSampleGame(options).areas) {
+    for (const SampleObject& object : area.objects) {
+      EXPECT_TRUE(ctx().ObjectIds.IsUsed(static_cast<uint16_t>(object.id)))
+          << object.id;
+    }
+  }
 }
 
 TEST(ScannedIdeList, GrowsPastAThousandPathsAndIgnoresCase) {
