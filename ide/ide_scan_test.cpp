@@ -44,7 +44,9 @@ class IdeScanTest : public ::testing::Test {
   void WriteGameFile(const std::string& relative, const std::string& bytes) {
     WriteTestFile(game() + relative, bytes);
   }
-  std::string Log() const { return run_.LogFile(); }
+  // What the log showed: the log file itself stays open, unshared, for the
+  // whole run.
+  std::string Log() const { return run_.window().shown; }
   std::string Scanned(const std::string& relative, const std::string& end) {
     return "-- Scanning IDE file: " + game() + relative + " ... " + end +
            "\r\n";
@@ -177,7 +179,8 @@ TEST(IdeScanSections, OnlyDefinitionsOfIdSectionsClaimIds) {
     EXPECT_EQ(CommandResult::kContinue, ScanIdeFile(run.context(), path))
         << c.content;
     EXPECT_EQ(c.ids, UsedIds(run.context().ObjectIds)) << c.content;
-    EXPECT_EQ("-- Scanning IDE file: " + path + " ... ok\r\n", run.LogFile());
+    EXPECT_EQ("-- Scanning IDE file: " + path + " ... ok\r\n",
+              run.window().shown);
   }
 }
 

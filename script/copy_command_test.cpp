@@ -49,7 +49,14 @@ TEST_F(CopyTest, UnquotedFormUpperCasesBothPaths) {
                 "ok\r\n" + kDone,
             RunScript("copy ReadMe.txt to docs\\New   Name.txt"));
   EXPECT_EQ("mod text", ReadTestFile(game() + "docs\\NEW NAME.TXT"));
-  EXPECT_FALSE(TestPathExists(game() + "docs\\New Name.txt"));
+  // The name on disk, whatever letter case the file system ignores.
+  std::vector<FolderEntry> entries;
+  run_.fs().ListFolder(game() + "docs\\", &entries);
+  std::vector<std::string> names;
+  for (const FolderEntry& entry : entries) {
+    if (entry.name != "." && entry.name != "..") names.push_back(entry.name);
+  }
+  EXPECT_EQ(std::vector<std::string>({"NEW NAME.TXT"}), names);
 }
 
 TEST_F(CopyTest, QuotedFormKeepsCaseAndSingleBlanks) {
