@@ -218,18 +218,6 @@ TEST_F(IdeScanTest, MissingOrUnreadableFilesFailTheScan) {
             Log().substr(Log().rfind("-- ")));
 }
 
-TEST_F(IdeScanTest, ReadOnlyFileIsReadAndLosesItsMark) {
-  WriteGameFile("data\\locked.ide", IdeFile("objs", {77}));
-  ASSERT_TRUE(
-      ctx().Fs.SetAttributes(game() + "data\\locked.ide", kAttrReadOnly));
-  EXPECT_EQ(CommandResult::kContinue,
-            ScanIdeFile(ctx(), game() + "data\\locked.ide"));
-  EXPECT_EQ(Scanned("data\\locked.ide", "ok"), Log());
-  EXPECT_EQ(0u, ctx().Fs.AttributesOf(game() + "data\\locked.ide") &
-                    (kAttrReadOnly | kAttrHidden | kAttrSystem));
-  EXPECT_EQ(std::vector<int>({77}), UsedIds(ctx().ObjectIds));
-}
-
 TEST_F(IdeScanTest, SampleGameScansCleanlyAndMarksEveryPlannedId) {
   SampleGameOptions options;
   options.img_entries = 0;

@@ -11,6 +11,9 @@ namespace {
 constexpr size_t kKeywordLength = 5;  // "COPY "
 const char kSeparator[] = " TO ";
 constexpr size_t kSeparatorLength = 4;
+// Where the 10th character of the line stands; a fourth quote before it
+// leaves no room for two paths.
+constexpr size_t kTenthCharacter = 9;
 const char kUsage[] = "Use COPY <source within your mod> TO <dest within game>";
 
 // Where a copy comes from and goes to, relative to the mod and the game.
@@ -63,7 +66,7 @@ CommandResult ParseQuoted(InstallContext& ctx, size_t quotes,
     at[i] = line.find('"', from);
     from = at[i] + 1;
   }
-  if (at[3] < 9) return FailRun(ctx);
+  if (at[3] < kTenthCharacter) return FailRun(ctx);
   args->source = line.substr(at[0] + 1, at[1] - at[0] - 1);
   args->destination = line.substr(at[2] + 1, at[3] - at[2] - 1);
   return CommandResult::kContinue;
