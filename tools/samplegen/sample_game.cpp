@@ -41,11 +41,14 @@ fs::path NativeOf(const fs::path& game, const std::string& listed) {
   return path;
 }
 
-std::vector<std::string> ModelNames(const SampleAreaObjects& area) {
+// The collision models of an area: its first objects', or one of its own
+// when it defines none, so that no COL file is empty.
+std::vector<std::string> ColModelNames(const SampleAreaObjects& area) {
   std::vector<std::string> names;
   for (size_t i = 0; i < area.objects.size() && i < 12; ++i) {
     names.push_back(area.objects[i].model);
   }
+  if (names.empty()) names.push_back(area.area.prefix + "_col");
   return names;
 }
 
@@ -122,20 +125,18 @@ class GameWriter {
 
   bool WriteCollision() {
     const uint64_t seed = plan_.options.seed;
-    std::vector<std::string> generic = ModelNames(plan_.areas.front());
+    std::vector<std::string> generic = ColModelNames(plan_.areas.front());
     for (const SampleAreaObjects& area : plan_.areas) {
       if (area.area.interior) {
         const std::string col = "MODELS\\COLL\\" + area.area.name + ".COL";
         if (!WriteNativeFile(NativeOf(game_, col),
-                             ColFileBytes(ModelNames(area), seed), error_)) {
+                             ColFileBytes(ColModelNames(area), seed), error_)) {
           return false;
         }
       } else if (&area != &plan_.areas.front()) {
-        generic.push_back(area.objects.empty() ? area.area.prefix + "_col"
-                                               : area.objects.front().model);
+        generic.push_back(ColModelNames(area).front());
       }
     }
-    if (generic.empty()) generic.push_back("gn_col");
     return WriteNativeFile(NativeOf(game_, "MODELS\\COLL\\GENERIC.COL"),
                            ColFileBytes(generic, seed), error_);
   }
