@@ -17,6 +17,8 @@ constexpr uint64_t kMaxImgSectors = (uint64_t{1} << 31) / kImgSectorBytes - 1;
 constexpr int kMaxIdeFiles = 200;
 constexpr int kMaxDefinitions = 30000;
 
+// Moving the whole name sequence keeps every name unique while another seed
+// still gives other names.
 int NameShift(uint64_t seed) { return static_cast<int>(seed % 50); }
 
 std::string Lower(std::string text) {
@@ -52,6 +54,7 @@ std::vector<std::string> ColModelNames(const SampleAreaObjects& area) {
   return names;
 }
 
+// A route file of data\paths: a comment and one point per line.
 std::vector<std::string> TrackLines(int track, uint64_t seed) {
   std::vector<std::string> lines = {"; track " + std::to_string(track)};
   for (int i = 0; i < 24; ++i) {
@@ -65,6 +68,8 @@ std::vector<std::string> TrackLines(int track, uint64_t seed) {
   return lines;
 }
 
+// Writes the planned game file by file, stopping at the first failure with
+// its message in `*error`.
 class GameWriter {
  public:
   GameWriter(const fs::path& game, const SampleGamePlan& plan,
