@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <limits>
 #include <mutex>
 #include <set>
@@ -468,12 +469,17 @@ bool PosixFileSystem::CopyOver(const std::string& from, const std::string& to) {
 
   ScopedFd in(open(source.c_str(), O_RDONLY | O_CLOEXEC));
   if (in.get() < 0) return false;
-  ScopedFd out(
-      open(target.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
+  // The copy is made beside the target and renamed over it, so that a copy
+  // that fails half way leaves the old target as it was.
+  std::string temporary = target + ".copy-XXXXXX";
+  ScopedFd out(mkostemp(&temporary[0], O_CLOEXEC));
   if (out.get() < 0) return false;
-  return CopyBytes(in.get(), out.get()) &&
-         fchmod(out.get(), source_status.st_mode & 0777) == 0 &&
-         CopyStoredAttributes(source, target);
+  const bool copied = CopyBytes(in.get(), out.get()) &&
+                      fchmod(out.get(), source_status.st_mode & 0777) == 0 &&
+                      CopyStoredAttributes(source, temporary) &&
+                      rename(temporary.c_str(), target.c_str()) == 0;
+  if (!copied) unlink(temporary.c_str());
+  return copied;
 }
 
 bool PosixFileSystem::RenameOver(const std::string& from,
