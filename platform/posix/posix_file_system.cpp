@@ -456,7 +456,7 @@ bool PosixFileSystem::CopyOver(const std::string& from, const std::string& to) {
   struct stat target_status;
   if (stat(target.c_str(), &target_status) == 0) {
     // Windows refuses to give a hidden or system file attributes that lack
-    // those bits. Copying a file onto itself would empty it before reading.
+    // those bits, and refuses to copy a file onto itself.
     const uint32_t marks_lost = AttributesFromStatus(target, target_status) &
                                 ~AttributesFromStatus(source, source_status) &
                                 kStoredAttributes;
