@@ -253,6 +253,30 @@ TEST_F(FileSystemContract, ReadsAndWritesAtPositions) {
   EXPECT_EQ(std::string("hELl\0xyz", 8), ReadTestFile(Path("data.bin")));
 }
 
+// Offsets past 4 GiB must not wrap. The file is sparse under Wine and on
+// Linux; on Windows it takes the space.
+TEST_F(FileSystemContract, OffsetsBeyondFourGigabytes) {
+  const uint64_t far = (uint64_t{1} << 32) + 16;
+  std::unique_ptr<File> file =
+      fs_->Open(Path("big.img"), OpenMode::kCreate, nullptr);
+  ASSERT_TRUE(file);
+  ASSERT_TRUE(file->WriteAt(0, "head", 4));
+  ASSERT_TRUE(file->WriteAt(far, "tail", 4));
+  uint64_t length = 0;
+  ASSERT_TRUE(file->Length(&length));
+  EXPECT_EQ(far + 4, length);
+  char buffer[8];
+  size_t got = 0;
+  ASSERT_TRUE(file->ReadAt(far - 2, buffer, sizeof buffer, &got));
+  EXPECT_EQ(std::string("\0\0tail", 6), std::string(buffer, got));
+  ASSERT_TRUE(file->ReadAt(0, buffer, 4, &got));
+  EXPECT_EQ("head", std::string(buffer, got));
+  ASSERT_TRUE(file->Resize(far + 2));
+  ASSERT_TRUE(file->Length(&length));
+  EXPECT_EQ(far + 2, length);
+  ASSERT_TRUE(file->Resize(0));
+}
+
 TEST_F(FileSystemContract, CopyOverReplacesBytesAndAttributes) {
   WriteTestFile(Path("mod\\car.dff"), "new model");
   WriteTestFile(Path("game\\car.dff"), "old model, longer than the new");
@@ -288,6 +312,9 @@ TEST_F(FileSystemContract, CopyOverReplacesBytesAndAttributes) {
   // Copying a file onto itself must not lose it.
   EXPECT_FALSE(fs_->CopyOver(Path("game\\car.dff"), Path("GAME\\CAR.DFF")));
   EXPECT_EQ("new model", ReadTestFile(Path("game\\car.dff")));
+  EXPECT_EQ((std::vector<std::string>{".", "..", "car.dff", "fresh.dff",
+                                      "marked.dff"}),
+            Names("game"));
 }
 
 TEST_F(FileSystemContract, RenameOverReplaces) {
@@ -352,6 +379,8 @@ TEST_F(FileSystemContract, ListFolderSortsAndMarks) {
   entries.push_back(FolderEntry{"stale", 0});
   EXPECT_EQ(FsStatus::kNotFound, fs_->ListFolder(Path("absent"), &entries));
   EXPECT_TRUE(entries.empty());
+  EXPECT_EQ(FsStatus::kNotFound,
+            fs_->ListFolder(Path("list\\b.txt"), &entries));
   EXPECT_EQ((std::vector<std::string>{".", ".."}), Names("list\\Sub\\"));
 }
 

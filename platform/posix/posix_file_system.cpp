@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <limits>
 #include <mutex>
 #include <set>
@@ -402,16 +403,11 @@ std::unique_ptr<File> PosixFileSystem::Open(const std::string& path,
       *status = FsStatus::kAccessDenied;
       return nullptr;
     }
-    if (table.held.count(KeyOf(before)) != 0) {
-      *status = FsStatus::kSharingViolation;
-      return nullptr;
-    }
   } else if (mode != OpenMode::kCreate) {
     *status = StatusFromErrno(errno);
     return nullptr;
   }
 
-  // Emptying waits until the file is known not to be held by anyone.
   int flags = O_CLOEXEC;
   flags |= mode == OpenMode::kRead ? O_RDONLY : O_RDWR;
   if (mode == OpenMode::kCreate) flags |= O_CREAT;
@@ -426,6 +422,8 @@ std::unique_ptr<File> PosixFileSystem::Open(const std::string& path,
     *status = StatusFromErrno(errno);
     return nullptr;
   }
+  // Emptying waits until the file is known not to be held by anyone; the
+  // identity is taken from the open file, whatever name led to it.
   if (table.held.count(KeyOf(opened)) != 0) {
     *status = FsStatus::kSharingViolation;
     return nullptr;
@@ -455,7 +453,7 @@ bool PosixFileSystem::CopyOver(const std::string& from, const std::string& to) {
   struct stat target_status;
   if (stat(target.c_str(), &target_status) == 0) {
     // Windows refuses to give a hidden or system file attributes that lack
-    // those bits. Copying a file onto itself would empty it before reading.
+    // those bits, and refuses to copy a file onto itself.
     const uint32_t marks_lost = AttributesFromStatus(target, target_status) &
                                 ~AttributesFromStatus(source, source_status) &
                                 kStoredAttributes;
@@ -468,12 +466,17 @@ bool PosixFileSystem::CopyOver(const std::string& from, const std::string& to) {
 
   ScopedFd in(open(source.c_str(), O_RDONLY | O_CLOEXEC));
   if (in.get() < 0) return false;
-  ScopedFd out(
-      open(target.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
+  // The copy is made beside the target and renamed over it, so that a copy
+  // that fails half way leaves the old target as it was.
+  std::string temporary = target + ".copy-XXXXXX";
+  ScopedFd out(mkostemp(&temporary[0], O_CLOEXEC));
   if (out.get() < 0) return false;
-  return CopyBytes(in.get(), out.get()) &&
-         fchmod(out.get(), source_status.st_mode & 0777) == 0 &&
-         CopyStoredAttributes(source, target);
+  const bool copied = CopyBytes(in.get(), out.get()) &&
+                      fchmod(out.get(), source_status.st_mode & 0777) == 0 &&
+                      CopyStoredAttributes(source, temporary) &&
+                      rename(temporary.c_str(), target.c_str()) == 0;
+  if (!copied) unlink(temporary.c_str());
+  return copied;
 }
 
 bool PosixFileSystem::RenameOver(const std::string& from,

@@ -199,7 +199,6 @@ bool Win32FileSystem::MakeFolder(const std::string& path) {
 }
 
 bool Win32FileSystem::RemoveFile(const std::string& path) {
-  if (!CanReplace(GetFileAttributesA(path.c_str()))) return false;
   return DeleteFileA(path.c_str()) != 0;
 }
 
