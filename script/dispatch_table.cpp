@@ -1,6 +1,9 @@
 #include "script/dispatch_table.h"
 
 #include "script/builtin_commands.h"
+#include "script/copy_command.h"
+#include "script/dir_commands.h"
+#include "script/install_path_command.h"
 #include "text/ascii.h"
 
 namespace quarn {
@@ -8,7 +11,7 @@ namespace quarn {
 const std::vector<DispatchEntry>& DispatchTable() {
   using M = MatchKind;
   static const std::vector<DispatchEntry> table = {
-      {"INSTALL PATH ", M::kPrefix, nullptr},
+      {"INSTALL PATH ", M::kPrefix, RunInstallPath},
       {"IMG OPENDEF", M::kWhole, nullptr},
       {"IMG DELETE ", M::kPrefix, nullptr},
       {"IMG DELFROM ", M::kPrefix, nullptr},
@@ -23,9 +26,9 @@ const std::vector<DispatchEntry>& DispatchTable() {
       {"CLS", M::kWhole, RunCls},
       {"PRINT", M::kWhole, RunPrintBlank},
       {"PRINT ", M::kPrefix, RunPrintText},
-      {"DIR CREATE ", M::kPrefix, nullptr},
-      {"DIR SELECT ", M::kPrefix, nullptr},
-      {"COPY ", M::kPrefix, nullptr},
+      {"DIR CREATE ", M::kPrefix, RunDirCreate},
+      {"DIR SELECT ", M::kPrefix, RunDirSelect},
+      {"COPY ", M::kPrefix, RunCopyCommand},
       {"COL OPEN ", M::kPrefix, nullptr},
       {"COL ADD ", M::kPrefix, nullptr},
       {"COL ADDFILE ", M::kPrefix, nullptr},

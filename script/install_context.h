@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "ide/object_id_registry.h"
+#include "ide/scanned_ide_list.h"
 #include "img/img_directory.h"
 #include "platform/file_system.h"
 #include "script/install_log.h"
@@ -18,7 +19,7 @@ enum class RunState : uint8_t { Done = 0, Running = 1, Aborted = 2 };
 
 /// One installable mod of the catalogue.
 struct ModEntry {
-  std::string FolderName;   ///< upper-case folder name, relative to InstallerDir
+  std::string FolderName;  ///< upper-case folder name, relative to InstallerDir
   std::string DisplayName;  ///< what the selection page shows
   int32_t Selection = 0;    ///< non-zero means install
 };
@@ -70,6 +71,8 @@ struct InstallContext {
 
   // Item definitions.
   ObjectIdRegistry ObjectIds;
+  quarn::ScannedIdeList ScannedIdeList;  ///< IDE files read so far
+  bool IdeScanDone = false;  ///< the game's IDE files were all scanned
 };
 
 }  // namespace quarn

@@ -403,16 +403,11 @@ std::unique_ptr<File> PosixFileSystem::Open(const std::string& path,
       *status = FsStatus::kAccessDenied;
       return nullptr;
     }
-    if (table.held.count(KeyOf(before)) != 0) {
-      *status = FsStatus::kSharingViolation;
-      return nullptr;
-    }
   } else if (mode != OpenMode::kCreate) {
     *status = StatusFromErrno(errno);
     return nullptr;
   }
 
-  // Emptying waits until the file is known not to be held by anyone.
   int flags = O_CLOEXEC;
   flags |= mode == OpenMode::kRead ? O_RDONLY : O_RDWR;
   if (mode == OpenMode::kCreate) flags |= O_CREAT;
@@ -427,6 +422,8 @@ std::unique_ptr<File> PosixFileSystem::Open(const std::string& path,
     *status = StatusFromErrno(errno);
     return nullptr;
   }
+  // Emptying waits until the file is known not to be held by anyone; the
+  // identity is taken from the open file, whatever name led to it.
   if (table.held.count(KeyOf(opened)) != 0) {
     *status = FsStatus::kSharingViolation;
     return nullptr;

@@ -121,6 +121,17 @@ TEST_F(PosixFileSystemTest, ResolvesLetterCase) {
   EXPECT_EQ(base + "DATA", ResolvePosixPath(Path("data")));
 }
 
+// As on Windows; Wine keeps the old letter case instead.
+TEST_F(PosixFileSystemTest, RenameCanChangeOnlyTheLetterCase) {
+  WriteTestFile(Path("readme.txt"), "text");
+  ASSERT_TRUE(fs_.RenameOver(Path("readme.txt"), Path("ReadMe.TXT")));
+  std::vector<FolderEntry> entries;
+  ASSERT_EQ(FsStatus::kOkay, fs_.ListFolder(temp_.path(), &entries));
+  ASSERT_EQ(3u, entries.size());
+  EXPECT_EQ("ReadMe.TXT", entries[2].name);
+  EXPECT_EQ("text", ReadTestFile(Path("ReadMe.TXT")));
+}
+
 TEST_F(PosixFileSystemTest, SharingFollowsTheFileNotItsName) {
   WriteTestFile(Path("gta3.img"), "x");
   ASSERT_EQ(0, link(Native("gta3.img").c_str(), Native("alias.img").c_str()));

@@ -14,9 +14,9 @@ namespace quarn {
 
 /// One 32-byte record of a gta3.dir file.
 struct DirRecordForTest {
-  uint32_t offset = 0;
-  uint32_t size = 0;
-  std::string field;  ///< all 24 bytes of the name field
+  uint32_t offset = 0;  ///< in sectors
+  uint32_t size = 0;    ///< in sectors
+  std::string field;    ///< all 24 bytes of the name field
 };
 
 /// A little-endian 32-bit number at `at` in `bytes`.

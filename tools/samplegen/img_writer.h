@@ -30,8 +30,8 @@ bool WriteImgArchive(const std::string& models_dir,
 
 /// One entry of a generated archive: its name and length in sectors.
 struct GeneratedImgEntry {
-  std::string name;
-  uint32_t sectors = 0;
+  std::string name;      ///< unique, at most 23 characters
+  uint32_t sectors = 0;  ///< at least 1
 };
 
 /// `count` unique entry names (SampleArchiveName with `shift`) with lengths

@@ -17,6 +17,8 @@ constexpr uint64_t kMaxImgSectors = (uint64_t{1} << 31) / kImgSectorBytes - 1;
 constexpr int kMaxIdeFiles = 200;
 constexpr int kMaxDefinitions = 30000;
 
+// Moving the whole name sequence keeps every name unique while another seed
+// still gives other names.
 int NameShift(uint64_t seed) { return static_cast<int>(seed % 50); }
 
 std::string Lower(std::string text) {
@@ -41,14 +43,18 @@ fs::path NativeOf(const fs::path& game, const std::string& listed) {
   return path;
 }
 
-std::vector<std::string> ModelNames(const SampleAreaObjects& area) {
+// The collision models of an area: its first objects', or one of its own
+// when it defines none, so that no COL file is empty.
+std::vector<std::string> ColModelNames(const SampleAreaObjects& area) {
   std::vector<std::string> names;
   for (size_t i = 0; i < area.objects.size() && i < 12; ++i) {
     names.push_back(area.objects[i].model);
   }
+  if (names.empty()) names.push_back(area.area.prefix + "_col");
   return names;
 }
 
+// A route file of data\paths: a comment and one point per line.
 std::vector<std::string> TrackLines(int track, uint64_t seed) {
   std::vector<std::string> lines = {"; track " + std::to_string(track)};
   for (int i = 0; i < 24; ++i) {
@@ -62,6 +68,8 @@ std::vector<std::string> TrackLines(int track, uint64_t seed) {
   return lines;
 }
 
+// Writes the planned game file by file, stopping at the first failure with
+// its message in `*error`.
 class GameWriter {
  public:
   GameWriter(const fs::path& game, const SampleGamePlan& plan,
@@ -122,20 +130,18 @@ class GameWriter {
 
   bool WriteCollision() {
     const uint64_t seed = plan_.options.seed;
-    std::vector<std::string> generic = ModelNames(plan_.areas.front());
+    std::vector<std::string> generic = ColModelNames(plan_.areas.front());
     for (const SampleAreaObjects& area : plan_.areas) {
       if (area.area.interior) {
         const std::string col = "MODELS\\COLL\\" + area.area.name + ".COL";
         if (!WriteNativeFile(NativeOf(game_, col),
-                             ColFileBytes(ModelNames(area), seed), error_)) {
+                             ColFileBytes(ColModelNames(area), seed), error_)) {
           return false;
         }
       } else if (&area != &plan_.areas.front()) {
-        generic.push_back(area.objects.empty() ? area.area.prefix + "_col"
-                                               : area.objects.front().model);
+        generic.push_back(ColModelNames(area).front());
       }
     }
-    if (generic.empty()) generic.push_back("gn_col");
     return WriteNativeFile(NativeOf(game_, "MODELS\\COLL\\GENERIC.COL"),
                            ColFileBytes(generic, seed), error_);
   }

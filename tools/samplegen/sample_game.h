@@ -24,7 +24,7 @@ struct SampleGameOptions {
 
 /// Everything the generator decides before it writes a byte.
 struct SampleGamePlan {
-  SampleGameOptions options;
+  SampleGameOptions options;             ///< what the plan was made for
   std::vector<SampleAreaObjects> areas;  ///< areas[0] is "generic"
   std::vector<GeneratedImgEntry> img;    ///< archive entries in order
 };

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <map>
 #include <set>
@@ -243,6 +244,36 @@ TEST_F(SampleGameTest, ArchiveEntriesLieBackToBackWithUniqueNames) {
   EXPECT_EQ(5u << 20, img.size());
   EXPECT_FALSE(TestPathExists(game_ + "models\\backup"));
   EXPECT_FALSE(TestPathExists(game_ + "data\\backup"));
+}
+
+TEST_F(SampleGameTest, AGameWithoutDefinitionsOrEntriesIsStillWhole) {
+  SampleGameOptions options;
+  options.ide_files = 6;  // one of them an interior with its own COL file
+  options.ide_definitions = 0;
+  options.img_entries = 0;
+  Generate(options);
+  EXPECT_EQ("", ReadTestFile(game_ + "models\\gta3.img"));
+  EXPECT_EQ("", ReadTestFile(game_ + "models\\gta3.dir"));
+  const std::vector<std::string> lines = Lines("data\\gta_vc.dat");
+  EXPECT_EQ(6u, Listed(lines, "IDE ").size());
+  for (const std::string& name : Listed(lines, "IDE ")) {
+    const std::vector<std::string> ide = Lines(ToLowerForTest(name));
+    EXPECT_TRUE(IdeIdsForTest(ide).empty()) << name;
+    EXPECT_EQ(4, std::count(ide.begin(), ide.end(), "end")) << name;
+  }
+  const std::vector<std::string> cols = Listed(lines, "COLFILE 0 ");
+  EXPECT_EQ(2u, cols.size());
+  for (const std::string& name : cols) {
+    int chunks = 0;
+    EXPECT_EQ("",
+              ColProblem(ReadTestFile(game_ + ToLowerForTest(name)), &chunks));
+    EXPECT_GE(chunks, 1) << name;
+  }
+  for (const auto& [relative, bytes] : AllFiles(game_)) {
+    if (IsTextFile(relative)) {
+      EXPECT_EQ("", LineEndProblem(bytes)) << relative;
+    }
+  }
 }
 
 TEST_F(SampleGameTest, SameOptionsGiveTheSameBytesAndTheSeedVariesThem) {

@@ -15,7 +15,7 @@ constexpr int kFirstMapObjectId = 300;
 
 /// One object a map area defines.
 struct SampleObject {
-  int id = 0;
+  int id = 0;          ///< unique across the game
   std::string model;   ///< its model name (the archive holds model + ".dff")
   std::string txd;     ///< its texture dictionary
   bool timed = false;  ///< a "tobj" (shown at some hours) rather than "objs"
@@ -23,8 +23,8 @@ struct SampleObject {
 
 /// A map area with the objects its IDE file defines.
 struct SampleAreaObjects {
-  SampleArea area;
-  std::vector<SampleObject> objects;
+  SampleArea area;                    ///< the area
+  std::vector<SampleObject> objects;  ///< in ascending ID order
 };
 
 /// Spreads `total` objects over `areas` as evenly as possible. IDs ascend

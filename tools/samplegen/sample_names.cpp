@@ -1,6 +1,7 @@
 #include "tools/samplegen/sample_names.h"
 
 #include <cstdio>
+#include <iterator>
 
 namespace quarn {
 namespace {
@@ -10,17 +11,33 @@ struct AreaName {
   const char* prefix;
 };
 
-constexpr AreaName kAreas[] = {
+constexpr AreaName kOutdoorAreas[] = {
     {"generic", "gn"},  {"harbour", "hb"},  {"uptown", "up"},
     {"midtown", "mt"},  {"beachfr", "bf"},  {"airfield", "af"},
     {"wharf", "wf"},    {"hillside", "hs"}, {"marina", "ma"},
     {"oldtown", "ot"},  {"industry", "in"}, {"parkland", "pk"},
     {"riverbnk", "rb"}, {"station", "st"},  {"canals", "cn"},
     {"suburbs", "sb"},  {"quarry", "qy"},   {"lagoon", "lg"},
-    {"boardwlk", "bw"}, {"offices", "of"},  {"casino", "cs"},
-    {"museum", "mu"},   {"arena", "ar"},    {"theatre", "th"},
+    {"boardwlk", "bw"}, {"golfclub", "gc"},
 };
-constexpr int kNamedAreas = sizeof(kAreas) / sizeof(kAreas[0]);
+constexpr AreaName kInteriors[] = {
+    {"museum", "mu"},  {"arena", "ar"},   {"theatre", "th"}, {"casino", "cs"},
+    {"offices", "of"}, {"penthse", "ph"}, {"mansion", "mn"}, {"studio", "sd"},
+};
+
+// The area number `index` of `names`, or a numbered one past their end.
+SampleArea NamedArea(const AreaName* names, int known, int index,
+                     const char* fallback, const char* fallback_prefix) {
+  SampleArea area;
+  if (index < known) {
+    area.name = names[index].name;
+    area.prefix = names[index].prefix;
+  } else {
+    area.name = fallback + std::to_string(index);
+    area.prefix = fallback_prefix + std::to_string(index);
+  }
+  return area;
+}
 
 constexpr const char* kWords[] = {
     "wall",   "roof",   "tower",  "crate", "fence",  "lamp",  "bench", "sign",
@@ -35,19 +52,17 @@ constexpr int kArchiveAreas = 16;
 }  // namespace
 
 std::vector<SampleArea> SampleAreas(int count) {
-  std::vector<SampleArea> areas;
   const int interiors = count >= 5 ? count / 5 : 0;
-  for (int i = 0; i < count; ++i) {
-    SampleArea area;
-    if (i < kNamedAreas) {
-      area.name = kAreas[i].name;
-      area.prefix = kAreas[i].prefix;
-    } else {
-      area.name = "area" + std::to_string(i);
-      area.prefix = "a" + std::to_string(i);
-    }
-    area.interior = i >= count - interiors;
-    areas.push_back(area);
+  const int outdoors = count - interiors;
+  std::vector<SampleArea> areas;
+  for (int i = 0; i < outdoors; ++i) {
+    areas.push_back(
+        NamedArea(kOutdoorAreas, std::size(kOutdoorAreas), i, "area", "a"));
+  }
+  for (int i = 0; i < interiors; ++i) {
+    areas.push_back(
+        NamedArea(kInteriors, std::size(kInteriors), i, "inside", "i"));
+    areas.back().interior = true;
   }
   return areas;
 }

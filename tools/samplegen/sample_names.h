@@ -16,9 +16,9 @@ struct SampleArea {
 };
 
 /// The first `count` areas, in the order gta_vc.dat lists them. The first
-/// is always "generic", whose files lie directly in data\maps; about the
-/// last fifth (from five areas on) are interiors. Names and prefixes are
-/// unique, and no prefix is "sm" (kept for the sample mod).
+/// is always "generic", whose files lie directly in data\maps; from five
+/// areas on, the last fifth are interiors. Names (at most 8 characters) and
+/// prefixes are unique, and no prefix is "sm" (kept for the sample mod).
 std::vector<SampleArea> SampleAreas(int count);
 
 /// The model name number `index` of the area with `prefix`: prefix, "_",

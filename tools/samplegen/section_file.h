@@ -9,7 +9,7 @@ namespace quarn {
 
 /// One section: its keyword line ("objs", "inst", ...) and its lines.
 struct TextSection {
-  std::string keyword;
+  std::string keyword;             ///< the header line, e.g. "objs"
   std::vector<std::string> lines;  ///< definitions and comment lines
 };
 

@@ -1,0 +1,110 @@
+// How long the full scan of a game-sized set of item-definition files takes:
+// the work every run pays at its first IDE OPEN.
+//
+//   ide_scan_bench [repetitions] [files] [definitions]
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "ide/ide_scan.h"
+#include "platform/file_system.h"
+#include "script/install_context.h"
+#include "script/install_log.h"
+#include "tools/samplegen/sample_game.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using quarn::CommandResult;
+
+int ArgumentOr(int argc, char** argv, int index, int fallback) {
+  return argc > index ? std::atoi(argv[index]) : fallback;
+}
+
+// A folder of its own under the system's temporary folder, removed at exit.
+class BenchFolder {
+ public:
+  BenchFolder()
+      : path_(fs::temp_directory_path() /
+              ("quarn-ide-bench-" + std::to_string(std::random_device{}()))) {}
+  ~BenchFolder() {
+    std::error_code error;
+    fs::remove_all(path_, error);
+  }
+  const fs::path& path() const { return path_; }
+
+ private:
+  fs::path path_;
+};
+
+// What one scan read.
+struct ScanCount {
+  size_t files = 0;
+  int ids = 0;
+};
+
+// One full scan in a fresh run, as the first IDE OPEN makes it; the log
+// goes nowhere so that only the scan is measured. Milliseconds, or a
+// negative value when the scan failed.
+double TimeOneScan(quarn::FileSystem& files, const std::string& game,
+                   ScanCount* count) {
+  quarn::InstallLog log(nullptr, nullptr);
+  quarn::InstallContext ctx(files, log);
+  ctx.GamePath = game;
+  const auto start = std::chrono::steady_clock::now();
+  const CommandResult result = quarn::ScanGameIdeFiles(ctx);
+  const auto stop = std::chrono::steady_clock::now();
+  if (result != CommandResult::kContinue) return -1;
+  count->files = ctx.ScannedIdeList.Count();
+  count->ids = 0;
+  for (int id = 0; id <= 65535; ++id) {
+    if (ctx.ObjectIds.IsUsed(static_cast<uint16_t>(id))) ++count->ids;
+  }
+  return std::chrono::duration<double, std::milli>(stop - start).count();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const int repetitions = std::max(1, ArgumentOr(argc, argv, 1, 15));
+  quarn::SampleGameOptions options;
+  options.ide_files = ArgumentOr(argc, argv, 2, 20);
+  options.ide_definitions = ArgumentOr(argc, argv, 3, 6000);
+  options.img_entries = 0;
+  options.img_bytes = 0;
+  options.backups = false;
+
+  BenchFolder folder;
+  std::string error;
+  if (!quarn::WriteSampleGame(folder.path().string(), options, &error)) {
+    std::fprintf(stderr, "ide_scan_bench: %s\n", error.c_str());
+    return 1;
+  }
+  std::unique_ptr<quarn::FileSystem> files = quarn::MakeNativeFileSystem();
+  const std::string game = files->AbsolutePath(folder.path().string()) + "\\";
+
+  std::vector<double> times;
+  ScanCount count;
+  for (int i = 0; i < repetitions; ++i) {
+    const double ms = TimeOneScan(*files, game, &count);
+    if (ms < 0) {
+      std::fprintf(stderr, "ide_scan_bench: the scan of %s failed\n",
+                   game.c_str());
+      return 1;
+    }
+    times.push_back(ms);
+  }
+  std::sort(times.begin(), times.end());
+  std::printf(
+      "full IDE scan: %zu files, %d IDs marked, %d runs: "
+      "min %.3f ms, median %.3f ms, max %.3f ms\n",
+      count.files, count.ids, repetitions, times.front(),
+      times[times.size() / 2], times.back());
+  return 0;
+}
