@@ -23,28 +23,39 @@ export ASAN_OPTIONS="halt_on_error=1:abort_on_error=0:detect_stack_use_after_ret
 export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
 
 wine_prefix="$root/build-win/wineprefix"
-trap 'bash cmake/wine-run.sh --prefix="$wine_prefix" --shutdown' EXIT
+times_record=$(mktemp)
+trap 'bash cmake/wine-run.sh --prefix="$wine_prefix" --shutdown; rm -f "$times_record"' EXIT
 
 summary=()
 total_passed=0
 total_failed=0
 
-# Runs one step, records its time and outcome. A step that fails counts as
-# one failed test unless its ctest summary counted them.
+# Sets cpu_now to the CPU seconds (user + system) this script's finished
+# children used. `times` must run in this shell, not in a subshell.
+read_children_cpu() {
+  times >"$times_record"
+  cpu_now=$(tail -n 1 "$times_record" | awk '{ s = 0
+    for (i = 1; i <= NF; i++) { split($i, p, "m"); sub("s", "", p[2]); s += p[1] * 60 + p[2] }
+    printf "%d", s }')
+}
+
+# Runs one step, records its wall-clock and CPU time and its outcome.
 step() {
   local name="$1"
   shift
   local begin=$SECONDS
+  read_children_cpu
+  local cpu_begin=$cpu_now
   echo
   echo "==== $name: $*"
   local status=0
   "$@" || status=$?
   local took=$((SECONDS - begin))
-  if [[ $status -eq 0 ]]; then
-    summary+=("$(printf '%-28s ok      %4d s' "$name" "$took")")
-  else
-    summary+=("$(printf '%-28s FAILED  %4d s' "$name" "$took")")
-  fi
+  read_children_cpu
+  local cpu=$((cpu_now - cpu_begin))
+  local outcome=ok
+  [[ $status -eq 0 ]] || outcome=FAILED
+  summary+=("$(printf '%-28s %-7s %4d s  (cpu %4d s)' "$name" "$outcome" "$took" "$cpu")")
   return "$status"
 }
 
@@ -122,6 +133,10 @@ fi
 echo
 echo "==== Summary"
 printf '%s\n' "${summary[@]}"
+if prefix_time=$(grep -Eo 'wine_prefix_setup [ .]*Passed +[0-9.]+ sec' \
+  build-win/ctest-output.txt 2>/dev/null); then
+  echo "  of which Wine prefix set-up: ${prefix_time##*Passed }"
+fi
 printf '%-28s         %4d s\n' "total" "$((SECONDS - started))"
 if [[ $status -ne 0 && $total_failed -eq 0 ]]; then
   total_failed=1
