@@ -52,7 +52,9 @@ CommandResult RunImgAdd(InstallContext& ctx) {
   // Existence first: a path that is not there is reported as not found.
   if (!IsOrdinaryFile(ctx.Fs, path))
     return Fail(ctx, "File not found: " + path);
-  if (name.find('\\') != std::string::npos) {
+  // Windows takes a slash for a separator too: "sub/a.dff" is a path and
+  // would otherwise become an entry named with one.
+  if (name.find_first_of("\\/") != std::string::npos) {
     return Fail(ctx, "Paths not allowed in IMG ADD. Use DIR SELECT.");
   }
   if (FirstOverflowing(ctx.Img.PendingAdds, {name}) == 0) {

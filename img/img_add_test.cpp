@@ -164,16 +164,17 @@ TEST(ImgAddTest, TexturesGoToTheirOwnQueue) {
 }
 
 TEST(ImgAddTest, OnlyPlainFileNamesOfTheSourceFolder) {
-  {
+  for (const char* path : {"sub\\a.dff", "sub/a.dff"}) {
     ScriptRun run;
     WriteTestImg(run.game(), {{0, 1, "a.dff"}});
     WriteTestFile(run.installer() + "sub\\a.dff", "model");
-    run.WriteScript("IMG OPENDEF\nIMG ADD sub\\a.dff");
+    run.WriteScript(std::string("IMG OPENDEF\nIMG ADD ") + path);
     EXPECT_EQ(SingleModLog(run.game(),
                            {"Reading IMG...", "Indexes:  1",
                             "Paths not allowed in IMG ADD. Use DIR SELECT."},
                            false),
-              run.Run());
+              run.Run())
+        << path;
     EXPECT_TRUE(run.context().Img.PendingAdds.Others.empty());
   }
   {
