@@ -54,13 +54,21 @@ std::vector<ImgEntry> MakeDirectory() {
   return entries;
 }
 
+// The names once, so that the pairwise versions pay for comparing only.
+std::vector<std::string_view> NameViews(const std::vector<ImgEntry>& entries) {
+  std::vector<std::string_view> names;
+  names.reserve(entries.size());
+  for (const ImgEntry& entry : entries) names.push_back(NameView(entry));
+  return names;
+}
+
 int64_t PairwiseDuplicates(const std::vector<ImgEntry>& entries) {
+  const std::vector<std::string_view> names = NameViews(entries);
   int64_t pairs = 0;
-  for (size_t i = 0; i < entries.size(); ++i) {
-    if (entries[i].IsHole()) continue;
-    const std::string_view name = NameView(entries[i]);
-    for (size_t j = i + 1; j < entries.size(); ++j) {
-      if (NameView(entries[j]) == name) ++pairs;
+  for (size_t i = 0; i < names.size(); ++i) {
+    if (names[i].empty()) continue;
+    for (size_t j = i + 1; j < names.size(); ++j) {
+      if (names[j] == names[i]) ++pairs;
     }
   }
   return pairs;
@@ -68,13 +76,16 @@ int64_t PairwiseDuplicates(const std::vector<ImgEntry>& entries) {
 
 std::vector<std::string> PairwiseDeleteDuplicates(
     std::vector<ImgEntry>& entries) {
+  // Copies, since marking an entry deleted changes what its view shows.
+  std::vector<std::string> names;
+  for (std::string_view name : NameViews(entries)) names.emplace_back(name);
   std::vector<std::string> deleted;
   for (size_t i = entries.size(); i-- > 1;) {
-    if (entries[i].IsHole()) continue;
-    const std::string_view name = NameView(entries[i]);
+    if (names[i].empty()) continue;
     for (size_t j = i; j-- > 0;) {
-      if (NameView(entries[j]) != name) continue;
-      deleted.emplace_back(NameView(entries[j]));
+      if (names[j] != names[i]) continue;
+      deleted.push_back(names[j]);
+      names[j].clear();
       entries[j].MarkDeleted();
     }
   }
@@ -82,10 +93,12 @@ std::vector<std::string> PairwiseDeleteDuplicates(
 }
 
 bool PairwiseAddressFault(const std::vector<ImgEntry>& entries) {
-  for (size_t i = 0; i + 1 < entries.size(); ++i) {
+  std::vector<int32_t> offsets;
+  for (const ImgEntry& entry : entries) offsets.push_back(entry.Offset());
+  for (size_t i = 0; i + 1 < offsets.size(); ++i) {
     bool found = false;
-    for (size_t j = i + 1; j < entries.size(); ++j) {
-      if (entries[j].Offset() <= entries[i].Offset()) found = true;
+    for (size_t j = i + 1; j < offsets.size(); ++j) {
+      if (offsets[j] <= offsets[i]) found = true;
     }
     if (found) return true;
   }
