@@ -80,14 +80,6 @@ class CurrentFolderKeeper {
   std::string folder_;
 };
 
-std::string HeldBytes(const ImgDirectory& img) {
-  std::string bytes;
-  for (const ImgEntry& entry : img.Entries) {
-    bytes.append(reinterpret_cast<const char*>(entry.bytes), kImgRecordSize);
-  }
-  return bytes;
-}
-
 // "folder|name" per queued file, in queue order.
 std::vector<std::string> Queued(const std::vector<PendingAdd>& queue) {
   std::vector<std::string> items;
@@ -137,7 +129,7 @@ TEST(ImgAddTest, ReplacesEveryEntryOfTheNameInAnyLetterCase) {
   std::string expected = TestImgDirectoryBytes(records);
   expected[8] = '\0';
   expected[2 * 32 + 8] = '\0';
-  EXPECT_EQ(expected, HeldBytes(run.context().Img));
+  EXPECT_EQ(expected, HeldDirectoryBytes(run.context().Img));
   EXPECT_EQ((std::vector<std::string>{run.installer() + "|car.dff",
                                       run.installer() + "|new.dff"}),
             Queued(run.context().Img.PendingAdds.Others));

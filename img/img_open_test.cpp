@@ -14,14 +14,6 @@
 namespace quarn {
 namespace {
 
-std::string HeldBytes(const ImgDirectory& img) {
-  std::string bytes;
-  for (const ImgEntry& entry : img.Entries) {
-    bytes.append(reinterpret_cast<const char*>(entry.bytes), kImgRecordSize);
-  }
-  return bytes;
-}
-
 std::vector<TestImgRecord> ManyRecords(int count) {
   std::vector<TestImgRecord> records;
   for (int i = 0; i < count; ++i) records.push_back({i, 1, "m.dff"});
@@ -44,7 +36,7 @@ TEST(ImgOpenDefTest, ReadsEveryRecordByteForByte) {
             run.Run());
   const ImgDirectory& img = run.context().Img;
   EXPECT_TRUE(img.IsOpen);
-  EXPECT_EQ(TestImgDirectoryBytes(records), HeldBytes(img));
+  EXPECT_EQ(TestImgDirectoryBytes(records), HeldDirectoryBytes(img));
   EXPECT_EQ("abcdefghijklmnopqrstuvwx", img.Entries[2].Name());
   EXPECT_EQ("b.txd", img.Entries[1].Name());
 }

@@ -54,4 +54,12 @@ void WriteTestImg(const std::string& game,
   WriteTestImg(game, records, std::max<int64_t>(end, 0));
 }
 
+std::string HeldDirectoryBytes(const ImgDirectory& img) {
+  std::string bytes;
+  for (const ImgEntry& entry : img.Entries) {
+    bytes.append(reinterpret_cast<const char*>(entry.bytes), kImgRecordSize);
+  }
+  return bytes;
+}
+
 }  // namespace quarn

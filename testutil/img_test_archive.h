@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "img/img_directory.h"
+
 namespace quarn {
 
 /// One directory record as a test writes it. `name` fills the 24-byte name
@@ -31,5 +33,9 @@ void WriteTestImg(const std::string& game,
 /// last record.
 void WriteTestImg(const std::string& game,
                   const std::vector<TestImgRecord>& records);
+
+/// The records `img` holds in memory, as the bytes a directory file of
+/// them would have.
+std::string HeldDirectoryBytes(const ImgDirectory& img);
 
 }  // namespace quarn
