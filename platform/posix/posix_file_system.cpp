@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <limits>
 #include <mutex>
 #include <set>
@@ -60,7 +61,8 @@ std::string JoinNative(const std::string& base, const std::string& name) {
   return base + "/" + name;
 }
 
-std::string LastComponent(const std::string& native) {
+std::string LastComponent(std::string native) {
+  while (native.size() > 1 && native.back() == '/') native.pop_back();
   const size_t slash = native.rfind('/');
   return slash == std::string::npos ? native : native.substr(slash + 1);
 }
@@ -299,9 +301,13 @@ std::string ResolvePosixPath(const std::string& path) {
   const bool absolute = !path.empty() && IsSeparator(path[0]);
   std::string whole = absolute ? "/" : "";
   const std::vector<std::string> components = SplitComponents(path);
+  // A trailing separator stays: it makes a file's name fail, as on Windows.
+  const bool folder_only =
+      !components.empty() && IsSeparator(path[path.size() - 1]);
   for (size_t i = 0; i < components.size(); ++i) {
     whole = JoinNative(whole, components[i]);
   }
+  if (folder_only) whole += '/';
   if (whole.empty() || Exists(whole)) return whole;
 
   std::string resolved = absolute ? "/" : "";
@@ -319,6 +325,7 @@ std::string ResolvePosixPath(const std::string& path) {
     }
     resolved = next;
   }
+  if (folder_only) resolved += '/';
   return resolved;
 }
 
@@ -386,12 +393,14 @@ std::unique_ptr<File> PosixFileSystem::Open(const std::string& path,
   struct stat before;
   if (stat(native.c_str(), &before) == 0) {
     const bool writing = mode != OpenMode::kRead;
-    if (S_ISDIR(before.st_mode) || (writing && IsReadOnly(before))) {
+    // Windows will not empty a hidden or system file that is recreated
+    // without those attributes.
+    const bool emptying_marked =
+        mode == OpenMode::kCreate &&
+        (AttributesFromStatus(native, before) & kStoredAttributes) != 0;
+    if (S_ISDIR(before.st_mode) || (writing && IsReadOnly(before)) ||
+        emptying_marked) {
       *status = FsStatus::kAccessDenied;
-      return nullptr;
-    }
-    if (table.held.count(KeyOf(before)) != 0) {
-      *status = FsStatus::kSharingViolation;
       return nullptr;
     }
   } else if (mode != OpenMode::kCreate) {
@@ -399,7 +408,6 @@ std::unique_ptr<File> PosixFileSystem::Open(const std::string& path,
     return nullptr;
   }
 
-  // Emptying waits until the file is known not to be held by anyone.
   int flags = O_CLOEXEC;
   flags |= mode == OpenMode::kRead ? O_RDONLY : O_RDWR;
   if (mode == OpenMode::kCreate) flags |= O_CREAT;
@@ -414,6 +422,8 @@ std::unique_ptr<File> PosixFileSystem::Open(const std::string& path,
     *status = StatusFromErrno(errno);
     return nullptr;
   }
+  // Emptying waits until the file is known not to be held by anyone; the
+  // identity is taken from the open file, whatever name led to it.
   if (table.held.count(KeyOf(opened)) != 0) {
     *status = FsStatus::kSharingViolation;
     return nullptr;
@@ -442,8 +452,12 @@ bool PosixFileSystem::CopyOver(const std::string& from, const std::string& to) {
   }
   struct stat target_status;
   if (stat(target.c_str(), &target_status) == 0) {
-    // Copying a file onto itself would empty it before reading it.
-    if (!CanReplace(target_status) ||
+    // Windows refuses to give a hidden or system file attributes that lack
+    // those bits, and refuses to copy a file onto itself.
+    const uint32_t marks_lost = AttributesFromStatus(target, target_status) &
+                                ~AttributesFromStatus(source, source_status) &
+                                kStoredAttributes;
+    if (!CanReplace(target_status) || marks_lost != 0 ||
         KeyOf(target_status) == KeyOf(source_status) ||
         table.held.count(KeyOf(target_status)) != 0) {
       return false;
@@ -452,12 +466,17 @@ bool PosixFileSystem::CopyOver(const std::string& from, const std::string& to) {
 
   ScopedFd in(open(source.c_str(), O_RDONLY | O_CLOEXEC));
   if (in.get() < 0) return false;
-  ScopedFd out(
-      open(target.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
+  // The copy is made beside the target and renamed over it, so that a copy
+  // that fails half way leaves the old target as it was.
+  std::string temporary = target + ".copy-XXXXXX";
+  ScopedFd out(mkostemp(&temporary[0], O_CLOEXEC));
   if (out.get() < 0) return false;
-  return CopyBytes(in.get(), out.get()) &&
-         fchmod(out.get(), source_status.st_mode & 0777) == 0 &&
-         CopyStoredAttributes(source, target);
+  const bool copied = CopyBytes(in.get(), out.get()) &&
+                      fchmod(out.get(), source_status.st_mode & 0777) == 0 &&
+                      CopyStoredAttributes(source, temporary) &&
+                      rename(temporary.c_str(), target.c_str()) == 0;
+  if (!copied) unlink(temporary.c_str());
+  return copied;
 }
 
 bool PosixFileSystem::RenameOver(const std::string& from,

@@ -106,7 +106,7 @@ TEST_F(PosixFileSystemTest, DotNamesAreHidden) {
 TEST_F(PosixFileSystemTest, ResolvesLetterCase) {
   MakeTestFolder(Path("Data/Maps/Docks"));
   const std::string base = NativePath(temp_.path());
-  EXPECT_EQ(base + "Data/Maps/Docks",
+  EXPECT_EQ(base + "Data/Maps/Docks/",
             ResolvePosixPath(Path("data\\MAPS\\docks\\")));
   EXPECT_EQ(base + "Data/Maps/New/Deeper",
             ResolvePosixPath(Path("DATA\\maps\\New\\Deeper")));
@@ -119,6 +119,17 @@ TEST_F(PosixFileSystemTest, ResolvesLetterCase) {
   EXPECT_EQ(base + "Data", ResolvePosixPath(Path("Data")));
   EXPECT_EQ(base + "DATA", ResolvePosixPath(Path("DATA")));
   EXPECT_EQ(base + "DATA", ResolvePosixPath(Path("data")));
+}
+
+// As on Windows; Wine keeps the old letter case instead.
+TEST_F(PosixFileSystemTest, RenameCanChangeOnlyTheLetterCase) {
+  WriteTestFile(Path("readme.txt"), "text");
+  ASSERT_TRUE(fs_.RenameOver(Path("readme.txt"), Path("ReadMe.TXT")));
+  std::vector<FolderEntry> entries;
+  ASSERT_EQ(FsStatus::kOkay, fs_.ListFolder(temp_.path(), &entries));
+  ASSERT_EQ(3u, entries.size());
+  EXPECT_EQ("ReadMe.TXT", entries[2].name);
+  EXPECT_EQ("text", ReadTestFile(Path("ReadMe.TXT")));
 }
 
 TEST_F(PosixFileSystemTest, SharingFollowsTheFileNotItsName) {
