@@ -1,5 +1,6 @@
 #include "script/dispatch_table.h"
 
+#include "img/img_rebuild.h"
 #include "script/builtin_commands.h"
 #include "text/ascii.h"
 
@@ -13,8 +14,8 @@ const std::vector<DispatchEntry>& DispatchTable() {
       {"IMG DELETE ", M::kPrefix, nullptr},
       {"IMG DELFROM ", M::kPrefix, nullptr},
       // One command under two names: both rebuild the archive.
-      {"IMG CLOSE", M::kWhole, nullptr},
-      {"IMG REBUILD", M::kWhole, nullptr},
+      {"IMG CLOSE", M::kWhole, RunImgRebuild},
+      {"IMG REBUILD", M::kWhole, RunImgRebuild},
       {"IMG VERIFY", M::kWhole, nullptr},
       {"TERMINATE", M::kWhole, RunTerminate},
       {"IMG DELDUP", M::kWhole, nullptr},
