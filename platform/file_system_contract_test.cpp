@@ -1,0 +1,330 @@
+// One suite for every backend: natively it checks the POSIX file system,
+// in the Windows build (run under Wine) the Win32 one. An expectation here
+// must hold on Windows, under Wine and on Linux alike.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/file_system.h"
+#include "testutil/test_files.h"
+#include "text/ascii.h"
+
+namespace quarn {
+namespace {
+
+class FileSystemContract : public ::testing::Test {
+ protected:
+  std::string Path(const std::string& relative) const {
+    return temp_.path() + relative;
+  }
+
+  std::string ReadAll(const std::string& relative) {
+    std::unique_ptr<File> file =
+        fs_->Open(Path(relative), OpenMode::kRead, nullptr);
+    if (!file) return "<cannot open>";
+    uint64_t length = 0;
+    if (!file->Length(&length)) return "<no length>";
+    std::string bytes(static_cast<size_t>(length), '\0');
+    size_t got = 0;
+    if (length > 0 && !file->ReadAt(0, &bytes[0], bytes.size(), &got)) {
+      return "<read error>";
+    }
+    bytes.resize(got);
+    return bytes;
+  }
+
+  // The attributes apart from the archive bit, which Wine reports on every
+  // file whatever was set.
+  uint32_t AttributesBesidesArchive(const std::string& relative) {
+    const uint32_t attributes = fs_->AttributesOf(Path(relative));
+    return attributes == kNoSuchFile ? attributes : attributes & ~kAttrArchive;
+  }
+
+  std::vector<std::string> Names(const std::string& folder) {
+    std::vector<FolderEntry> entries;
+    std::vector<std::string> names;
+    if (fs_->ListFolder(Path(folder), &entries) != FsStatus::kOkay) {
+      names.push_back("<cannot list>");
+    }
+    for (const FolderEntry& entry : entries) names.push_back(entry.name);
+    return names;
+  }
+
+  TempFolder temp_;
+  std::unique_ptr<FileSystem> fs_ = MakeNativeFileSystem();
+};
+
+TEST_F(FileSystemContract, AttributesAreSetAndReadBack) {
+  WriteTestFile(Path("game.dat"), "x");
+  ASSERT_TRUE(fs_->SetAttributes(Path("game.dat"), 0));
+  const uint32_t cleared = fs_->AttributesOf(Path("game.dat"));
+  EXPECT_TRUE(cleared == kAttrNormal || cleared == kAttrArchive) << cleared;
+
+  ASSERT_TRUE(fs_->SetAttributes(Path("game.dat"), kAttrHidden));
+  EXPECT_EQ(kAttrHidden, AttributesBesidesArchive("game.dat"));
+  ASSERT_TRUE(fs_->SetAttributes(Path("game.dat"), kAttrSystem));
+  EXPECT_EQ(kAttrSystem, AttributesBesidesArchive("game.dat"));
+  ASSERT_TRUE(fs_->SetAttributes(Path("game.dat"), kAttrReadOnly));
+  EXPECT_EQ(kAttrReadOnly, AttributesBesidesArchive("game.dat"));
+  ASSERT_TRUE(fs_->SetAttributes(Path("game.dat"),
+                                 kAttrReadOnly | kAttrHidden | kAttrSystem));
+  EXPECT_EQ(kAttrReadOnly | kAttrHidden | kAttrSystem,
+            AttributesBesidesArchive("game.dat"));
+
+  ASSERT_TRUE(fs_->SetAttributes(Path("game.dat"), 0));
+  const uint32_t again = fs_->AttributesOf(Path("game.dat"));
+  EXPECT_TRUE(again == kAttrNormal || again == kAttrArchive) << again;
+}
+
+TEST_F(FileSystemContract, FoldersAndMissingNames) {
+  MakeTestFolder(Path("maps"));
+  EXPECT_EQ(kAttrDirectory, fs_->AttributesOf(Path("maps")));
+  ASSERT_TRUE(fs_->SetAttributes(Path("maps"), kAttrHidden));
+  EXPECT_EQ(kAttrDirectory | kAttrHidden, fs_->AttributesOf(Path("maps")));
+  ASSERT_TRUE(fs_->SetAttributes(Path("maps"), 0));
+  EXPECT_EQ(kAttrDirectory, fs_->AttributesOf(Path("maps")));
+
+  EXPECT_EQ(kNoSuchFile, fs_->AttributesOf(Path("absent.dat")));
+  EXPECT_EQ(kNoSuchFile, fs_->AttributesOf(Path("absent\\inner.dat")));
+  EXPECT_FALSE(fs_->SetAttributes(Path("absent.dat"), 0));
+}
+
+TEST_F(FileSystemContract, LetterCaseDoesNotMatter) {
+  WriteTestFile(Path("Data\\Gta_VC.dat"), "list");
+  EXPECT_EQ("list", ReadAll("data\\gta_vc.DAT"));
+  EXPECT_NE(kNoSuchFile, fs_->AttributesOf(Path("DATA\\GTA_VC.DAT")));
+
+  // A new file keeps the case it was given, inside the folder that exists.
+  std::unique_ptr<File> created =
+      fs_->Open(Path("DATA\\New.txt"), OpenMode::kCreate, nullptr);
+  ASSERT_TRUE(created);
+  created.reset();
+  EXPECT_EQ((std::vector<std::string>{".", "..", "Gta_VC.dat", "New.txt"}),
+            Names("data"));
+}
+
+TEST_F(FileSystemContract, OpensAreUnshared) {
+  WriteTestFile(Path("gta3.img"), "archive");
+  WriteTestFile(Path("other.img"), "other");
+  FsStatus status = FsStatus::kOkay;
+  std::unique_ptr<File> held =
+      fs_->Open(Path("gta3.img"), OpenMode::kRead, &status);
+  ASSERT_TRUE(held);
+  EXPECT_EQ(FsStatus::kOkay, status);
+
+  for (OpenMode mode :
+       {OpenMode::kRead, OpenMode::kReadWrite, OpenMode::kCreate}) {
+    status = FsStatus::kOkay;
+    EXPECT_FALSE(fs_->Open(Path("GTA3.IMG"), mode, &status));
+    EXPECT_EQ(FsStatus::kSharingViolation, status);
+  }
+  EXPECT_FALSE(fs_->CopyOver(Path("other.img"), Path("gta3.img")));
+  EXPECT_FALSE(fs_->CopyOver(Path("gta3.img"), Path("copy.img")));
+  EXPECT_FALSE(fs_->RenameOver(Path("gta3.img"), Path("moved.img")));
+  EXPECT_FALSE(fs_->RemoveFile(Path("gta3.img")));
+  // Another file is not affected.
+  EXPECT_TRUE(fs_->Open(Path("other.img"), OpenMode::kReadWrite, nullptr));
+
+  held.reset();
+  EXPECT_EQ("archive", ReadAll("gta3.img"));
+  EXPECT_TRUE(fs_->Open(Path("gta3.img"), OpenMode::kReadWrite, nullptr));
+}
+
+TEST_F(FileSystemContract, OpenModes) {
+  FsStatus status = FsStatus::kOkay;
+  EXPECT_FALSE(fs_->Open(Path("absent.dat"), OpenMode::kRead, &status));
+  EXPECT_EQ(FsStatus::kNotFound, status);
+  EXPECT_FALSE(fs_->Open(Path("absent.dat"), OpenMode::kReadWrite, &status));
+  EXPECT_EQ(FsStatus::kNotFound, status);
+  EXPECT_FALSE(fs_->Open(Path("absent\\new.dat"), OpenMode::kCreate, &status));
+  EXPECT_EQ(FsStatus::kNotFound, status);
+  EXPECT_EQ(kNoSuchFile, fs_->AttributesOf(Path("absent.dat")));
+
+  WriteTestFile(Path("full.txt"), "abcdef");
+  std::unique_ptr<File> emptied =
+      fs_->Open(Path("full.txt"), OpenMode::kCreate, &status);
+  ASSERT_TRUE(emptied);
+  uint64_t length = 99;
+  ASSERT_TRUE(emptied->Length(&length));
+  EXPECT_EQ(0u, length);
+  emptied.reset();
+  EXPECT_EQ("", ReadTestFile(Path("full.txt")));
+
+  MakeTestFolder(Path("folder"));
+  for (OpenMode mode :
+       {OpenMode::kRead, OpenMode::kReadWrite, OpenMode::kCreate}) {
+    status = FsStatus::kOkay;
+    EXPECT_FALSE(fs_->Open(Path("folder"), mode, &status));
+    EXPECT_EQ(FsStatus::kAccessDenied, status);
+  }
+}
+
+TEST_F(FileSystemContract, ReadOnlyFilesAreNotWritten) {
+  WriteTestFile(Path("locked.dat"), "keep");
+  ASSERT_TRUE(fs_->SetAttributes(Path("locked.dat"), kAttrReadOnly));
+  FsStatus status = FsStatus::kOkay;
+  EXPECT_TRUE(fs_->Open(Path("locked.dat"), OpenMode::kRead, &status));
+  for (OpenMode mode : {OpenMode::kReadWrite, OpenMode::kCreate}) {
+    status = FsStatus::kOkay;
+    EXPECT_FALSE(fs_->Open(Path("locked.dat"), mode, &status));
+    EXPECT_EQ(FsStatus::kAccessDenied, status);
+  }
+  WriteTestFile(Path("new.dat"), "new");
+  EXPECT_FALSE(fs_->CopyOver(Path("new.dat"), Path("locked.dat")));
+  EXPECT_FALSE(fs_->RemoveFile(Path("locked.dat")));
+  EXPECT_EQ("keep", ReadAll("locked.dat"));
+
+  ASSERT_TRUE(fs_->SetAttributes(Path("locked.dat"), 0));
+  EXPECT_TRUE(fs_->CopyOver(Path("new.dat"), Path("locked.dat")));
+  EXPECT_EQ("new", ReadAll("locked.dat"));
+  EXPECT_TRUE(fs_->RemoveFile(Path("locked.dat")));
+  EXPECT_EQ(kNoSuchFile, fs_->AttributesOf(Path("locked.dat")));
+}
+
+TEST_F(FileSystemContract, ReadsAndWritesAtPositions) {
+  std::unique_ptr<File> file =
+      fs_->Open(Path("data.bin"), OpenMode::kCreate, nullptr);
+  ASSERT_TRUE(file);
+  ASSERT_TRUE(file->WriteAt(0, "hello", 5));
+  ASSERT_TRUE(file->WriteAt(10, "world", 5));
+  uint64_t length = 0;
+  ASSERT_TRUE(file->Length(&length));
+  EXPECT_EQ(15u, length);
+
+  char buffer[16] = {};
+  size_t got = 0;
+  ASSERT_TRUE(file->ReadAt(3, buffer, 9, &got));
+  EXPECT_EQ(std::string("lo\0\0\0\0\0wo", 9), std::string(buffer, got));
+  ASSERT_TRUE(file->ReadAt(12, buffer, sizeof buffer, &got));
+  EXPECT_EQ("rld", std::string(buffer, got));
+  ASSERT_TRUE(file->ReadAt(40, buffer, sizeof buffer, &got));
+  EXPECT_EQ(0u, got);
+
+  ASSERT_TRUE(file->WriteAt(1, "EL", 2));
+  ASSERT_TRUE(file->Resize(4));
+  ASSERT_TRUE(file->Length(&length));
+  EXPECT_EQ(4u, length);
+  ASSERT_TRUE(file->Resize(7));
+  file.reset();
+  EXPECT_EQ(std::string("hELl\0\0\0", 7), ReadTestFile(Path("data.bin")));
+
+  std::unique_ptr<File> again =
+      fs_->Open(Path("data.bin"), OpenMode::kReadWrite, nullptr);
+  ASSERT_TRUE(again);
+  ASSERT_TRUE(again->WriteAt(5, "xyz", 3));
+  again.reset();
+  EXPECT_EQ(std::string("hELl\0xyz", 8), ReadTestFile(Path("data.bin")));
+}
+
+TEST_F(FileSystemContract, CopyOverReplacesBytesAndAttributes) {
+  WriteTestFile(Path("mod\\car.dff"), "new model");
+  WriteTestFile(Path("game\\car.dff"), "old model, longer than the new");
+  ASSERT_TRUE(fs_->CopyOver(Path("mod\\car.dff"), Path("game\\car.dff")));
+  EXPECT_EQ("new model", ReadTestFile(Path("game\\car.dff")));
+  ASSERT_TRUE(fs_->CopyOver(Path("mod\\car.dff"), Path("game\\fresh.dff")));
+  EXPECT_EQ("new model", ReadTestFile(Path("game\\fresh.dff")));
+
+  ASSERT_TRUE(
+      fs_->SetAttributes(Path("mod\\car.dff"), kAttrReadOnly | kAttrHidden));
+  ASSERT_TRUE(fs_->CopyOver(Path("mod\\car.dff"), Path("game\\marked.dff")));
+  EXPECT_EQ(kAttrReadOnly | kAttrHidden,
+            AttributesBesidesArchive("game\\marked.dff"));
+
+  EXPECT_FALSE(fs_->CopyOver(Path("mod\\absent.dff"), Path("game\\x.dff")));
+  EXPECT_EQ(kNoSuchFile, fs_->AttributesOf(Path("game\\x.dff")));
+  EXPECT_FALSE(fs_->CopyOver(Path("mod\\car.dff"), Path("game")));
+  EXPECT_FALSE(fs_->CopyOver(Path("game"), Path("game\\folder.dff")));
+  // Copying a file onto itself must not lose it.
+  EXPECT_FALSE(fs_->CopyOver(Path("game\\car.dff"), Path("GAME\\CAR.DFF")));
+  EXPECT_EQ("new model", ReadTestFile(Path("game\\car.dff")));
+}
+
+TEST_F(FileSystemContract, RenameOverReplaces) {
+  WriteTestFile(Path("gta3.tmp"), "rebuilt");
+  WriteTestFile(Path("gta3.dir"), "old directory");
+  ASSERT_TRUE(fs_->RenameOver(Path("gta3.tmp"), Path("gta3.dir")));
+  EXPECT_EQ("rebuilt", ReadTestFile(Path("gta3.dir")));
+  EXPECT_EQ(kNoSuchFile, fs_->AttributesOf(Path("gta3.tmp")));
+
+  ASSERT_TRUE(fs_->RenameOver(Path("gta3.dir"), Path("fresh.dir")));
+  EXPECT_EQ("rebuilt", ReadTestFile(Path("fresh.dir")));
+  EXPECT_FALSE(fs_->RenameOver(Path("absent"), Path("fresh.dir")));
+  EXPECT_EQ("rebuilt", ReadTestFile(Path("fresh.dir")));
+
+  WriteTestFile(Path("locked.dir"), "locked");
+  ASSERT_TRUE(fs_->SetAttributes(Path("locked.dir"), kAttrReadOnly));
+  EXPECT_FALSE(fs_->RenameOver(Path("fresh.dir"), Path("locked.dir")));
+  EXPECT_EQ("locked", ReadAll("locked.dir"));
+  EXPECT_EQ("rebuilt", ReadAll("fresh.dir"));
+}
+
+TEST_F(FileSystemContract, MakeFolderMakesOneLevel) {
+  EXPECT_TRUE(fs_->MakeFolder(Path("models")));
+  EXPECT_EQ(kAttrDirectory, fs_->AttributesOf(Path("models")));
+  EXPECT_FALSE(fs_->MakeFolder(Path("models")));
+  EXPECT_FALSE(fs_->MakeFolder(Path("MODELS")));
+  EXPECT_FALSE(fs_->MakeFolder(Path("absent\\inner")));
+  EXPECT_EQ(kNoSuchFile, fs_->AttributesOf(Path("absent")));
+  EXPECT_TRUE(fs_->MakeFolder(Path("Models\\Cars\\")));
+  EXPECT_EQ(kAttrDirectory, fs_->AttributesOf(Path("models\\cars")));
+  WriteTestFile(Path("file"), "");
+  EXPECT_FALSE(fs_->MakeFolder(Path("file")));
+}
+
+TEST_F(FileSystemContract, RemoveFileRemovesOnlyFiles) {
+  WriteTestFile(Path("old.txt"), "x");
+  EXPECT_TRUE(fs_->RemoveFile(Path("OLD.TXT")));
+  EXPECT_EQ(kNoSuchFile, fs_->AttributesOf(Path("old.txt")));
+  EXPECT_FALSE(fs_->RemoveFile(Path("old.txt")));
+  MakeTestFolder(Path("folder"));
+  EXPECT_FALSE(fs_->RemoveFile(Path("folder")));
+  EXPECT_EQ(kAttrDirectory, fs_->AttributesOf(Path("folder")));
+}
+
+TEST_F(FileSystemContract, ListFolderSortsAndMarks) {
+  for (const char* name : {"b.txt", "A.txt", "c.TXT", "_u", "h.dat"}) {
+    WriteTestFile(Path(std::string("list\\") + name), "");
+  }
+  MakeTestFolder(Path("list\\Sub"));
+  ASSERT_TRUE(fs_->SetAttributes(Path("list\\h.dat"), kAttrHidden));
+
+  std::vector<FolderEntry> entries;
+  ASSERT_EQ(FsStatus::kOkay, fs_->ListFolder(Path("list"), &entries));
+  std::string listing;
+  for (const FolderEntry& entry : entries) {
+    const uint32_t shown = entry.attributes & ~(kAttrArchive | kAttrNormal);
+    listing += entry.name + "=" + std::to_string(shown) + " ";
+  }
+  EXPECT_EQ(".=16 ..=16 A.txt=0 b.txt=0 c.TXT=0 h.dat=2 Sub=16 _u=0 ", listing);
+
+  EXPECT_EQ(Names("list"), Names("LIST\\"));
+  entries.push_back(FolderEntry{"stale", 0});
+  EXPECT_EQ(FsStatus::kNotFound, fs_->ListFolder(Path("absent"), &entries));
+  EXPECT_TRUE(entries.empty());
+  EXPECT_EQ((std::vector<std::string>{".", ".."}), Names("list\\Sub\\"));
+}
+
+TEST_F(FileSystemContract, CurrentFolderChanges) {
+  const std::string before = fs_->CurrentFolder();
+  ASSERT_FALSE(before.empty());
+  const std::string here = temp_.path().substr(0, temp_.path().size() - 1);
+  WriteTestFile(Path("Here.txt"), "relative");
+
+  ASSERT_TRUE(fs_->ChangeFolder(temp_.path()));
+  EXPECT_TRUE(EqualsIgnoringCase(here, fs_->CurrentFolder()))
+      << fs_->CurrentFolder();
+  std::unique_ptr<File> file = fs_->Open("here.txt", OpenMode::kRead, nullptr);
+  EXPECT_TRUE(file);
+  file.reset();
+  EXPECT_EQ(fs_->CurrentFolder(), fs_->AbsolutePath("."));
+  EXPECT_EQ(fs_->CurrentFolder() + "\\sub", fs_->AbsolutePath("sub"));
+  EXPECT_FALSE(fs_->ChangeFolder(Path("absent")));
+
+  ASSERT_TRUE(fs_->ChangeFolder(before));
+  EXPECT_EQ(before, fs_->CurrentFolder());
+}
+
+}  // namespace
+}  // namespace quarn

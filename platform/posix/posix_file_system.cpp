@@ -1,0 +1,584 @@
+#include "platform/posix/posix_file_system.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/types.h>
+#include <sys/xattr.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <limits>
+#include <mutex>
+#include <set>
+#include <utility>
+
+#include "text/ascii.h"
+
+namespace quarn {
+namespace {
+
+// Wine keeps the hidden and system bits of a file on a Linux disk here, so a
+// file marked by either program reads the same in the other.
+constexpr char kDosAttributeName[] = "user.DOSATTRIB";
+constexpr uint32_t kStoredAttributes = kAttrHidden | kAttrSystem;
+constexpr mode_t kAnyWrite = S_IWUSR | S_IWGRP | S_IWOTH;
+
+// ---------------------------------------------------------------------------
+// Unshared opens.
+//
+// Windows refuses a second open of a file that is held with share mode 0,
+// and refuses to copy over, rename or delete it while it is held. Linux has
+// no such table, so this process keeps one of its own, keyed by the file's
+// identity (not its name, which letter case and links make ambiguous).
+
+using FileKey = std::pair<dev_t, ino_t>;
+
+FileKey KeyOf(const struct stat& status) {
+  return FileKey(status.st_dev, status.st_ino);
+}
+
+struct OpenFileTable {
+  std::mutex mutex;
+  std::set<FileKey> held;  // guarded by `mutex`
+};
+
+// Never destroyed: a File may outlive the end of main in a static object.
+OpenFileTable& OpenFiles() {
+  static OpenFileTable* table = new OpenFileTable;
+  return *table;
+}
+
+// ---------------------------------------------------------------------------
+// Paths.
+
+std::string JoinNative(const std::string& base, const std::string& name) {
+  if (base.empty()) return name;
+  if (base.back() == '/') return base + name;
+  return base + "/" + name;
+}
+
+std::string LastComponent(const std::string& native) {
+  const size_t slash = native.rfind('/');
+  return slash == std::string::npos ? native : native.substr(slash + 1);
+}
+
+std::string ParentOf(const std::string& native) {
+  const size_t slash = native.rfind('/');
+  if (slash == std::string::npos) return "";
+  if (slash == 0) return "/";
+  return native.substr(0, slash);
+}
+
+std::vector<std::string> SplitComponents(const std::string& path) {
+  std::vector<std::string> components;
+  std::string current;
+  for (char c : path) {
+    if (c == '\\' || c == '/') {
+      if (!current.empty()) components.push_back(current);
+      current.clear();
+    } else {
+      current += c;
+    }
+  }
+  if (!current.empty()) components.push_back(current);
+  return components;
+}
+
+bool IsSeparator(char c) { return c == '\\' || c == '/'; }
+
+// The name in `folder` that equals `name` apart from letter case. When
+// several do (possible only on Linux), the smallest one wins, so the choice
+// does not depend on the order the disk lists them in.
+bool FindIgnoringCase(const std::string& folder, const std::string& name,
+                      std::string* found) {
+  DIR* dir = opendir(folder.empty() ? "." : folder.c_str());
+  if (dir == nullptr) return false;
+  bool any = false;
+  while (const struct dirent* entry = readdir(dir)) {
+    const std::string candidate = entry->d_name;
+    if (!EqualsIgnoringCase(candidate, name)) continue;
+    if (!any || candidate < *found) *found = candidate;
+    any = true;
+  }
+  closedir(dir);
+  return any;
+}
+
+bool Exists(const std::string& native) {
+  struct stat status;
+  return lstat(native.c_str(), &status) == 0;
+}
+
+// ---------------------------------------------------------------------------
+// Attributes.
+
+bool IsDotName(const std::string& name) {
+  return !name.empty() && name[0] == '.' && name != "." && name != "..";
+}
+
+bool IsReadOnly(const struct stat& status) {
+  return (status.st_mode & S_IWUSR) == 0;
+}
+
+uint32_t StoredAttributes(const std::string& native) {
+  char text[64];
+  const ssize_t length =
+      getxattr(native.c_str(), kDosAttributeName, text, sizeof text);
+  if (length <= 0) return 0;
+  return ParseDosAttributeText(std::string(text, static_cast<size_t>(length)));
+}
+
+uint32_t AttributesFromStatus(const std::string& native,
+                              const struct stat& status) {
+  uint32_t attributes = S_ISDIR(status.st_mode) ? kAttrDirectory : kAttrArchive;
+  if (IsReadOnly(status)) attributes |= kAttrReadOnly;
+  attributes |= StoredAttributes(native);
+  if (IsDotName(LastComponent(native))) attributes |= kAttrHidden;
+  return attributes;
+}
+
+// A link that leads nowhere is still listed, as a plain file.
+uint32_t EntryAttributes(const std::string& native) {
+  struct stat status;
+  if (stat(native.c_str(), &status) != 0 &&
+      lstat(native.c_str(), &status) != 0) {
+    return kAttrArchive;
+  }
+  return AttributesFromStatus(native, status);
+}
+
+bool NoAttributeStore(int error) {
+  return error == ENOTSUP || error == EOPNOTSUPP || error == ENODATA;
+}
+
+bool StoreAttributes(const std::string& native, uint32_t attributes) {
+  const uint32_t stored = attributes & kStoredAttributes;
+  if (stored == 0) {
+    // Nothing to keep: a disk without the store holds nothing to remove.
+    return removexattr(native.c_str(), kDosAttributeName) == 0 ||
+           NoAttributeStore(errno);
+  }
+  char text[16];
+  const int length = std::snprintf(text, sizeof text, "0x%x", stored);
+  return setxattr(native.c_str(), kDosAttributeName, text,
+                  static_cast<size_t>(length), 0) == 0;
+}
+
+bool CopyStoredAttributes(const std::string& from, const std::string& to) {
+  return StoreAttributes(to, StoredAttributes(from));
+}
+
+FsStatus StatusFromErrno(int error) {
+  switch (error) {
+    case ENOENT:
+    case ENOTDIR:
+      return FsStatus::kNotFound;
+    case EACCES:
+    case EPERM:
+    case EISDIR:
+    case EROFS:
+    case ETXTBSY:
+      return FsStatus::kAccessDenied;
+    default:
+      return FsStatus::kOtherError;
+  }
+}
+
+// ---------------------------------------------------------------------------
+// Byte moving.
+
+bool FitsOffset(uint64_t offset) {
+  return offset <= static_cast<uint64_t>(std::numeric_limits<off_t>::max());
+}
+
+bool WriteAll(int fd, const char* data, size_t size, uint64_t offset) {
+  while (size > 0) {
+    const ssize_t written = pwrite(fd, data, size, static_cast<off_t>(offset));
+    if (written < 0 && errno == EINTR) continue;
+    if (written <= 0) return false;
+    data += written;
+    size -= static_cast<size_t>(written);
+    offset += static_cast<uint64_t>(written);
+  }
+  return true;
+}
+
+bool CopyBytes(int from, int to) {
+  char buffer[64 * 1024];
+  uint64_t offset = 0;
+  for (;;) {
+    const ssize_t got = pread(from, buffer, sizeof buffer, offset);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) return false;
+    if (got == 0) return true;
+    if (!WriteAll(to, buffer, static_cast<size_t>(got), offset)) return false;
+    offset += static_cast<uint64_t>(got);
+  }
+}
+
+class PosixFile : public File {
+ public:
+  PosixFile(int fd, FileKey key) : fd_(fd), key_(key) {}
+
+  ~PosixFile() override {
+    close(fd_);
+    OpenFileTable& table = OpenFiles();
+    std::lock_guard<std::mutex> lock(table.mutex);
+    table.held.erase(key_);
+  }
+
+  bool ReadAt(uint64_t offset, void* data, size_t size, size_t* got) override {
+    *got = 0;
+    if (!FitsOffset(offset)) return false;
+    char* out = static_cast<char*>(data);
+    while (*got < size) {
+      const ssize_t n = pread(fd_, out + *got, size - *got,
+                              static_cast<off_t>(offset + *got));
+      if (n < 0 && errno == EINTR) continue;
+      if (n < 0) return false;
+      if (n == 0) break;
+      *got += static_cast<size_t>(n);
+    }
+    return true;
+  }
+
+  bool WriteAt(uint64_t offset, const void* data, size_t size) override {
+    if (!FitsOffset(offset) || !FitsOffset(offset + size)) return false;
+    return WriteAll(fd_, static_cast<const char*>(data), size, offset);
+  }
+
+  bool Length(uint64_t* length) override {
+    struct stat status;
+    if (fstat(fd_, &status) != 0) return false;
+    *length = static_cast<uint64_t>(status.st_size);
+    return true;
+  }
+
+  bool Resize(uint64_t length) override {
+    if (!FitsOffset(length)) return false;
+    int result;
+    do {
+      result = ftruncate(fd_, static_cast<off_t>(length));
+    } while (result != 0 && errno == EINTR);
+    return result == 0;
+  }
+
+ private:
+  int fd_;
+  FileKey key_;
+};
+
+// Closes a descriptor when it goes out of scope.
+class ScopedFd {
+ public:
+  explicit ScopedFd(int fd) : fd_(fd) {}
+  ~ScopedFd() {
+    if (fd_ >= 0) close(fd_);
+  }
+  ScopedFd(const ScopedFd&) = delete;
+  ScopedFd& operator=(const ScopedFd&) = delete;
+  int get() const { return fd_; }
+  int release() { return std::exchange(fd_, -1); }
+
+ private:
+  int fd_;
+};
+
+// Running as root lets Linux write to anything; Windows would still refuse
+// a read-only file or a folder, so those are refused here by hand.
+bool CanReplace(const struct stat& status) {
+  return !S_ISDIR(status.st_mode) && !IsReadOnly(status);
+}
+
+}  // namespace
+
+std::string ResolvePosixPath(const std::string& path) {
+  const bool absolute = !path.empty() && IsSeparator(path[0]);
+  std::string whole = absolute ? "/" : "";
+  const std::vector<std::string> components = SplitComponents(path);
+  for (size_t i = 0; i < components.size(); ++i) {
+    whole = JoinNative(whole, components[i]);
+  }
+  if (whole.empty() || Exists(whole)) return whole;
+
+  std::string resolved = absolute ? "/" : "";
+  bool parent_missing = false;
+  for (const std::string& component : components) {
+    std::string next = JoinNative(resolved, component);
+    const bool special = component == "." || component == "..";
+    if (!parent_missing && !special && !Exists(next)) {
+      std::string found;
+      if (FindIgnoringCase(resolved, component, &found)) {
+        next = JoinNative(resolved, found);
+      } else {
+        parent_missing = true;
+      }
+    }
+    resolved = next;
+  }
+  return resolved;
+}
+
+uint32_t ParseDosAttributeText(const std::string& text) {
+  if (text.size() < 3 || text[0] != '0' || (text[1] != 'x' && text[1] != 'X')) {
+    return 0;
+  }
+  // Only the lowest bits are kept, so a long number needs no overflow check.
+  uint32_t value = 0;
+  for (size_t i = 2; i < text.size(); ++i) {
+    const char c = text[i];
+    uint32_t digit;
+    if (c >= '0' && c <= '9') {
+      digit = static_cast<uint32_t>(c - '0');
+    } else if (c >= 'a' && c <= 'f') {
+      digit = static_cast<uint32_t>(c - 'a' + 10);
+    } else if (c >= 'A' && c <= 'F') {
+      digit = static_cast<uint32_t>(c - 'A' + 10);
+    } else {
+      break;
+    }
+    value = value * 16 + digit;
+  }
+  return value & kStoredAttributes;
+}
+
+uint32_t PosixFileSystem::AttributesOf(const std::string& path) {
+  const std::string native = ResolvePosixPath(path);
+  struct stat status;
+  if (native.empty() || stat(native.c_str(), &status) != 0) return kNoSuchFile;
+  return AttributesFromStatus(native, status);
+}
+
+bool PosixFileSystem::SetAttributes(const std::string& path,
+                                    uint32_t attributes) {
+  const std::string native = ResolvePosixPath(path);
+  struct stat status;
+  if (native.empty() || stat(native.c_str(), &status) != 0) return false;
+  mode_t mode = status.st_mode & 07777;
+  if ((attributes & kAttrReadOnly) == 0) {
+    mode |= S_IWUSR;
+  } else if (!S_ISDIR(status.st_mode)) {
+    // As Wine does: a folder cannot be made read-only, and a read-only file
+    // has no write permission for anyone.
+    mode &= ~kAnyWrite;
+  }
+  if (mode != (status.st_mode & 07777) && chmod(native.c_str(), mode) != 0) {
+    return false;
+  }
+  return StoreAttributes(native, attributes);
+}
+
+std::unique_ptr<File> PosixFileSystem::Open(const std::string& path,
+                                            OpenMode mode, FsStatus* status) {
+  FsStatus unused;
+  if (status == nullptr) status = &unused;
+  const std::string native = ResolvePosixPath(path);
+  if (native.empty()) {
+    *status = FsStatus::kNotFound;
+    return nullptr;
+  }
+
+  OpenFileTable& table = OpenFiles();
+  std::lock_guard<std::mutex> lock(table.mutex);
+  struct stat before;
+  if (stat(native.c_str(), &before) == 0) {
+    const bool writing = mode != OpenMode::kRead;
+    if (S_ISDIR(before.st_mode) || (writing && IsReadOnly(before))) {
+      *status = FsStatus::kAccessDenied;
+      return nullptr;
+    }
+    if (table.held.count(KeyOf(before)) != 0) {
+      *status = FsStatus::kSharingViolation;
+      return nullptr;
+    }
+  } else if (mode != OpenMode::kCreate) {
+    *status = StatusFromErrno(errno);
+    return nullptr;
+  }
+
+  // Emptying waits until the file is known not to be held by anyone.
+  int flags = O_CLOEXEC;
+  flags |= mode == OpenMode::kRead ? O_RDONLY : O_RDWR;
+  if (mode == OpenMode::kCreate) flags |= O_CREAT;
+  const int fd = open(native.c_str(), flags, 0666);
+  if (fd < 0) {
+    *status = StatusFromErrno(errno);
+    return nullptr;
+  }
+  ScopedFd owned(fd);
+  struct stat opened;
+  if (fstat(fd, &opened) != 0) {
+    *status = StatusFromErrno(errno);
+    return nullptr;
+  }
+  if (table.held.count(KeyOf(opened)) != 0) {
+    *status = FsStatus::kSharingViolation;
+    return nullptr;
+  }
+  if (mode == OpenMode::kCreate && ftruncate(fd, 0) != 0) {
+    *status = StatusFromErrno(errno);
+    return nullptr;
+  }
+  table.held.insert(KeyOf(opened));
+  *status = FsStatus::kOkay;
+  return std::make_unique<PosixFile>(owned.release(), KeyOf(opened));
+}
+
+bool PosixFileSystem::CopyOver(const std::string& from, const std::string& to) {
+  const std::string source = ResolvePosixPath(from);
+  const std::string target = ResolvePosixPath(to);
+  if (source.empty() || target.empty()) return false;
+
+  OpenFileTable& table = OpenFiles();
+  std::lock_guard<std::mutex> lock(table.mutex);
+  struct stat source_status;
+  if (stat(source.c_str(), &source_status) != 0 ||
+      S_ISDIR(source_status.st_mode) ||
+      table.held.count(KeyOf(source_status)) != 0) {
+    return false;
+  }
+  struct stat target_status;
+  if (stat(target.c_str(), &target_status) == 0) {
+    // Copying a file onto itself would empty it before reading it.
+    if (!CanReplace(target_status) ||
+        KeyOf(target_status) == KeyOf(source_status) ||
+        table.held.count(KeyOf(target_status)) != 0) {
+      return false;
+    }
+  }
+
+  ScopedFd in(open(source.c_str(), O_RDONLY | O_CLOEXEC));
+  if (in.get() < 0) return false;
+  ScopedFd out(
+      open(target.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
+  if (out.get() < 0) return false;
+  return CopyBytes(in.get(), out.get()) &&
+         fchmod(out.get(), source_status.st_mode & 0777) == 0 &&
+         CopyStoredAttributes(source, target);
+}
+
+bool PosixFileSystem::RenameOver(const std::string& from,
+                                 const std::string& to) {
+  const std::string source = ResolvePosixPath(from);
+  std::string target = ResolvePosixPath(to);
+  if (source.empty() || target.empty()) return false;
+  // A rename that changes only the letter case finds the source itself as
+  // the target; the new name is the one asked for.
+  if (target == source) {
+    const std::vector<std::string> wanted = SplitComponents(to);
+    if (wanted.empty()) return false;
+    target = JoinNative(ParentOf(source), wanted.back());
+  }
+
+  OpenFileTable& table = OpenFiles();
+  std::lock_guard<std::mutex> lock(table.mutex);
+  struct stat source_status;
+  if (stat(source.c_str(), &source_status) != 0 ||
+      table.held.count(KeyOf(source_status)) != 0) {
+    return false;
+  }
+  struct stat target_status;
+  if (stat(target.c_str(), &target_status) == 0 &&
+      KeyOf(target_status) != KeyOf(source_status) &&
+      (!CanReplace(target_status) ||
+       table.held.count(KeyOf(target_status)) != 0)) {
+    return false;
+  }
+  return rename(source.c_str(), target.c_str()) == 0;
+}
+
+bool PosixFileSystem::MakeFolder(const std::string& path) {
+  const std::string native = ResolvePosixPath(path);
+  if (native.empty() || Exists(native)) return false;
+  return mkdir(native.c_str(), 0777) == 0;
+}
+
+bool PosixFileSystem::RemoveFile(const std::string& path) {
+  const std::string native = ResolvePosixPath(path);
+  if (native.empty()) return false;
+  OpenFileTable& table = OpenFiles();
+  std::lock_guard<std::mutex> lock(table.mutex);
+  struct stat status;
+  if (stat(native.c_str(), &status) != 0 || !CanReplace(status) ||
+      table.held.count(KeyOf(status)) != 0) {
+    return false;
+  }
+  return unlink(native.c_str()) == 0;
+}
+
+FsStatus PosixFileSystem::ListFolder(const std::string& path,
+                                     std::vector<FolderEntry>* entries) {
+  entries->clear();
+  std::string native = ResolvePosixPath(path);
+  if (native.empty()) native = ".";
+  DIR* dir = opendir(native.c_str());
+  if (dir == nullptr) return StatusFromErrno(errno);
+  std::vector<FolderEntry> found;
+  while (const struct dirent* entry = readdir(dir)) {
+    const std::string name = entry->d_name;
+    if (name == "." || name == "..") continue;
+    const std::string full = JoinNative(native, name);
+    found.push_back(FolderEntry{name, EntryAttributes(full)});
+  }
+  closedir(dir);
+
+  // Wine lists a folder sorted without regard to case (by upper case); doing
+  // the same keeps listings, and all that depends on them, alike on both.
+  std::sort(found.begin(), found.end(),
+            [](const FolderEntry& a, const FolderEntry& b) {
+              const std::string upper_a = ToUpperAscii(a.name);
+              const std::string upper_b = ToUpperAscii(b.name);
+              if (upper_a != upper_b) return upper_a < upper_b;
+              return a.name < b.name;
+            });
+  for (const char* special : {".", ".."}) {
+    entries->push_back(
+        FolderEntry{special, EntryAttributes(JoinNative(native, special))});
+  }
+  entries->insert(entries->end(), found.begin(), found.end());
+  return FsStatus::kOkay;
+}
+
+std::string PosixFileSystem::CurrentFolder() {
+  std::vector<char> buffer(4096);
+  while (getcwd(buffer.data(), buffer.size()) == nullptr) {
+    if (errno != ERANGE) return "";
+    buffer.resize(buffer.size() * 2);
+  }
+  std::string folder = buffer.data();
+  std::replace(folder.begin(), folder.end(), '/', '\\');
+  return folder;
+}
+
+bool PosixFileSystem::ChangeFolder(const std::string& path) {
+  const std::string native = ResolvePosixPath(path);
+  return !native.empty() && chdir(native.c_str()) == 0;
+}
+
+std::string PosixFileSystem::AbsolutePath(const std::string& os_path) {
+  std::string whole = os_path;
+  if (whole.empty() || !IsSeparator(whole[0])) {
+    whole = CurrentFolder() + "\\" + whole;
+  }
+  std::vector<std::string> kept;
+  for (const std::string& component : SplitComponents(whole)) {
+    if (component == ".") continue;
+    if (component == "..") {
+      if (!kept.empty()) kept.pop_back();
+      continue;
+    }
+    kept.push_back(component);
+  }
+  std::string result;
+  for (const std::string& component : kept) result += "\\" + component;
+  return result.empty() ? "\\" : result;
+}
+
+std::unique_ptr<FileSystem> MakeNativeFileSystem() {
+  return std::make_unique<PosixFileSystem>();
+}
+
+}  // namespace quarn
