@@ -239,20 +239,20 @@ CommandResult RunImgRebuild(InstallContext& ctx) {
     return FailRun(ctx);
   }
 
-  Rebuild r{ctx, paths, plan};
   std::unique_ptr<File> new_archive;
-  if (plan.in_place) {
-    r.target = img.ImgFile.get();
-    r.target_path = paths.img;
-  } else {
+  if (!plan.in_place) {
     new_archive = ctx.Fs.Open(paths.new_img, OpenMode::kCreate, nullptr);
     if (!new_archive) {
       ctx.Fs.RemoveFile(paths.new_dir);
       return Fail(ctx, "Can't access " + paths.new_img);
     }
-    r.target = new_archive.get();
-    r.target_path = paths.new_img;
   }
+  Rebuild r{ctx,
+            paths,
+            plan,
+            plan.in_place ? img.ImgFile.get() : new_archive.get(),
+            plan.in_place ? paths.img : paths.new_img,
+            {}};
   if (!WriteArchive(r, order)) {
     if (new_archive) {
       new_archive.reset();

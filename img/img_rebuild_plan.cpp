@@ -120,14 +120,17 @@ bool MovesRunSafelyInPlace(const Compaction& c) {
   return true;
 }
 
-// No two kept records share a sector afterwards, and the queued files start
+// No two kept entries share a sector afterwards, and the queued files start
 // behind all of them (otherwise they, or the final cut, would destroy one).
-bool LayoutKeepsEveryRecord(const Compaction& c, int64_t additions_start) {
+// Nameless records that stay hold deleted data: nothing to protect.
+bool LayoutKeepsEveryEntry(const Compaction& c, int64_t additions_start) {
   if (additions_start < 0) return false;
   std::vector<std::pair<int64_t, int64_t>> ranges;
   for (size_t k = 0; k < c.records.size(); ++k) {
     const int64_t length = DataLength(c, k);
-    if (length > 0) ranges.emplace_back(c.positions[k], c.positions[k] + length);
+    if (length > 0 && !c.records[k].IsHole()) {
+      ranges.emplace_back(c.positions[k], c.positions[k] + length);
+    }
   }
   std::sort(ranges.begin(), ranges.end());
   int64_t end_so_far = 0;
@@ -214,7 +217,7 @@ ImgRebuildPlan PlanImgRebuild(const std::vector<ImgEntry>& entries,
 
   int64_t position = AdditionsStartInPlace(c);
   plan.in_place =
-      MovesRunSafelyInPlace(c) && LayoutKeepsEveryRecord(c, position);
+      MovesRunSafelyInPlace(c) && LayoutKeepsEveryEntry(c, position);
   if (!plan.in_place) position = PackFromStart(&c);
 
   const int64_t missing = FindMissingData(c, plan.in_place, archive_length);
