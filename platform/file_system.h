@@ -75,37 +75,50 @@ class FileSystem {
  public:
   virtual ~FileSystem() = default;
 
-  /// The attributes of the file or folder `path` names, or kNoSuchFile.
-  /// A file with no attribute set reads as kAttrNormal.
+  /// The attributes of the file or folder `path` names, or kNoSuchFile; a
+  /// path ending in a backslash names only a folder. A file with no
+  /// attribute set reads as kAttrNormal on Windows; Wine and the Linux
+  /// backend report kAttrArchive on every file instead, and names that
+  /// begin with "." as hidden.
   virtual uint32_t AttributesOf(const std::string& path) = 0;
 
   /// Sets the read-only, hidden, system and archive bits to `attributes`
   /// (0 clears them all). False if `path` names nothing or the OS refuses.
+  /// Read-only on a folder is not portable: Wine and Linux ignore it.
   virtual bool SetAttributes(const std::string& path, uint32_t attributes) = 0;
 
   /// Opens `path` unshared: while the returned file lives, every other open
-  /// of the same file fails with kSharingViolation. On failure returns null
-  /// and, when `status` is given, says why.
+  /// of the same file fails with kSharingViolation. A folder is refused
+  /// (kAccessDenied), so is writing to a read-only file, and so is kCreate
+  /// of an existing hidden or system file, as Windows does even for root.
+  /// On failure returns null and, when `status` is given, says why.
   virtual std::unique_ptr<File> Open(const std::string& path, OpenMode mode,
                                      FsStatus* status) = 0;
 
   /// Copies file `from` to `to`, replacing an existing file `to`; the copy
-  /// gets the source's attributes. False if anything failed.
+  /// gets the source's attributes. False if anything failed, if either file
+  /// is held open, if `from` is a folder, or if `to` is a folder, read-only,
+  /// `from` itself, or hidden or system while `from` is not.
   virtual bool CopyOver(const std::string& from, const std::string& to) = 0;
 
   /// Renames file `from` to `to` in one step, replacing an existing `to`,
-  /// so that `to` is never missing on the way. False if it failed.
+  /// so that `to` is never missing on the way. False if it failed, if either
+  /// is held open, or if `to` is read-only or a folder.
   virtual bool RenameOver(const std::string& from, const std::string& to) = 0;
 
   /// Creates the one folder `path`. False if it exists already, its parent
   /// is missing, or the OS refuses.
   virtual bool MakeFolder(const std::string& path) = 0;
 
-  /// Deletes the file `path`. False if it is missing or cannot be deleted.
+  /// Deletes the file `path`. False if it is missing, a folder, read-only,
+  /// held open, or cannot be deleted.
   virtual bool RemoveFile(const std::string& path) = 0;
 
-  /// Lists every entry of folder `path` as the pattern "*.*" does ("." and
-  /// ".." included), in the order the platform delivers them.
+  /// Replaces `entries` with every entry of folder `path` as the pattern
+  /// "*.*" does ("." and ".." included, except in a drive's root on
+  /// Windows), in the order the platform delivers them: Wine and the Linux
+  /// backend sort them by upper-cased name. kNotFound for a missing folder
+  /// or a file.
   virtual FsStatus ListFolder(const std::string& path,
                               std::vector<FolderEntry>* entries) = 0;
 

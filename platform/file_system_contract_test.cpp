@@ -89,6 +89,12 @@ TEST_F(FileSystemContract, FoldersAndMissingNames) {
   EXPECT_EQ(kNoSuchFile, fs_->AttributesOf(Path("absent.dat")));
   EXPECT_EQ(kNoSuchFile, fs_->AttributesOf(Path("absent\\inner.dat")));
   EXPECT_FALSE(fs_->SetAttributes(Path("absent.dat"), 0));
+
+  // A trailing backslash names a folder only.
+  WriteTestFile(Path("file.dat"), "x");
+  EXPECT_EQ(kAttrDirectory, fs_->AttributesOf(Path("maps\\")));
+  EXPECT_EQ(kNoSuchFile, fs_->AttributesOf(Path("file.dat\\")));
+  EXPECT_FALSE(fs_->Open(Path("file.dat\\"), OpenMode::kRead, nullptr));
 }
 
 TEST_F(FileSystemContract, LetterCaseDoesNotMatter) {
@@ -126,6 +132,12 @@ TEST_F(FileSystemContract, OpensAreUnshared) {
   EXPECT_FALSE(fs_->RemoveFile(Path("gta3.img")));
   // Another file is not affected.
   EXPECT_TRUE(fs_->Open(Path("other.img"), OpenMode::kReadWrite, nullptr));
+
+  // Every handle in the process counts, whichever object opened it.
+  std::unique_ptr<FileSystem> second = MakeNativeFileSystem();
+  status = FsStatus::kOkay;
+  EXPECT_FALSE(second->Open(Path("gta3.img"), OpenMode::kRead, &status));
+  EXPECT_EQ(FsStatus::kSharingViolation, status);
 
   held.reset();
   EXPECT_EQ("archive", ReadAll("gta3.img"));
@@ -183,6 +195,29 @@ TEST_F(FileSystemContract, ReadOnlyFilesAreNotWritten) {
   EXPECT_EQ(kNoSuchFile, fs_->AttributesOf(Path("locked.dat")));
 }
 
+TEST_F(FileSystemContract, HiddenAndSystemFilesAreNotRecreated) {
+  WriteTestFile(Path("hidden.dat"), "hidden");
+  WriteTestFile(Path("system.dat"), "system");
+  ASSERT_TRUE(fs_->SetAttributes(Path("hidden.dat"), kAttrHidden));
+  ASSERT_TRUE(fs_->SetAttributes(Path("system.dat"), kAttrSystem));
+  FsStatus status = FsStatus::kOkay;
+  EXPECT_FALSE(fs_->Open(Path("hidden.dat"), OpenMode::kCreate, &status));
+  EXPECT_EQ(FsStatus::kAccessDenied, status);
+  EXPECT_FALSE(fs_->Open(Path("system.dat"), OpenMode::kCreate, &status));
+  EXPECT_EQ(FsStatus::kAccessDenied, status);
+  EXPECT_EQ("hidden", ReadAll("hidden.dat"));
+  EXPECT_EQ("system", ReadAll("system.dat"));
+
+  // Rewriting in place is allowed.
+  std::unique_ptr<File> file =
+      fs_->Open(Path("hidden.dat"), OpenMode::kReadWrite, &status);
+  ASSERT_TRUE(file);
+  EXPECT_TRUE(file->WriteAt(0, "H", 1));
+  file.reset();
+  EXPECT_EQ("Hidden", ReadAll("hidden.dat"));
+  EXPECT_EQ(kAttrHidden, AttributesBesidesArchive("hidden.dat"));
+}
+
 TEST_F(FileSystemContract, ReadsAndWritesAtPositions) {
   std::unique_ptr<File> file =
       fs_->Open(Path("data.bin"), OpenMode::kCreate, nullptr);
@@ -231,6 +266,20 @@ TEST_F(FileSystemContract, CopyOverReplacesBytesAndAttributes) {
   ASSERT_TRUE(fs_->CopyOver(Path("mod\\car.dff"), Path("game\\marked.dff")));
   EXPECT_EQ(kAttrReadOnly | kAttrHidden,
             AttributesBesidesArchive("game\\marked.dff"));
+  // An existing target gets the source's attributes too, and loses its own.
+  ASSERT_TRUE(fs_->SetAttributes(Path("game\\fresh.dff"), kAttrSystem));
+  EXPECT_FALSE(fs_->CopyOver(Path("game\\car.dff"), Path("game\\fresh.dff")));
+  ASSERT_TRUE(fs_->SetAttributes(Path("game\\fresh.dff"), kAttrHidden));
+  ASSERT_TRUE(fs_->CopyOver(Path("mod\\car.dff"), Path("game\\fresh.dff")));
+  EXPECT_EQ(kAttrReadOnly | kAttrHidden,
+            AttributesBesidesArchive("game\\fresh.dff"));
+  ASSERT_TRUE(fs_->SetAttributes(Path("mod\\car.dff"), kAttrSystem));
+  ASSERT_TRUE(fs_->CopyOver(Path("mod\\car.dff"), Path("game\\car.dff")));
+  EXPECT_EQ(kAttrSystem, AttributesBesidesArchive("game\\car.dff"));
+  ASSERT_TRUE(fs_->SetAttributes(Path("mod\\car.dff"), 0));
+  ASSERT_TRUE(fs_->SetAttributes(Path("game\\car.dff"), 0));
+  ASSERT_TRUE(fs_->CopyOver(Path("mod\\car.dff"), Path("game\\car.dff")));
+  EXPECT_EQ(0u, AttributesBesidesArchive("game\\car.dff") & ~kAttrNormal);
 
   EXPECT_FALSE(fs_->CopyOver(Path("mod\\absent.dff"), Path("game\\x.dff")));
   EXPECT_EQ(kNoSuchFile, fs_->AttributesOf(Path("game\\x.dff")));

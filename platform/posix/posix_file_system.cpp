@@ -60,7 +60,8 @@ std::string JoinNative(const std::string& base, const std::string& name) {
   return base + "/" + name;
 }
 
-std::string LastComponent(const std::string& native) {
+std::string LastComponent(std::string native) {
+  while (native.size() > 1 && native.back() == '/') native.pop_back();
   const size_t slash = native.rfind('/');
   return slash == std::string::npos ? native : native.substr(slash + 1);
 }
@@ -299,9 +300,13 @@ std::string ResolvePosixPath(const std::string& path) {
   const bool absolute = !path.empty() && IsSeparator(path[0]);
   std::string whole = absolute ? "/" : "";
   const std::vector<std::string> components = SplitComponents(path);
+  // A trailing separator stays: it makes a file's name fail, as on Windows.
+  const bool folder_only =
+      !components.empty() && IsSeparator(path[path.size() - 1]);
   for (size_t i = 0; i < components.size(); ++i) {
     whole = JoinNative(whole, components[i]);
   }
+  if (folder_only) whole += '/';
   if (whole.empty() || Exists(whole)) return whole;
 
   std::string resolved = absolute ? "/" : "";
@@ -319,6 +324,7 @@ std::string ResolvePosixPath(const std::string& path) {
     }
     resolved = next;
   }
+  if (folder_only) resolved += '/';
   return resolved;
 }
 
@@ -386,7 +392,13 @@ std::unique_ptr<File> PosixFileSystem::Open(const std::string& path,
   struct stat before;
   if (stat(native.c_str(), &before) == 0) {
     const bool writing = mode != OpenMode::kRead;
-    if (S_ISDIR(before.st_mode) || (writing && IsReadOnly(before))) {
+    // Windows will not empty a hidden or system file that is recreated
+    // without those attributes.
+    const bool emptying_marked =
+        mode == OpenMode::kCreate &&
+        (AttributesFromStatus(native, before) & kStoredAttributes) != 0;
+    if (S_ISDIR(before.st_mode) || (writing && IsReadOnly(before)) ||
+        emptying_marked) {
       *status = FsStatus::kAccessDenied;
       return nullptr;
     }
@@ -442,8 +454,12 @@ bool PosixFileSystem::CopyOver(const std::string& from, const std::string& to) {
   }
   struct stat target_status;
   if (stat(target.c_str(), &target_status) == 0) {
-    // Copying a file onto itself would empty it before reading it.
-    if (!CanReplace(target_status) ||
+    // Windows refuses to give a hidden or system file attributes that lack
+    // those bits. Copying a file onto itself would empty it before reading.
+    const uint32_t marks_lost = AttributesFromStatus(target, target_status) &
+                                ~AttributesFromStatus(source, source_status) &
+                                kStoredAttributes;
+    if (!CanReplace(target_status) || marks_lost != 0 ||
         KeyOf(target_status) == KeyOf(source_status) ||
         table.held.count(KeyOf(target_status)) != 0) {
       return false;

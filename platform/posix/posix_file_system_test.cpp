@@ -106,7 +106,7 @@ TEST_F(PosixFileSystemTest, DotNamesAreHidden) {
 TEST_F(PosixFileSystemTest, ResolvesLetterCase) {
   MakeTestFolder(Path("Data/Maps/Docks"));
   const std::string base = NativePath(temp_.path());
-  EXPECT_EQ(base + "Data/Maps/Docks",
+  EXPECT_EQ(base + "Data/Maps/Docks/",
             ResolvePosixPath(Path("data\\MAPS\\docks\\")));
   EXPECT_EQ(base + "Data/Maps/New/Deeper",
             ResolvePosixPath(Path("DATA\\maps\\New\\Deeper")));

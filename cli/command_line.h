@@ -1,0 +1,27 @@
+// What the headless runner was asked to do, read from its arguments.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace quarn {
+
+/// The runner's requests, as typed (paths not yet made absolute).
+struct CommandLine {
+  enum class Action { kInstall, kHelp, kVersion };
+  Action action = Action::kInstall;
+  std::string installer_dir;  ///< --dir, empty for the current folder
+  std::string game_dir;       ///< --game, empty when not given
+  bool scripted = false;      ///< --scripted
+  bool dump_ids = false;      ///< --dump-ids
+};
+
+/// Reads `args` (without the program name) into `*line`. On bad usage
+/// returns false and says why in `*error`.
+bool ParseCommandLine(const std::vector<std::string>& args, CommandLine* line,
+                      std::string* error);
+
+/// The text `quarn --help` prints.
+std::string UsageText();
+
+}  // namespace quarn

@@ -1,0 +1,143 @@
+#include "platform/faulty_file_system.h"
+
+#include <mutex>
+
+namespace quarn {
+
+struct FaultyFileSystem::State {
+  std::mutex mutex;
+  FaultPlan plan;  // guarded by `mutex`, as are the counters
+  int writes = 0;
+  int reads = 0;
+
+  bool NextWriteFails() {
+    std::lock_guard<std::mutex> lock(mutex);
+    ++writes;
+    if (plan.failing_write <= 0) return false;
+    return writes == plan.failing_write ||
+           (plan.writes_stay_failed && writes > plan.failing_write);
+  }
+
+  bool NextReadFails() {
+    std::lock_guard<std::mutex> lock(mutex);
+    ++reads;
+    return plan.failing_read > 0 && reads == plan.failing_read;
+  }
+
+  FaultPlan Current() {
+    std::lock_guard<std::mutex> lock(mutex);
+    return plan;
+  }
+};
+
+namespace {
+
+class FaultyFile : public File {
+ public:
+  FaultyFile(std::unique_ptr<File> target,
+             std::shared_ptr<FaultyFileSystem::State> state)
+      : target_(std::move(target)), state_(std::move(state)) {}
+
+  bool ReadAt(uint64_t offset, void* data, size_t size, size_t* got) override {
+    if (state_->NextReadFails()) {
+      *got = 0;
+      return false;
+    }
+    return target_->ReadAt(offset, data, size, got);
+  }
+
+  bool WriteAt(uint64_t offset, const void* data, size_t size) override {
+    if (state_->NextWriteFails()) {
+      target_->WriteAt(offset, data, size / 2);
+      return false;
+    }
+    return target_->WriteAt(offset, data, size);
+  }
+
+  bool Length(uint64_t* length) override { return target_->Length(length); }
+
+  bool Resize(uint64_t length) override {
+    return !state_->Current().fail_resize && target_->Resize(length);
+  }
+
+ private:
+  std::unique_ptr<File> target_;
+  std::shared_ptr<FaultyFileSystem::State> state_;
+};
+
+}  // namespace
+
+FaultyFileSystem::FaultyFileSystem(FileSystem& target)
+    : target_(target), state_(std::make_shared<State>()) {}
+
+FaultyFileSystem::~FaultyFileSystem() = default;
+
+void FaultyFileSystem::Plan(const FaultPlan& plan) {
+  std::lock_guard<std::mutex> lock(state_->mutex);
+  state_->plan = plan;
+  state_->writes = 0;
+  state_->reads = 0;
+}
+
+int FaultyFileSystem::writes() const {
+  std::lock_guard<std::mutex> lock(state_->mutex);
+  return state_->writes;
+}
+
+int FaultyFileSystem::reads() const {
+  std::lock_guard<std::mutex> lock(state_->mutex);
+  return state_->reads;
+}
+
+uint32_t FaultyFileSystem::AttributesOf(const std::string& path) {
+  return target_.AttributesOf(path);
+}
+
+bool FaultyFileSystem::SetAttributes(const std::string& path,
+                                     uint32_t attributes) {
+  return target_.SetAttributes(path, attributes);
+}
+
+std::unique_ptr<File> FaultyFileSystem::Open(const std::string& path,
+                                             OpenMode mode, FsStatus* status) {
+  std::unique_ptr<File> file = target_.Open(path, mode, status);
+  if (!file) return nullptr;
+  return std::make_unique<FaultyFile>(std::move(file), state_);
+}
+
+bool FaultyFileSystem::CopyOver(const std::string& from,
+                                const std::string& to) {
+  return !state_->Current().fail_copy && target_.CopyOver(from, to);
+}
+
+bool FaultyFileSystem::RenameOver(const std::string& from,
+                                  const std::string& to) {
+  return !state_->Current().fail_rename && target_.RenameOver(from, to);
+}
+
+bool FaultyFileSystem::MakeFolder(const std::string& path) {
+  return target_.MakeFolder(path);
+}
+
+bool FaultyFileSystem::RemoveFile(const std::string& path) {
+  return target_.RemoveFile(path);
+}
+
+FsStatus FaultyFileSystem::ListFolder(const std::string& path,
+                                      std::vector<FolderEntry>* entries) {
+  return target_.ListFolder(path, entries);
+}
+
+std::string FaultyFileSystem::CurrentFolder() {
+  return target_.CurrentFolder();
+}
+
+bool FaultyFileSystem::ChangeFolder(const std::string& path) {
+  return target_.ChangeFolder(path);
+}
+
+std::string FaultyFileSystem::AbsolutePath(const std::string& os_path) {
+  return target_.AbsolutePath(os_path);
+}
+
+}  // namespace quarn

@@ -1,0 +1,63 @@
+// A file system that fails on request, wrapped around a real one, so that
+// tests can show what the program does when a disk lets it down.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/file_system.h"
+
+namespace quarn {
+
+/// Which operations fail. Reads and writes are counted over every file
+/// opened through the wrapper, from the moment the plan is given.
+struct FaultPlan {
+  int failing_write = 0;            ///< 1 = the next write fails; 0 = none does
+  bool writes_stay_failed = false;  ///< every later write fails too (full disk)
+  int failing_read = 0;             ///< 1 = the next read fails; 0 = none does
+  bool fail_resize = false;         ///< every File::Resize fails
+  bool fail_rename = false;         ///< every RenameOver fails
+  bool fail_copy = false;           ///< every CopyOver fails
+};
+
+/// Passes every call to `target`, except those the plan makes fail. A failed
+/// write stores the first half of its bytes, as a disk that fills up does.
+class FaultyFileSystem : public FileSystem {
+ public:
+  /// Wraps `target`, which must outlive this object and its files.
+  explicit FaultyFileSystem(FileSystem& target);
+  ~FaultyFileSystem() override;
+
+  /// Starts `plan` and counts reads and writes from zero again.
+  void Plan(const FaultPlan& plan);
+
+  /// How many writes were attempted since the plan began.
+  int writes() const;
+
+  /// How many reads were attempted since the plan began.
+  int reads() const;
+
+  uint32_t AttributesOf(const std::string& path) override;
+  bool SetAttributes(const std::string& path, uint32_t attributes) override;
+  std::unique_ptr<File> Open(const std::string& path, OpenMode mode,
+                             FsStatus* status) override;
+  bool CopyOver(const std::string& from, const std::string& to) override;
+  bool RenameOver(const std::string& from, const std::string& to) override;
+  bool MakeFolder(const std::string& path) override;
+  bool RemoveFile(const std::string& path) override;
+  FsStatus ListFolder(const std::string& path,
+                      std::vector<FolderEntry>* entries) override;
+  std::string CurrentFolder() override;
+  bool ChangeFolder(const std::string& path) override;
+  std::string AbsolutePath(const std::string& os_path) override;
+
+  /// The counters and plan, shared with the files opened through it.
+  struct State;
+
+ private:
+  FileSystem& target_;
+  std::shared_ptr<State> state_;
+};
+
+}  // namespace quarn

@@ -1,0 +1,260 @@
+#include "platform/win32/win32_file_system.h"
+
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+
+#include <algorithm>
+#include <limits>
+
+namespace quarn {
+namespace {
+
+constexpr uint32_t kSettableAttributes =
+    kAttrReadOnly | kAttrHidden | kAttrSystem | kAttrArchive;
+constexpr DWORD kMarks = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+
+FsStatus StatusFromError(DWORD error) {
+  switch (error) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_DRIVE:
+    case ERROR_BAD_NETPATH:
+    case ERROR_BAD_PATHNAME:
+    case ERROR_INVALID_NAME:
+    case ERROR_DIRECTORY:
+      return FsStatus::kNotFound;
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+      return FsStatus::kSharingViolation;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_WRITE_PROTECT:
+      return FsStatus::kAccessDenied;
+    default:
+      return FsStatus::kOtherError;
+  }
+}
+
+OVERLAPPED At(uint64_t offset) {
+  OVERLAPPED position = {};
+  position.Offset = static_cast<DWORD>(offset);
+  position.OffsetHigh = static_cast<DWORD>(offset >> 32);
+  return position;
+}
+
+// One call moves at most this much, well inside a DWORD.
+constexpr size_t kLargestStep = 1u << 30;
+
+class Win32File : public File {
+ public:
+  explicit Win32File(HANDLE handle) : handle_(handle) {}
+  ~Win32File() override { CloseHandle(handle_); }
+
+  bool ReadAt(uint64_t offset, void* data, size_t size, size_t* got) override {
+    *got = 0;
+    char* out = static_cast<char*>(data);
+    while (*got < size) {
+      const DWORD step =
+          static_cast<DWORD>(std::min(size - *got, kLargestStep));
+      OVERLAPPED position = At(offset + *got);
+      DWORD n = 0;
+      if (!ReadFile(handle_, out + *got, step, &n, &position)) {
+        return GetLastError() == ERROR_HANDLE_EOF;
+      }
+      if (n == 0) break;
+      *got += n;
+    }
+    return true;
+  }
+
+  bool WriteAt(uint64_t offset, const void* data, size_t size) override {
+    const char* in = static_cast<const char*>(data);
+    size_t done = 0;
+    while (done < size) {
+      const DWORD step =
+          static_cast<DWORD>(std::min(size - done, kLargestStep));
+      OVERLAPPED position = At(offset + done);
+      DWORD n = 0;
+      if (!WriteFile(handle_, in + done, step, &n, &position) || n == 0) {
+        return false;
+      }
+      done += n;
+    }
+    return true;
+  }
+
+  bool Length(uint64_t* length) override {
+    LARGE_INTEGER size;
+    if (!GetFileSizeEx(handle_, &size)) return false;
+    *length = static_cast<uint64_t>(size.QuadPart);
+    return true;
+  }
+
+  bool Resize(uint64_t length) override {
+    if (length > static_cast<uint64_t>(std::numeric_limits<LONGLONG>::max())) {
+      return false;
+    }
+    LARGE_INTEGER position;
+    position.QuadPart = static_cast<LONGLONG>(length);
+    return SetFilePointerEx(handle_, position, nullptr, FILE_BEGIN) &&
+           SetEndOfFile(handle_);
+  }
+
+ private:
+  HANDLE handle_;
+};
+
+bool Exists(DWORD attributes) { return attributes != INVALID_FILE_ATTRIBUTES; }
+
+// Windows refuses to write over a read-only file or a folder. Wine lets root
+// do it, so the refusal is made here, before the call.
+bool CanReplace(DWORD attributes) {
+  return !Exists(attributes) || (attributes & (FILE_ATTRIBUTE_READONLY |
+                                               FILE_ATTRIBUTE_DIRECTORY)) == 0;
+}
+
+DWORD SettableForm(uint32_t attributes) {
+  const DWORD wanted = attributes & kSettableAttributes;
+  // The call takes 0 as "change nothing"; no attribute at all is spelled
+  // FILE_ATTRIBUTE_NORMAL.
+  return wanted == 0 ? FILE_ATTRIBUTE_NORMAL : wanted;
+}
+
+std::string WithoutTrailingBackslash(std::string path) {
+  // A root ("C:\", "\") keeps its backslash.
+  while (path.size() > 1 && path.back() == '\\' &&
+         path[path.size() - 2] != ':') {
+    path.pop_back();
+  }
+  return path;
+}
+
+}  // namespace
+
+uint32_t Win32FileSystem::AttributesOf(const std::string& path) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  return Exists(attributes) ? attributes : kNoSuchFile;
+}
+
+bool Win32FileSystem::SetAttributes(const std::string& path,
+                                    uint32_t attributes) {
+  return SetFileAttributesA(path.c_str(), SettableForm(attributes)) != 0;
+}
+
+std::unique_ptr<File> Win32FileSystem::Open(const std::string& path,
+                                            OpenMode mode, FsStatus* status) {
+  FsStatus unused;
+  if (status == nullptr) status = &unused;
+  const DWORD existing = GetFileAttributesA(path.c_str());
+  const bool writing = mode != OpenMode::kRead;
+  // Windows refuses to recreate a hidden or system file as a normal one;
+  // Wine does not, so the refusal is made here for both.
+  const bool emptying_marked =
+      mode == OpenMode::kCreate && (existing & kMarks) != 0;
+  if (Exists(existing) &&
+      (writing ? !CanReplace(existing) || emptying_marked
+               : (existing & FILE_ATTRIBUTE_DIRECTORY) != 0)) {
+    *status = FsStatus::kAccessDenied;
+    return nullptr;
+  }
+  const DWORD access = writing ? GENERIC_READ | GENERIC_WRITE : GENERIC_READ;
+  const DWORD disposition =
+      mode == OpenMode::kCreate ? CREATE_ALWAYS : OPEN_EXISTING;
+  const HANDLE handle =
+      CreateFileA(path.c_str(), access, 0, nullptr, disposition,
+                  FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) {
+    *status = StatusFromError(GetLastError());
+    return nullptr;
+  }
+  *status = FsStatus::kOkay;
+  return std::make_unique<Win32File>(handle);
+}
+
+bool Win32FileSystem::CopyOver(const std::string& from, const std::string& to) {
+  const DWORD source = GetFileAttributesA(from.c_str());
+  if (!Exists(source) || (source & FILE_ATTRIBUTE_DIRECTORY) != 0) return false;
+  const DWORD target = GetFileAttributesA(to.c_str());
+  if (!CanReplace(target)) return false;
+  // Windows refuses to copy a file without hidden or system over one with
+  // them; Wine copies and keeps the target's own attributes. Both are made
+  // to do what Windows does: refuse, else give the copy the source's.
+  if (Exists(target) && (target & kMarks & ~source) != 0) return false;
+  return CopyFileA(from.c_str(), to.c_str(), FALSE) != 0 &&
+         SetFileAttributesA(to.c_str(), SettableForm(source)) != 0;
+}
+
+bool Win32FileSystem::RenameOver(const std::string& from,
+                                 const std::string& to) {
+  if (!CanReplace(GetFileAttributesA(to.c_str()))) return false;
+  return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
+}
+
+bool Win32FileSystem::MakeFolder(const std::string& path) {
+  return CreateDirectoryA(path.c_str(), nullptr) != 0;
+}
+
+bool Win32FileSystem::RemoveFile(const std::string& path) {
+  if (!CanReplace(GetFileAttributesA(path.c_str()))) return false;
+  return DeleteFileA(path.c_str()) != 0;
+}
+
+FsStatus Win32FileSystem::ListFolder(const std::string& path,
+                                     std::vector<FolderEntry>* entries) {
+  entries->clear();
+  std::string pattern = path;
+  if (!pattern.empty() && pattern.back() != '\\' && pattern.back() != ':') {
+    pattern += '\\';
+  }
+  pattern += "*.*";
+  WIN32_FIND_DATAA found;
+  const HANDLE search = FindFirstFileA(pattern.c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) {
+    const DWORD error = GetLastError();
+    // A drive's root can be truly empty: it has no "." or "..".
+    return error == ERROR_FILE_NOT_FOUND ? FsStatus::kOkay
+                                         : StatusFromError(error);
+  }
+  do {
+    entries->push_back(FolderEntry{found.cFileName, found.dwFileAttributes});
+  } while (FindNextFileA(search, &found));
+  const DWORD error = GetLastError();
+  FindClose(search);
+  return error == ERROR_NO_MORE_FILES ? FsStatus::kOkay
+                                      : StatusFromError(error);
+}
+
+std::string Win32FileSystem::CurrentFolder() {
+  const DWORD size = GetCurrentDirectoryA(0, nullptr);
+  if (size == 0) return "";
+  std::string folder(size, '\0');
+  const DWORD length = GetCurrentDirectoryA(size, &folder[0]);
+  if (length == 0 || length >= size) return "";
+  folder.resize(length);
+  return folder;
+}
+
+bool Win32FileSystem::ChangeFolder(const std::string& path) {
+  return SetCurrentDirectoryA(path.c_str()) != 0;
+}
+
+std::string Win32FileSystem::AbsolutePath(const std::string& os_path) {
+  const std::string asked = os_path.empty() ? "." : os_path;
+  const DWORD size = GetFullPathNameA(asked.c_str(), 0, nullptr, nullptr);
+  if (size == 0) return "";
+  std::string full(size, '\0');
+  const DWORD length = GetFullPathNameA(asked.c_str(), size, &full[0], nullptr);
+  if (length == 0 || length >= size) return "";
+  full.resize(length);
+  return WithoutTrailingBackslash(full);
+}
+
+std::unique_ptr<FileSystem> MakeNativeFileSystem() {
+  return std::make_unique<Win32FileSystem>();
+}
+
+}  // namespace quarn

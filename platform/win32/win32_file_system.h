@@ -1,0 +1,31 @@
+// The file system on Windows (and under Wine), through the ANSI calls, with
+// the few refusals added that Wine skips for root, so that both agree.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/file_system.h"
+
+namespace quarn {
+
+/// FileSystem over the Win32 ANSI file calls.
+class Win32FileSystem : public FileSystem {
+ public:
+  uint32_t AttributesOf(const std::string& path) override;
+  bool SetAttributes(const std::string& path, uint32_t attributes) override;
+  std::unique_ptr<File> Open(const std::string& path, OpenMode mode,
+                             FsStatus* status) override;
+  bool CopyOver(const std::string& from, const std::string& to) override;
+  bool RenameOver(const std::string& from, const std::string& to) override;
+  bool MakeFolder(const std::string& path) override;
+  bool RemoveFile(const std::string& path) override;
+  FsStatus ListFolder(const std::string& path,
+                      std::vector<FolderEntry>* entries) override;
+  std::string CurrentFolder() override;
+  bool ChangeFolder(const std::string& path) override;
+  std::string AbsolutePath(const std::string& os_path) override;
+};
+
+}  // namespace quarn

@@ -1,0 +1,154 @@
+#include "script/runner.h"
+
+#include <gtest/gtest.h>
+
+#include "testutil/script_run.h"
+
+namespace quarn {
+namespace {
+
+const std::string kRule43(43, '-');
+const std::string kDone = " \r\n" + kRule43 +
+                          "\r\n                All done.\r\n" + kRule43 +
+                          "\r\n \r\n";
+const std::string kFailed = " \r\n" + kRule43 +
+                            "\r\nThe script failed. The installation "
+                            "failed.\r\n" +
+                            kRule43 + "\r\n \r\n";
+const std::string kAborted =
+    " \r\n-----------------------\r\nThe script was "
+    "aborted.\r\n-----------------------\r\n \r\n";
+
+std::string GameLine(const ScriptRun& run) {
+  const std::string game = run.game();
+  return "Selected game path: " + game.substr(0, game.size() - 1) + "\r\n";
+}
+
+TEST(RunnerTest, SingleScriptWithBuiltinCommands) {
+  ScriptRun run;
+  run.WriteScript(
+      "; a mod for testing\n"
+      "\n"
+      "print   Hello,    world   ; greeting\n"
+      "   \n"
+      "Print\n"
+      "cls\n"
+      "PRINT after clearing");
+  EXPECT_EQ(GameLine(run) + "Hello, world\r\n \r\nafter clearing\r\n" + kDone,
+            run.Run());
+  EXPECT_EQ("after clearing\r\n" + kDone, run.window().shown);
+  EXPECT_EQ(RunState::Done, run.context().RunState);
+  EXPECT_TRUE(run.context().WorkerFinished);
+}
+
+TEST(RunnerTest, UnknownCommandsFailTheRun) {
+  const char* const lines[] = {"IMG ADD", "PRINT\tx", "PRINTX", "FLY AWAY"};
+  for (const char* line : lines) {
+    ScriptRun run;
+    run.WriteScript(std::string(line) + "\nPRINT never");
+    EXPECT_EQ(GameLine(run) + "Unknown command: " + line + "\r\n" + kFailed,
+              run.Run())
+        << line;
+    EXPECT_EQ(RunState::Running, run.context().RunState);
+  }
+}
+
+TEST(RunnerTest, TerminateAbortsQuietly) {
+  ScriptRun run;
+  run.WriteScript("PRINT one\nterminate\nPRINT two");
+  EXPECT_EQ(GameLine(run) + "one\r\n" + kAborted, run.Run());
+  EXPECT_EQ(RunState::Aborted, run.context().RunState);
+}
+
+TEST(RunnerTest, LfOnlyScriptsKeepTheirLines) {
+  ScriptRun run;
+  WriteTestFile(run.installer() + "QuarnInstall.txt", "PRINT a\nPRINT b\n");
+  EXPECT_EQ(GameLine(run) + "a\r\nb\r\n" + kDone, run.Run());
+}
+
+TEST(RunnerTest, MissingScriptEndsWithTheFailureBanner) {
+  ScriptRun run;
+  EXPECT_EQ("Can't read " + run.installer() + "QuarnInstall.txt\r\n" + kFailed,
+            run.Run());
+}
+
+TEST(RunnerTest, ScriptedPathLeavesTheGameUnset) {
+  ScriptRun run;
+  run.context().ChosenPath = kScriptedPath;
+  run.WriteScript("PRINT x");
+  EXPECT_EQ("x\r\n" + kDone, run.Run());
+  EXPECT_EQ("", run.context().GamePath);
+}
+
+TEST(RunnerTest, ChosenPathGetsItsBackslash) {
+  ScriptRun run;
+  const std::string game = run.game();
+  run.context().ChosenPath = game.substr(0, game.size() - 1);
+  run.WriteScript("PRINT x");
+  EXPECT_EQ(GameLine(run) + "x\r\n" + kDone, run.Run());
+  EXPECT_EQ(game, run.context().GamePath);
+}
+
+TEST(RunnerTest, NoChosenPathClosesTheWindowWithoutABanner) {
+  ScriptRun run;
+  run.context().ChosenPath = "";
+  bool close_requested = false;
+  run.context().RequestWindowClose = [&] { close_requested = true; };
+  run.WriteScript("PRINT x");
+  EXPECT_EQ("", run.Run());
+  EXPECT_TRUE(close_requested);
+  EXPECT_TRUE(run.context().WorkerFinished);
+}
+
+class CatalogueRunTest : public ::testing::Test {
+ protected:
+  void AddMod(const std::string& folder, int32_t selection,
+              const std::string& script) {
+    run_.context().ModCatalogue.Present = true;
+    run_.context().ModCatalogue.Entries.push_back({folder, folder, selection});
+    if (!script.empty()) {
+      WriteTestFile(run_.installer() + folder + "\\QuarnInstall.txt", script);
+    }
+  }
+
+  ScriptRun run_;
+};
+
+TEST_F(CatalogueRunTest, SelectedModsRunInOrderWithGapsBetweenThem) {
+  AddMod("X1", 1, "PRINT one\r\n");
+  AddMod("X2", 0, "PRINT skipped\r\n");
+  AddMod("X3", -5, "PRINT three\r\nTERMINATE\r\n");
+  AddMod("X4", 1, "PRINT never\r\n");
+  const std::string game = GameLine(run_);
+  EXPECT_EQ(game + "one\r\n\r\n\r\n\r\n" + game + "three\r\n" + kAborted,
+            run_.Run());
+  // The window shows only the mod that ran last.
+  EXPECT_EQ(game + "three\r\n" + kAborted, run_.window().shown);
+  EXPECT_EQ(run_.installer() + "X3\\", run_.context().ModPath);
+  EXPECT_EQ(run_.installer() + "X3\\", run_.context().SourceDir);
+}
+
+TEST_F(CatalogueRunTest, NothingSelectedIsAllDone) {
+  AddMod("X1", 0, "PRINT one\r\n");
+  EXPECT_EQ(kDone, run_.Run());
+  EXPECT_EQ(RunState::Done, run_.context().RunState);
+}
+
+TEST_F(CatalogueRunTest, AMissingScriptStopsTheRunWithItsPath) {
+  AddMod("X1", 1, "PRINT one\r\n");
+  AddMod("X2", 1, "");
+  AddMod("X3", 1, "PRINT three\r\n");
+  EXPECT_EQ(GameLine(run_) + "one\r\n\r\n\r\n\r\n" + run_.installer() +
+                "X2\\QuarnInstall.txt\r\n" + kFailed,
+            run_.Run());
+}
+
+TEST_F(CatalogueRunTest, AFailureSkipsLaterMods) {
+  AddMod("X1", 1, "BOGUS\r\n");
+  AddMod("X2", 1, "PRINT two\r\n");
+  EXPECT_EQ(GameLine(run_) + "Unknown command: BOGUS\r\n" + kFailed,
+            run_.Run());
+}
+
+}  // namespace
+}  // namespace quarn

@@ -1,0 +1,130 @@
+#!/usr/bin/env bash
+# Every test on a fresh Debian machine: the native build with its tests, the
+# same under AddressSanitizer and UndefinedBehaviorSanitizer, and the Windows
+# build with its tests under Wine; each includes the end-to-end runs of the
+# real runner. Installs what is missing first. Exits non-zero if anything
+# failed; the last line counts the tests of all three runs.
+set -uo pipefail
+
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+cd "$root"
+started=$SECONDS
+
+if ! bash tools/install_packages.sh cmake g++ ninja-build googletest attr \
+  libattr1-dev g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64 xvfb \
+  xdotool imagemagick; then
+  echo "Could not install the packages the tests need."
+  echo "0 passed, 1 failed"
+  exit 1
+fi
+
+# A sanitizer report ends the program and so fails its test.
+export ASAN_OPTIONS="halt_on_error=1:abort_on_error=0:detect_stack_use_after_return=1"
+export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
+
+wine_prefix="$root/build-win/wineprefix"
+trap 'bash cmake/wine-run.sh --prefix="$wine_prefix" --shutdown' EXIT
+
+summary=()
+total_passed=0
+total_failed=0
+
+# Runs one step, records its time and outcome. A step that fails counts as
+# one failed test unless its ctest summary counted them.
+step() {
+  local name="$1"
+  shift
+  local begin=$SECONDS
+  echo
+  echo "==== $name: $*"
+  local status=0
+  "$@" || status=$?
+  local took=$((SECONDS - begin))
+  if [[ $status -eq 0 ]]; then
+    summary+=("$(printf '%-28s ok      %4d s' "$name" "$took")")
+  else
+    summary+=("$(printf '%-28s FAILED  %4d s' "$name" "$took")")
+  fi
+  return "$status"
+}
+
+# Runs ctest in build folder $1 and adds its counts to the totals.
+run_ctest() {
+  local build="$1"
+  local log="$build/ctest-output.txt"
+  ctest --test-dir "$build" -j2 --output-on-failure --timeout 1500 2>&1 | tee "$log"
+  local status=${PIPESTATUS[0]}
+  local line
+  line=$(grep -E '^[0-9]+% tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" | tail -n 1)
+  if [[ -n "$line" ]]; then
+    local failed total
+    failed=$(sed -E 's/.* ([0-9]+) tests? failed out of.*/\1/' <<<"$line")
+    total=$(sed -E 's/.*out of ([0-9]+).*/\1/' <<<"$line")
+    total_passed=$((total_passed + total - failed))
+    total_failed=$((total_failed + failed))
+  elif [[ $status -ne 0 ]]; then
+    total_failed=$((total_failed + 1))
+  fi
+  return "$status"
+}
+
+# Configures and builds one build folder; a failure counts as a failed test.
+build() {
+  local build="$1"
+  shift
+  if cmake -S . -B "$build" -G Ninja "$@" && cmake --build "$build" -j2; then
+    return 0
+  fi
+  total_failed=$((total_failed + 1))
+  return 1
+}
+
+# Every program the cross build makes must run on a bare Windows: it may
+# import system DLLs only, never the compiler's runtime DLLs.
+check_windows_imports() {
+  local bad=0 exe
+  for exe in build-win/*.exe; do
+    local dlls
+    dlls=$(x86_64-w64-mingw32-objdump -p "$exe" | sed -n 's/^\s*DLL Name: //p' | sort -u)
+    echo "$exe imports: $(tr '\n' ' ' <<<"$dlls")"
+    if grep -Eiq '^(lib|mingw|msvcp|vcruntime)' <<<"$dlls"; then
+      echo "FAILED: $exe needs a runtime DLL that Windows does not ship"
+      bad=1
+    fi
+  done
+  if [[ $bad -eq 0 ]]; then
+    total_passed=$((total_passed + 1))
+  else
+    total_failed=$((total_failed + 1))
+  fi
+  return "$bad"
+}
+
+status=0
+if step "native build" build build -DCMAKE_BUILD_TYPE=Debug; then
+  step "native tests" run_ctest build || status=1
+else
+  status=1
+fi
+if step "sanitizer build" build build-asan -DCMAKE_BUILD_TYPE=Debug -DQUARN_SANITIZE=ON; then
+  step "sanitizer tests" run_ctest build-asan || status=1
+else
+  status=1
+fi
+if step "windows cross build" build build-win -DCMAKE_BUILD_TYPE=Debug \
+  -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake; then
+  step "windows imports" check_windows_imports || status=1
+  step "windows tests under wine" run_ctest build-win || status=1
+else
+  status=1
+fi
+
+echo
+echo "==== Summary"
+printf '%s\n' "${summary[@]}"
+printf '%-28s         %4d s\n' "total" "$((SECONDS - started))"
+if [[ $status -ne 0 && $total_failed -eq 0 ]]; then
+  total_failed=1
+fi
+echo "$total_passed passed, $total_failed failed"
+exit "$status"
