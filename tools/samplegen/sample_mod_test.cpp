@@ -1,0 +1,175 @@
+#include "tools/samplegen/sample_mod.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "platform/existence.h"
+#include "platform/file_system.h"
+#include "testutil/test_files.h"
+#include "text/ascii.h"
+#include "text/lines.h"
+#include "tools/samplegen/game_reading_for_tests.h"
+#include "tools/samplegen/sample_lists.h"
+
+namespace quarn {
+namespace {
+
+// A script line as the runner cleans it: comment cut, blanks trimmed and
+// runs of blanks collapsed.
+std::string Cleaned(const std::string& line) {
+  std::string text = TrimBlanks(line.substr(0, line.find(';')));
+  for (size_t at; (at = text.find("  ")) != std::string::npos;) {
+    text.erase(at, 1);
+  }
+  return text;
+}
+
+class SampleModTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    std::string error;
+    ASSERT_TRUE(WriteSampleGame(NativePath(game_), SampleGameOptions(), &error))
+        << error;
+    ASSERT_TRUE(WriteSampleMod(NativePath(mod_), SampleGameOptions(), &error))
+        << error;
+  }
+
+  // The names of the game's archive entries, upper-cased.
+  std::set<std::string> ArchiveNames() {
+    std::set<std::string> names;
+    for (const DirRecordForTest& record :
+         DirRecordsForTest(ReadTestFile(game_ + "models\\gta3.dir"))) {
+      names.insert(
+          ToUpperAscii(record.field.substr(0, record.field.find('\0'))));
+    }
+    return names;
+  }
+
+  // Every ID the game's IDE files claim.
+  std::set<int> GameIds() {
+    std::set<int> ids;
+    std::vector<std::string> files = {"data\\default.ide"};
+    for (const SampleArea& area : SampleAreas(SampleGameOptions().ide_files)) {
+      files.push_back(ToLowerForTest(SampleListedPath(area, "IDE")));
+    }
+    for (const std::string& file : files) {
+      for (const auto& [id, count] :
+           IdeIdsForTest(SplitLines(ReadTestFile(game_ + file)))) {
+        ids.insert(id);
+      }
+    }
+    return ids;
+  }
+
+  TempFolder folder_;
+  std::string mod_ = folder_.path();
+  std::string game_ = folder_.path() + "game\\";
+  SampleModPlan plan_ = PlanSampleMod(SampleGameOptions());
+};
+
+TEST_F(SampleModTest, ArchiveCommandsFindWhatTheyNeed) {
+  const std::set<std::string> names = ArchiveNames();
+  ASSERT_FALSE(plan_.replaced_entry.empty());
+  EXPECT_EQ(1u, names.count(ToUpperAscii(plan_.replaced_entry)));
+  EXPECT_EQ(1u, names.count(ToUpperAscii(plan_.deleted_entry)));
+  EXPECT_EQ(0u, names.count(ToUpperAscii(plan_.added_model)));
+  EXPECT_EQ(0u, names.count(ToUpperAscii(plan_.added_texture)));
+  EXPECT_NE(ToUpperAscii(plan_.replaced_entry),
+            ToUpperAscii(plan_.deleted_entry));
+
+  // IMG ADD takes its files from the folder DIR SELECT chose; they must be
+  // there under the name the script gives, not empty, and fit the field.
+  std::string source = mod_;
+  std::set<std::string> added;
+  for (const std::string& line :
+       SplitLines(ReadTestFile(mod_ + "QuarnInstall.txt"))) {
+    const std::string command = Cleaned(line);
+    if (StartsWithIgnoringCase(command, "DIR SELECT ")) {
+      source = mod_ + command.substr(11) + "\\";
+    }
+    if (!StartsWithIgnoringCase(command, "IMG ADD ")) continue;
+    const std::string name = command.substr(8);
+    added.insert(name);
+    EXPECT_LE(name.size(), 23u) << name;
+    EXPECT_EQ(std::string::npos, name.find('\\')) << name;
+    const std::string bytes = ReadTestFile(source + name);
+    EXPECT_NE("<missing>", bytes) << name;
+    EXPECT_FALSE(bytes.empty()) << name;
+  }
+  EXPECT_EQ(std::set<std::string>(
+                {plan_.replaced_entry, plan_.added_model, plan_.added_texture}),
+            added);
+}
+
+TEST_F(SampleModTest, CopiedIdeFileBringsOnlyFreshIds) {
+  const std::map<int, int> ids =
+      IdeIdsForTest(SplitLines(ReadTestFile(mod_ + "SAMPLE.IDE")));
+  std::vector<int> listed;
+  for (const auto& [id, count] : ids) {
+    EXPECT_EQ(1, count) << id;
+    listed.push_back(id);
+  }
+  EXPECT_EQ(plan_.new_ids, listed);
+  const std::set<int> game = GameIds();
+  EXPECT_GT(game.size(), 100u);
+  for (int id : plan_.new_ids) EXPECT_EQ(0u, game.count(id)) << id;
+}
+
+TEST_F(SampleModTest, ScriptUsesEveryFormItShows) {
+  const std::string script = ReadTestFile(mod_ + "QuarnInstall.txt");
+  EXPECT_EQ(JoinLinesCrLf(SplitLines(script)), script) << "CR LF only";
+  EXPECT_EQ(plan_.script, SplitLines(script));
+
+  std::set<std::string> forms;
+  bool trailing_comment = false;
+  bool mixed_case = false;
+  bool blank = false;
+  for (const std::string& line : plan_.script) {
+    const std::string command = Cleaned(line);
+    blank |= TrimBlanks(line).empty();
+    if (command.empty()) continue;
+    trailing_comment |= line.find(';') != std::string::npos;
+    mixed_case |= command.substr(0, 3) != ToUpperAscii(command.substr(0, 3));
+    for (const char* form :
+         {"PRINT ", "CLS", "DIR CREATE ", "DIR SELECT ", "COPY \"",
+          "IMG OPENDEF", "IMG ADD ", "IMG DELETE ", "IMG CLOSE"}) {
+      if (StartsWithIgnoringCase(command, form)) forms.insert(form);
+    }
+    if (EqualsIgnoringCase(command, "PRINT")) forms.insert("PRINT");
+    if (StartsWithIgnoringCase(command, "COPY ") &&
+        command.find('"') == std::string::npos) {
+      forms.insert("COPY unquoted");
+    }
+  }
+  EXPECT_EQ(11u, forms.size());
+  EXPECT_TRUE(trailing_comment && mixed_case && blank);
+
+  // The copies' sources lie in the mod; their destinations in the folder
+  // the script creates first (the copy itself makes no folders).
+  std::unique_ptr<FileSystem> files = MakeNativeFileSystem();
+  EXPECT_TRUE(IsOrdinaryFile(*files, mod_ + "SAMPLE.IDE"));
+  EXPECT_TRUE(IsOrdinaryFile(*files, mod_ + "Read Me.txt"));
+  EXPECT_TRUE(
+      StartsWithIgnoringCase(plan_.copied_ide, plan_.created_folder + "\\"));
+  EXPECT_TRUE(
+      StartsWithIgnoringCase(plan_.copied_text, plan_.created_folder + "\\"));
+  EXPECT_TRUE(FolderTestPasses(*files, game_ + "data\\maps"))
+      << "DIR CREATE makes one level only";
+}
+
+TEST(SampleModPlanTest, GamesTooSmallForTheModAreRefused) {
+  SampleGameOptions options;
+  options.img_entries = 2;
+  EXPECT_TRUE(PlanSampleMod(options).replaced_entry.empty());
+  TempFolder folder;
+  std::string error;
+  EXPECT_FALSE(WriteSampleMod(NativePath(folder.path()), options, &error));
+  EXPECT_EQ(
+      "the sample mod needs a game with at least 3 archive entries and free "
+      "object IDs above its own",
+      error);
+}
+
+}  // namespace
+}  // namespace quarn
