@@ -99,7 +99,8 @@ std::string DescribeProblem(const ImgRebuildPlan& plan,
 
 // Writes the new directory beside the old one; it replaces the old one only
 // at the very end, so the game never lacks a directory.
-bool WriteNewDirectory(InstallContext& ctx, const std::vector<ImgEntry>& records,
+bool WriteNewDirectory(InstallContext& ctx,
+                       const std::vector<ImgEntry>& records,
                        const std::string& path) {
   std::unique_ptr<File> file = ctx.Fs.Open(path, OpenMode::kCreate, nullptr);
   if (!file) {
@@ -132,8 +133,8 @@ bool ReportCopyFailure(Rebuild& r, CopyOutcome outcome,
 bool MoveKeptData(Rebuild& r) {
   File& archive = *r.ctx.Img.ImgFile;
   for (const ImgDataMove& move : r.plan.moves) {
-    const CopyOutcome outcome = CopyData(archive, move.from, *r.target,
-                                         move.to, move.length, &r.buffer);
+    const CopyOutcome outcome = CopyData(archive, move.from, *r.target, move.to,
+                                         move.length, &r.buffer);
     if (outcome != CopyOutcome::kCopied) {
       return ReportCopyFailure(r, outcome, r.paths.img);
     }
@@ -230,8 +231,8 @@ CommandResult RunImgRebuild(InstallContext& ctx) {
   if (!img.ImgFile->Length(&archive_length)) {
     return Fail(ctx, "Can't read " + paths.img);
   }
-  ImgRebuildPlan plan = PlanImgRebuild(
-      img.Entries, queued, static_cast<int64_t>(archive_length));
+  ImgRebuildPlan plan =
+      PlanImgRebuild(img.Entries, queued, static_cast<int64_t>(archive_length));
   if (plan.problem != ImgPlanProblem::kNone) {
     return Fail(ctx, DescribeProblem(plan, paths));
   }

@@ -42,7 +42,8 @@ TEST(ImgRebuildPlanTest, WorkedExampleAndTheQuirksOfTheCompaction) {
   const std::vector<ImgEntry> entries = {
       Record(0, 5, "a.dff"), Record(5, 2, std::string("\0.dff\0old", 9)),
       Record(7, 3, std::string("c.dff\0tail", 10))};
-  ImgRebuildPlan plan = PlanImgRebuild(entries, {{"d.dff", 5000}}, 10 * kSector);
+  ImgRebuildPlan plan =
+      PlanImgRebuild(entries, {{"d.dff", 5000}}, 10 * kSector);
   EXPECT_EQ(ImgPlanProblem::kNone, plan.problem);
   EXPECT_TRUE(plan.in_place);
   EXPECT_EQ(1, plan.reclaimed);
@@ -59,11 +60,11 @@ TEST(ImgRebuildPlanTest, WorkedExampleAndTheQuirksOfTheCompaction) {
   // A deleted record of size 0 is not reclaimed, so one record too many
   // stays: here the untouched deleted q, still overlapping r's new place.
   // Moved-from slots keep the bytes after the name's first.
-  plan = PlanImgRebuild({Record(0, 0, std::string("\0x", 2)),
-                         Record(0, 4, "p.dff"), Record(4, 0, "empty"),
-                         Record(4, 3, std::string("\0q", 2)),
-                         Record(7, 2, "r.dff")},
-                        {}, 9 * kSector);
+  plan = PlanImgRebuild(
+      {Record(0, 0, std::string("\0x", 2)), Record(0, 4, "p.dff"),
+       Record(4, 0, "empty"), Record(4, 3, std::string("\0q", 2)),
+       Record(7, 2, "r.dff")},
+      {}, 9 * kSector);
   EXPECT_EQ(1, plan.reclaimed);
   EXPECT_TRUE(plan.in_place);
   EXPECT_EQ(ImgRecordBytes(0, 4, "p.dff") + ImgRecordBytes(4, 0, "empty") +
@@ -105,10 +106,10 @@ TEST(ImgRebuildPlanTest, WorkedExampleAndTheQuirksOfTheCompaction) {
 
 TEST(ImgRebuildPlanTest, MovesAreJoinedAndSkippedWhereNothingChanges) {
   // Back to back behind the hole: one copy for the whole run.
-  ImgRebuildPlan plan = PlanImgRebuild(
-      {Record(0, 1, "a"), Record(1, 2, std::string("\0", 1)), Record(3, 1, "b"),
-       Record(4, 5, "c"), Record(9, 1, "d")},
-      {}, 10 * kSector);
+  ImgRebuildPlan plan =
+      PlanImgRebuild({Record(0, 1, "a"), Record(1, 2, std::string("\0", 1)),
+                      Record(3, 1, "b"), Record(4, 5, "c"), Record(9, 1, "d")},
+                     {}, 10 * kSector);
   EXPECT_EQ("3>1x7 ", Describe(plan.moves));
 
   // A gap inside the run splits it; the hole of size 0 at the front moves
@@ -152,9 +153,10 @@ TEST(ImgRebuildPlanTest, UnsafeLayoutsArePackedIntoANewArchive) {
 
   // A record before the first hole whose data lies where the packed run
   // goes: packing in place would overwrite it with n.
-  plan = PlanImgRebuild({Record(1, 1, "early"), Record(0, 1, std::string("\0", 1)),
-                         Record(3, 1, "m"), Record(4, 1, "n")},
-                        {}, 5 * kSector);
+  plan =
+      PlanImgRebuild({Record(1, 1, "early"), Record(0, 1, std::string("\0", 1)),
+                      Record(3, 1, "m"), Record(4, 1, "n")},
+                     {}, 5 * kSector);
   EXPECT_FALSE(plan.in_place);
   EXPECT_EQ(ImgRecordBytes(0, 1, "early") + ImgRecordBytes(1, 1, "m") +
                 ImgRecordBytes(2, 1, "n"),

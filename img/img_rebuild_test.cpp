@@ -48,10 +48,11 @@ void ExpectClosedAndTidy(ImgTestGame& game) {
 TEST(ImgRebuildTest, WorkedExampleByteForByte) {
   ImgTestGame game;
   const std::string c_field = std::string("c.dff\0old-name.dff", 18);
-  game.WriteFiles(ImgRecordBytes(0, 5, "a.dff") +
-                      ImgRecordBytes(5, 2, Deleted(std::string("b.dff\0xyz", 9))) +
-                      ImgRecordBytes(7, 3, c_field),
-                  ImgEntryData(1, 5) + ImgEntryData(2, 2) + ImgEntryData(3, 3));
+  game.WriteFiles(
+      ImgRecordBytes(0, 5, "a.dff") +
+          ImgRecordBytes(5, 2, Deleted(std::string("b.dff\0xyz", 9))) +
+          ImgRecordBytes(7, 3, c_field),
+      ImgEntryData(1, 5) + ImgEntryData(2, 2) + ImgEntryData(3, 3));
   ASSERT_TRUE(game.Open());
   const std::string d = FileData(4, 5000);
   game.Queue("d.dff", d);
@@ -63,7 +64,8 @@ TEST(ImgRebuildTest, WorkedExampleByteForByte) {
             game.DirOnDisk());
   const std::string img = game.ImgOnDisk();
   EXPECT_EQ(22528u, img.size());
-  EXPECT_TRUE(img == ImgEntryData(1, 5) + ImgEntryData(3, 3) + PaddedToSector(d));
+  EXPECT_TRUE(img ==
+              ImgEntryData(1, 5) + ImgEntryData(3, 3) + PaddedToSector(d));
   ASSERT_EQ(3u, game.ctx().Img.Entries.size());
   EXPECT_EQ("d.dff", game.ctx().Img.Entries[2].Name());
   ExpectClosedAndTidy(game);
@@ -72,12 +74,11 @@ TEST(ImgRebuildTest, WorkedExampleByteForByte) {
 TEST(ImgRebuildTest, NothingChangedOrOnlyTheLastEntryDeleted) {
   // Nothing deleted, nothing queued: the directory is written back as it
   // was, the gap before the last entry stays, the junk after it goes.
-  const std::string dir = ImgRecordBytes(0, 2, std::string("a.dff\0\x7f\x01", 8)) +
-                          ImgRecordBytes(2, 1, "b.txd") +
-                          ImgRecordBytes(6, 2, "c.dff");
-  const std::string kept =
-      ImgEntryData(1, 2) + ImgEntryData(2, 1) + ImgEntryData(9, 3) +
-      ImgEntryData(3, 2);
+  const std::string dir =
+      ImgRecordBytes(0, 2, std::string("a.dff\0\x7f\x01", 8)) +
+      ImgRecordBytes(2, 1, "b.txd") + ImgRecordBytes(6, 2, "c.dff");
+  const std::string kept = ImgEntryData(1, 2) + ImgEntryData(2, 1) +
+                           ImgEntryData(9, 3) + ImgEntryData(3, 2);
   {
     ImgTestGame game;
     game.WriteFiles(dir, kept + ImgEntryData(8, 2));
@@ -92,9 +93,10 @@ TEST(ImgRebuildTest, NothingChangedOrOnlyTheLastEntryDeleted) {
   // cut where the entry before it ends.
   {
     ImgTestGame game;
-    game.WriteFiles(ImgRecordBytes(0, 2, "a.dff") + ImgRecordBytes(2, 1, "b.txd") +
-                        ImgRecordBytes(3, 4, Deleted("c.dff")),
-                    ImgEntryData(1, 2) + ImgEntryData(2, 1) + ImgEntryData(3, 4));
+    game.WriteFiles(
+        ImgRecordBytes(0, 2, "a.dff") + ImgRecordBytes(2, 1, "b.txd") +
+            ImgRecordBytes(3, 4, Deleted("c.dff")),
+        ImgEntryData(1, 2) + ImgEntryData(2, 1) + ImgEntryData(3, 4));
     ASSERT_TRUE(game.Open());
     EXPECT_EQ(CommandResult::kContinue, game.Rebuild());
     EXPECT_EQ(SuccessLog(game, "", " 1"), game.log());
@@ -108,9 +110,9 @@ TEST(ImgRebuildTest, QueuedFilesTakeWholeSectorsPaddedWithZerosTexturesLast) {
   ImgTestGame game;
   // Old bytes lie where the queued files go: none may survive in the
   // padding of a last sector.
-  game.WriteFiles(ImgRecordBytes(0, 1, "a.dff") +
-                      ImgRecordBytes(1, 6, Deleted("old.dff")),
-                  ImgEntryData(1, 1) + ImgEntryData(2, 6));
+  game.WriteFiles(
+      ImgRecordBytes(0, 1, "a.dff") + ImgRecordBytes(1, 6, Deleted("old.dff")),
+      ImgEntryData(1, 1) + ImgEntryData(2, 6));
   ASSERT_TRUE(game.Open());
   const std::string tex = FileData(5, 100);
   const std::string two = FileData(6, 4096);

@@ -12,7 +12,8 @@ namespace {
 
 void PutLittleEndian32(std::string* out, int32_t signed_value) {
   const uint32_t value = static_cast<uint32_t>(signed_value);
-  for (int i = 0; i < 4; ++i) out->push_back(static_cast<char>(value >> (8 * i)));
+  for (int i = 0; i < 4; ++i)
+    out->push_back(static_cast<char>(value >> (8 * i)));
 }
 
 bool IsTexture(const std::string& name) {
