@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "img/img_data_copy.h"
+#include "img/img_paths.h"
 #include "img/img_rebuild_plan.h"
 #include "text/numbers.h"
 
@@ -15,8 +16,8 @@ namespace {
 // The game's two files, and the new versions written beside them first.
 struct RebuildPaths {
   explicit RebuildPaths(const std::string& game_path)
-      : dir(game_path + "models\\gta3.dir"),
-        img(game_path + "models\\gta3.img"),
+      : dir(game_path + kImgDirFile),
+        img(game_path + kImgArchiveFile),
         new_dir(dir + ".new"),
         new_img(img + ".new") {}
 

@@ -157,19 +157,19 @@ TEST(ImgRebuildTest, ReplacedEntryReappearsAtTheEndUnderTheQueuedSpelling) {
 
 TEST(ImgRebuildTest, EntriesLargerThanTheCopyBufferMoveIntact) {
   ImgTestGame game;
-  // A 9 MiB entry moves down by one sector, overlapping its old place; a
-  // 9 MiB file is appended behind it. Both cross several buffer loads.
-  const int big_sectors = 4608;
+  // A 5 MiB entry moves down by one sector, overlapping its old place; a
+  // 5 MiB file is appended behind it. Both take more than one buffer load.
+  const int big_sectors = 2600;
   game.WriteFiles(ImgRecordBytes(0, 1, Deleted("gone")) +
                       ImgRecordBytes(1, big_sectors, "big.dff"),
                   ImgEntryData(1, 1) + ImgEntryData(2, big_sectors));
   ASSERT_TRUE(game.Open());
-  const std::string added = FileData(3, 9 * 1024 * 1024 + 1);
+  const std::string added = FileData(3, 5 * 1024 * 1024 + 1);
   game.Queue("added.dff", added);
 
   EXPECT_EQ(CommandResult::kContinue, game.Rebuild());
   EXPECT_EQ(ImgRecordBytes(0, big_sectors, "big.dff") +
-                ImgRecordBytes(big_sectors, 4609, "added.dff"),
+                ImgRecordBytes(big_sectors, 2561, "added.dff"),
             game.DirOnDisk());
   EXPECT_TRUE(ImgEntryData(2, big_sectors) + PaddedToSector(added) ==
               game.ImgOnDisk());
@@ -257,28 +257,46 @@ TEST(ImgRebuildTest, ThroughTheScript) {
                   "\r\nERROR: IMG not open\r\n" + kFailureBanner,
               run.Run());
   }
-  // The lower-case keyword reaches the rebuild, and the script goes on.
+  // Open, delete, replace and add through the script; the lower-case
+  // keyword reaches the rebuild, and a second close finds nothing open.
   {
     ScriptRun run;
-    WriteTestFile(run.game() + "models\\gta3.dir", ImgRecordBytes(0, 1, "a"));
-    WriteTestFile(run.game() + "models\\gta3.img", ImgEntryData(1, 2));
-    ImgDirectory& img = run.context().Img;
-    img.DirFile = run.fs().Open(run.game() + "models\\gta3.dir",
-                                OpenMode::kReadWrite, nullptr);
-    img.ImgFile = run.fs().Open(run.game() + "models\\gta3.img",
-                                OpenMode::kReadWrite, nullptr);
-    img.Entries.resize(1);
-    img.Entries[0].SetSize(1);
-    img.Entries[0].SetName("a");
-    img.IsOpen = true;
-    run.WriteScript("img rebuild\nPRINT after");
-    const std::string log = run.Run();
-    EXPECT_NE(std::string::npos,
-              log.find("Rebuilding done\r\nafter\r\n \r\n-----"))
-        << log;
-    EXPECT_NE(std::string::npos, log.find("All done."));
-    EXPECT_TRUE(ImgEntryData(1, 1) ==
-                ReadTestFile(run.game() + "models\\gta3.img"));
+    const std::string game = run.game();
+    WriteTestFile(
+        game + "models\\gta3.dir",
+        ImgRecordBytes(0, 2, "a.dff") + ImgRecordBytes(2, 1, "CAR.DFF") +
+            ImgRecordBytes(3, 2, "b.dff") + ImgRecordBytes(5, 1, "c.dff"));
+    WriteTestFile(game + "models\\gta3.img",
+                  ImgEntryData(1, 2) + ImgEntryData(2, 1) + ImgEntryData(3, 2) +
+                      ImgEntryData(4, 1));
+    const std::string car = FileData(5, 2100);
+    const std::string tex = FileData(6, 10);
+    WriteTestFile(run.installer() + "car.dff", car);
+    WriteTestFile(run.installer() + "new.txd", tex);
+    run.WriteScript(
+        "IMG OPENDEF\nIMG ADD new.txd\nIMG DELETE b.dff\nIMG ADD car.dff\n"
+        "img close\nIMG REBUILD");
+    EXPECT_EQ(
+        "Selected game path: " + game.substr(0, game.size() - 1) +
+            "\r\nReading IMG...\r\nIndexes:  4\r\n"
+            "Checking object new.txd... not found, object will be added\r\n"
+            "Deleting object b.dff ... ok\r\n"
+            "Checking object car.dff... found, object will be replaced\r\n"
+            "Rebuilding IMG...\r\nFilling in objects...\r\n"
+            "car.dff ... ok\r\nnew.txd ... ok\r\n"
+            "- objects deleted (or replaced):  2\r\n- recreating: " +
+            game +
+            "models\\gta3.dir\r\nRebuilding done\r\n"
+            "ERROR: IMG not open\r\n" +
+            kFailureBanner,
+        run.Run());
+    EXPECT_EQ(ImgRecordBytes(0, 2, "a.dff") + ImgRecordBytes(2, 1, "c.dff") +
+                  ImgRecordBytes(3, 2, "car.dff") +
+                  ImgRecordBytes(5, 1, "new.txd"),
+              ReadTestFile(game + "models\\gta3.dir"));
+    EXPECT_TRUE(ImgEntryData(1, 2) + ImgEntryData(4, 1) + PaddedToSector(car) +
+                    PaddedToSector(tex) ==
+                ReadTestFile(game + "models\\gta3.img"));
   }
 }
 
