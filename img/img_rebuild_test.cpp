@@ -175,20 +175,6 @@ TEST(ImgRebuildTest, EntriesLargerThanTheCopyBufferMoveIntact) {
               game.ImgOnDisk());
 }
 
-TEST(ImgRebuildTest, EverythingDeletedPutsTheQueuedFilesAtTheStart) {
-  ImgTestGame game;
-  game.WriteFiles(ImgRecordBytes(0, 2, Deleted("a.dff")) +
-                      ImgRecordBytes(2, 2, Deleted("b.dff")),
-                  ImgEntryData(1, 4));
-  ASSERT_TRUE(game.Open());
-  const std::string n = FileData(2, 10);
-  game.Queue("n.dff", n);
-  EXPECT_EQ(CommandResult::kContinue, game.Rebuild());
-  EXPECT_EQ(SuccessLog(game, "n.dff ... ok\r\n", " 2"), game.log());
-  EXPECT_EQ(ImgRecordBytes(0, 1, "n.dff"), game.DirOnDisk());
-  EXPECT_TRUE(PaddedToSector(n) == game.ImgOnDisk());
-}
-
 // A bad queued file is found before a byte moves: the log names it as the
 // filling-in would, and both game files stay exactly as they were.
 TEST(ImgRebuildTest, BadQueuedFileChangesNothing) {
@@ -227,7 +213,24 @@ TEST(ImgRebuildTest, BadQueuedFileChangesNothing) {
   }
 }
 
-TEST(ImgRebuildTest, RefusesAnArchiveThatWouldReachTwoGigabytes) {
+TEST(ImgRebuildTest, RefusedRebuildsChangeNothing) {
+  // Without a game folder (a later script that never named one) the
+  // directory would land in whatever folder is current.
+  {
+    ImgTestGame game;
+    const std::string dir =
+        ImgRecordBytes(0, 1, Deleted("a")) + ImgRecordBytes(1, 1, "b");
+    game.WriteFiles(dir, ImgEntryData(1, 2));
+    ASSERT_TRUE(game.Open());
+    game.ctx().GamePath.clear();
+    EXPECT_EQ(CommandResult::kEndRun, game.Rebuild());
+    EXPECT_EQ("Install path unknown\r\n", game.log());
+    EXPECT_TRUE(game.ctx().Img.IsOpen);
+    game.ctx().Img.CloseFiles();
+    EXPECT_EQ(dir, game.DirOnDisk());
+    EXPECT_TRUE(ImgEntryData(1, 2) == game.ImgOnDisk());
+  }
+  // An archive that would reach 2 GiB (a sparse one here).
   ImgTestGame game;
   const int32_t sectors = 1048574;
   const std::string dir = ImgRecordBytes(0, sectors, "huge.dff");
