@@ -84,13 +84,16 @@ bool CheckQueuedFiles(InstallContext& ctx,
 
 std::string DescribeProblem(const ImgRebuildPlan& plan,
                             const RebuildPaths& paths) {
+  const std::string entry = plan.problem_entry.empty()
+                                ? std::string("a nameless entry")
+                                : plan.problem_entry;
   switch (plan.problem) {
     case ImgPlanProblem::kTooLarge:
       return "Can't rebuild " + paths.img + ": it would reach 2 GB";
     case ImgPlanProblem::kBadEntry:
-      return ".DIR file corrupt. Invalid entry: " + plan.problem_entry;
+      return ".DIR file corrupt. Invalid entry: " + entry;
     case ImgPlanProblem::kDataMissing:
-      return "Can't read " + plan.problem_entry + " from " + paths.img +
+      return "Can't read " + entry + " from " + paths.img +
              ": its data lies beyond the end of the file";
     case ImgPlanProblem::kNone:
       break;

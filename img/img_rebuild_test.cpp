@@ -230,6 +230,22 @@ TEST(ImgRebuildTest, RefusedRebuildsChangeNothing) {
     EXPECT_EQ(dir, game.DirOnDisk());
     EXPECT_TRUE(ImgEntryData(1, 2) == game.ImgOnDisk());
   }
+  // Data that has to move lies beyond the archive's end.
+  {
+    ImgTestGame game;
+    const std::string dir =
+        ImgRecordBytes(0, 1, Deleted("a")) + ImgRecordBytes(1, 4, "cut.dff");
+    game.WriteFiles(dir, ImgEntryData(1, 3));
+    ASSERT_TRUE(game.Open());
+    EXPECT_EQ(CommandResult::kEndRun, game.Rebuild());
+    EXPECT_EQ(
+        "Rebuilding IMG...\r\nCan't read cut.dff from " + game.game() +
+            "models\\gta3.img: its data lies beyond the end of the file\r\n",
+        game.log());
+    game.ctx().Img.CloseFiles();
+    EXPECT_EQ(dir, game.DirOnDisk());
+    EXPECT_TRUE(ImgEntryData(1, 3) == game.ImgOnDisk());
+  }
   // An archive that would reach 2 GiB (a sparse one here).
   ImgTestGame game;
   const int32_t sectors = 1048574;
