@@ -4,6 +4,7 @@
 #include "img/img_deldup.h"
 #include "img/img_delete.h"
 #include "img/img_open.h"
+#include "img/img_rebuild.h"
 #include "img/img_verify.h"
 #include "script/builtin_commands.h"
 #include "script/copy_command.h"
@@ -21,8 +22,8 @@ const std::vector<DispatchEntry>& DispatchTable() {
       {"IMG DELETE ", M::kPrefix, RunImgDelete},
       {"IMG DELFROM ", M::kPrefix, RunImgDelFrom},
       // One command under two names: both rebuild the archive.
-      {"IMG CLOSE", M::kWhole, nullptr},
-      {"IMG REBUILD", M::kWhole, nullptr},
+      {"IMG CLOSE", M::kWhole, RunImgRebuild},
+      {"IMG REBUILD", M::kWhole, RunImgRebuild},
       {"IMG VERIFY", M::kWhole, RunImgVerify},
       {"TERMINATE", M::kWhole, RunTerminate},
       {"IMG DELDUP", M::kWhole, RunImgDelDup},
