@@ -213,23 +213,25 @@ TEST(ImgRebuildTest, BadQueuedFileChangesNothing) {
   }
 }
 
-TEST(ImgRebuildTest, RefusedRebuildsChangeNothing) {
-  // Without a game folder (a later script that never named one) the
-  // directory would land in whatever folder is current.
-  {
+TEST(ImgRebuildTest, TheDirectoryGoesBackToTheGameTheArchiveCameFrom) {
+  // A later script may name no game folder, or another one; the directory
+  // of the held archive still belongs beside it.
+  for (const std::string other : {"", "elsewhere\\"}) {
     ImgTestGame game;
     const std::string dir =
         ImgRecordBytes(0, 1, Deleted("a")) + ImgRecordBytes(1, 1, "b");
     game.WriteFiles(dir, ImgEntryData(1, 2));
     ASSERT_TRUE(game.Open());
-    game.ctx().GamePath.clear();
-    EXPECT_EQ(CommandResult::kEndRun, game.Rebuild());
-    EXPECT_EQ("Install path unknown\r\n", game.log());
-    EXPECT_TRUE(game.ctx().Img.IsOpen);
-    game.ctx().Img.CloseFiles();
-    EXPECT_EQ(dir, game.DirOnDisk());
-    EXPECT_TRUE(ImgEntryData(1, 2) == game.ImgOnDisk());
+    game.ctx().GamePath = other.empty() ? "" : game.mod() + other;
+    EXPECT_EQ(CommandResult::kContinue, game.Rebuild());
+    EXPECT_EQ(ImgRecordBytes(0, 1, "b"), game.DirOnDisk());
+    EXPECT_NE(std::string::npos,
+              game.log().find("- recreating: " + game.game() +
+                              "models\\gta3.dir\r\n"));
   }
+}
+
+TEST(ImgRebuildTest, RefusedRebuildsChangeNothing) {
   // Data that has to move lies beyond the archive's end.
   {
     ImgTestGame game;
