@@ -7,10 +7,9 @@ namespace quarn {
 namespace {
 
 int32_t ReadLittleEndian32(const uint8_t* p) {
-  const uint32_t value = static_cast<uint32_t>(p[0]) |
-                         static_cast<uint32_t>(p[1]) << 8 |
-                         static_cast<uint32_t>(p[2]) << 16 |
-                         static_cast<uint32_t>(p[3]) << 24;
+  const uint32_t value =
+      static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
+      static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
   return static_cast<int32_t>(value);
 }
 

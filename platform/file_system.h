@@ -88,7 +88,8 @@ class FileSystem {
   virtual bool SetAttributes(const std::string& path, uint32_t attributes) = 0;
 
   /// Opens `path` unshared: while the returned file lives, every other open
-  /// of the same file fails with kSharingViolation. A folder is refused
+  /// of the same file fails with kSharingViolation (on Linux, only opens
+  /// made by this process are known). A folder is refused
   /// (kAccessDenied), so is writing to a read-only file, and so is kCreate
   /// of an existing hidden or system file, as Windows does even for root.
   /// On failure returns null and, when `status` is given, says why.

@@ -1,5 +1,11 @@
 #include "script/dispatch_table.h"
 
+#include "img/img_add.h"
+#include "img/img_deldup.h"
+#include "img/img_delete.h"
+#include "img/img_open.h"
+#include "img/img_rebuild.h"
+#include "img/img_verify.h"
 #include "script/builtin_commands.h"
 #include "script/copy_command.h"
 #include "script/dir_commands.h"
@@ -12,17 +18,17 @@ const std::vector<DispatchEntry>& DispatchTable() {
   using M = MatchKind;
   static const std::vector<DispatchEntry> table = {
       {"INSTALL PATH ", M::kPrefix, RunInstallPath},
-      {"IMG OPENDEF", M::kWhole, nullptr},
-      {"IMG DELETE ", M::kPrefix, nullptr},
-      {"IMG DELFROM ", M::kPrefix, nullptr},
+      {"IMG OPENDEF", M::kWhole, RunImgOpenDef},
+      {"IMG DELETE ", M::kPrefix, RunImgDelete},
+      {"IMG DELFROM ", M::kPrefix, RunImgDelFrom},
       // One command under two names: both rebuild the archive.
-      {"IMG CLOSE", M::kWhole, nullptr},
-      {"IMG REBUILD", M::kWhole, nullptr},
-      {"IMG VERIFY", M::kWhole, nullptr},
+      {"IMG CLOSE", M::kWhole, RunImgRebuild},
+      {"IMG REBUILD", M::kWhole, RunImgRebuild},
+      {"IMG VERIFY", M::kWhole, RunImgVerify},
       {"TERMINATE", M::kWhole, RunTerminate},
-      {"IMG DELDUP", M::kWhole, nullptr},
-      {"IMG ADD ", M::kPrefix, nullptr},
-      {"IMG ADDALL", M::kWhole, nullptr},
+      {"IMG DELDUP", M::kWhole, RunImgDelDup},
+      {"IMG ADD ", M::kPrefix, RunImgAdd},
+      {"IMG ADDALL", M::kWhole, RunImgAddAll},
       {"CLS", M::kWhole, RunCls},
       {"PRINT", M::kWhole, RunPrintBlank},
       {"PRINT ", M::kPrefix, RunPrintText},

@@ -7,7 +7,9 @@
 #include <sys/xattr.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "testutil/test_files.h"
@@ -147,6 +149,32 @@ TEST_F(PosixFileSystemTest, SharingFollowsTheFileNotItsName) {
   EXPECT_EQ(FsStatus::kSharingViolation, status);
   held.reset();
   EXPECT_TRUE(other.Open(Path("alias.img"), OpenMode::kRead, &status));
+}
+
+// The window program runs the engine on a worker thread while the window
+// may look at files: the table of open files must not let two threads in.
+TEST_F(PosixFileSystemTest, OnlyOneThreadHoldsAFile) {
+  WriteTestFile(Path("shared.dat"), "");
+  std::atomic<int> holders{0};
+  std::atomic<int> overlaps{0};
+  std::atomic<int> opens{0};
+  auto contend = [&] {
+    for (int i = 0; i < 5000; ++i) {
+      std::unique_ptr<File> file =
+          fs_.Open(Path("shared.dat"), OpenMode::kReadWrite, nullptr);
+      if (!file) continue;
+      ++opens;
+      if (++holders != 1) ++overlaps;
+      file->WriteAt(0, "x", 1);
+      --holders;
+    }
+  };
+  std::thread first(contend);
+  std::thread second(contend);
+  first.join();
+  second.join();
+  EXPECT_EQ(0, overlaps.load());
+  EXPECT_GT(opens.load(), 0);
 }
 
 TEST_F(PosixFileSystemTest, AbsolutePathFromLinuxSpelling) {

@@ -31,14 +31,14 @@ std::string Lower(std::string text) {
 // Windows (and the engine) look names up without regard to case.
 fs::path NativeOf(const fs::path& game, const std::string& listed) {
   fs::path path = game;
-  std::string part;
+  std::string component;
   for (char c : Lower(listed) + "\\") {
     if (c != '\\') {
-      part += c;
+      component += c;
       continue;
     }
-    path /= part;
-    part.clear();
+    path /= component;
+    component.clear();
   }
   return path;
 }

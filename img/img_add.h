@@ -1,0 +1,17 @@
+// IMG ADD and IMG ADDALL: queue files of the mod's source folder for the
+// next rebuild, replacing the entries of the same names.
+#pragma once
+
+#include "script/command.h"
+
+namespace quarn {
+
+/// "IMG ADD <name>": queues SourceDir + name and marks the entries it
+/// replaces deleted.
+CommandResult RunImgAdd(InstallContext& ctx);
+
+/// "IMG ADDALL": makes SourceDir the current folder, queues every ordinary
+/// file in it in listing order, then checks every queued file.
+CommandResult RunImgAddAll(InstallContext& ctx);
+
+}  // namespace quarn

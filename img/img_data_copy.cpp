@@ -1,0 +1,38 @@
+#include "img/img_data_copy.h"
+
+#include <algorithm>
+
+namespace quarn {
+
+CopyOutcome CopyData(File& from, int64_t from_position, File& to,
+                     int64_t to_position, int64_t length,
+                     std::vector<uint8_t>* buffer) {
+  const size_t chunk = static_cast<size_t>(
+      std::min<int64_t>(length, static_cast<int64_t>(kImgCopyChunkBytes)));
+  if (buffer->size() < chunk) buffer->resize(chunk);
+  for (int64_t done = 0; done < length;) {
+    const size_t piece =
+        static_cast<size_t>(std::min<int64_t>(length - done, chunk));
+    size_t got = 0;
+    if (!from.ReadAt(static_cast<uint64_t>(from_position + done),
+                     buffer->data(), piece, &got) ||
+        got != piece) {
+      return CopyOutcome::kReadFailed;
+    }
+    if (!to.WriteAt(static_cast<uint64_t>(to_position + done), buffer->data(),
+                    piece)) {
+      return CopyOutcome::kWriteFailed;
+    }
+    done += static_cast<int64_t>(piece);
+  }
+  return CopyOutcome::kCopied;
+}
+
+bool WriteZeros(File& file, int64_t position, int64_t length) {
+  if (length <= 0) return true;
+  const std::vector<uint8_t> zeros(static_cast<size_t>(length), 0);
+  return file.WriteAt(static_cast<uint64_t>(position), zeros.data(),
+                      zeros.size());
+}
+
+}  // namespace quarn

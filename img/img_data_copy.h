@@ -1,0 +1,34 @@
+// Copying archive data through one buffer of bounded size, so that memory
+// stays small whatever the size of an entry or of a file being added.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "platform/file_system.h"
+
+namespace quarn {
+
+/// Bytes moved per read and write; the rebuild's whole working memory.
+inline constexpr size_t kImgCopyChunkBytes = size_t{4} << 20;
+
+/// How a copy ended.
+enum class CopyOutcome {
+  kCopied,
+  kReadFailed,   ///< the source gave an error or fewer bytes than asked
+  kWriteFailed,  ///< the destination refused or took fewer bytes
+};
+
+/// Copies `length` bytes from `from` at byte `from_position` to `to` at byte
+/// `to_position`, front to back, through `buffer` (grown to at most
+/// kImgCopyChunkBytes). Inside one file this is safe whenever the data moves
+/// towards the start: each chunk is read before any later write reaches it.
+CopyOutcome CopyData(File& from, int64_t from_position, File& to,
+                     int64_t to_position, int64_t length,
+                     std::vector<uint8_t>* buffer);
+
+/// Writes `length` zero bytes (less than a sector) at byte `position`.
+bool WriteZeros(File& file, int64_t position, int64_t length);
+
+}  // namespace quarn

@@ -1,0 +1,21 @@
+// IMG DELDUP: of every group of entries with exactly the same name, keeps
+// the one with the highest index and marks the others deleted.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "img/img_directory.h"
+#include "script/command.h"
+
+namespace quarn {
+
+/// Marks deleted every named entry that a later entry repeats exactly
+/// (letter case counts) and returns the deleted names in the order they
+/// are reported: groups by descending index of their kept entry.
+std::vector<std::string> DeleteDuplicates(std::vector<ImgEntry>& entries);
+
+/// "IMG DELDUP": deletes the duplicates, logging "- Deleted: " per entry.
+CommandResult RunImgDelDup(InstallContext& ctx);
+
+}  // namespace quarn

@@ -1,0 +1,16 @@
+// The check IMG ADD and IMG ADDALL run for every file they queue: the
+// entries it replaces are marked deleted.
+#pragma once
+
+#include <string>
+
+#include "script/command.h"
+
+namespace quarn {
+
+/// Logs "Checking object <name>... ", refuses a closed archive, an empty
+/// name or one longer than 23 characters, and marks deleted every entry of
+/// that name in any letter case.
+CommandResult CheckObject(InstallContext& ctx, const std::string& name);
+
+}  // namespace quarn

@@ -1,0 +1,284 @@
+#include "img/img_rebuild.h"
+
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "img/img_data_copy.h"
+#include "img/img_paths.h"
+#include "img/img_rebuild_plan.h"
+#include "text/numbers.h"
+
+namespace quarn {
+namespace {
+
+// The game's two files, and the new versions written beside them first.
+struct RebuildPaths {
+  explicit RebuildPaths(const std::string& game_path)
+      : dir(game_path + kImgDirFile),
+        img(game_path + kImgArchiveFile),
+        new_dir(dir + ".new"),
+        new_img(img + ".new") {}
+
+  std::string dir;
+  std::string img;
+  std::string new_dir;
+  std::string new_img;
+};
+
+// One rebuild in progress: what it writes into, and the one copy buffer.
+struct Rebuild {
+  InstallContext& ctx;
+  const RebuildPaths& paths;
+  const ImgRebuildPlan& plan;
+  File* target = nullptr;  // the archive itself, or its new version
+  std::string target_path;
+  std::vector<uint8_t> buffer;
+};
+
+// Every queued file in the order it is written: other files, then textures.
+std::vector<const PendingAdd*> QueueInWriteOrder(const ImgPendingAdds& adds) {
+  std::vector<const PendingAdd*> order;
+  for (const PendingAdd& add : adds.Others) order.push_back(&add);
+  for (const PendingAdd& add : adds.Textures) order.push_back(&add);
+  return order;
+}
+
+std::string SourcePath(const PendingAdd& add) {
+  return add.SourceFolder + add.Name;
+}
+
+// A queued file's line as the filling-in writes it, with `outcome` after it.
+void LogQueuedFile(InstallContext& ctx, const PendingAdd& add,
+                   const std::string& outcome) {
+  ctx.Log.LogText(add.Name + " ... ");
+  ctx.Log.LogLine(outcome);
+}
+
+// Every queued file must open and hold bytes before anything changes, so a
+// bad one costs nothing. Its line reads as the filling-in would write it.
+bool CheckQueuedFiles(InstallContext& ctx,
+                      const std::vector<const PendingAdd*>& order,
+                      std::vector<ImgQueuedFile>* queued) {
+  for (const PendingAdd* add : order) {
+    const std::string path = SourcePath(*add);
+    std::unique_ptr<File> file = ctx.Fs.Open(path, OpenMode::kRead, nullptr);
+    uint64_t length = 0;
+    if (!file) {
+      LogQueuedFile(ctx, *add, "Can't access file: " + path);
+      return false;
+    }
+    if (!file->Length(&length)) {
+      LogQueuedFile(ctx, *add, "Can't read " + path);
+      return false;
+    }
+    if (length == 0) {
+      LogQueuedFile(ctx, *add, "null file");
+      return false;
+    }
+    queued->push_back({add->Name, static_cast<int64_t>(length)});
+  }
+  return true;
+}
+
+std::string DescribeProblem(const ImgRebuildPlan& plan,
+                            const RebuildPaths& paths) {
+  const std::string entry = plan.problem_entry.empty()
+                                ? std::string("a nameless entry")
+                                : plan.problem_entry;
+  switch (plan.problem) {
+    case ImgPlanProblem::kTooLarge:
+      return "Can't rebuild " + paths.img + ": it would reach 2 GB";
+    case ImgPlanProblem::kBadEntry:
+      return ".DIR file corrupt. Invalid entry: " + entry;
+    case ImgPlanProblem::kDataMissing:
+      return "Can't read " + entry + " from " + paths.img +
+             ": its data lies beyond the end of the file";
+    case ImgPlanProblem::kNone:
+      break;
+  }
+  return std::string();
+}
+
+// Writes the new directory beside the old one; it replaces the old one only
+// at the very end, so the game never lacks a directory.
+bool WriteNewDirectory(InstallContext& ctx,
+                       const std::vector<ImgEntry>& records,
+                       const std::string& path) {
+  std::unique_ptr<File> file = ctx.Fs.Open(path, OpenMode::kCreate, nullptr);
+  if (!file) {
+    ctx.Log.LogLine("Can't access " + path);
+    return false;
+  }
+  std::vector<uint8_t> bytes(records.size() * kImgRecordSize);
+  for (size_t i = 0; i < records.size(); ++i) {
+    std::memcpy(&bytes[i * kImgRecordSize], records[i].bytes, kImgRecordSize);
+  }
+  if (!bytes.empty() && !file->WriteAt(0, bytes.data(), bytes.size())) {
+    file.reset();
+    ctx.Fs.RemoveFile(path);
+    ctx.Log.LogLine("Can't write " + path);
+    return false;
+  }
+  return true;
+}
+
+bool ReportCopyFailure(Rebuild& r, CopyOutcome outcome,
+                       const std::string& source_path) {
+  if (outcome == CopyOutcome::kReadFailed) {
+    r.ctx.Log.LogLine("Can't read " + source_path);
+  } else {
+    r.ctx.Log.LogLine("Can't write " + r.target_path);
+  }
+  return false;
+}
+
+bool MoveKeptData(Rebuild& r) {
+  File& archive = *r.ctx.Img.ImgFile;
+  for (const ImgDataMove& move : r.plan.moves) {
+    const CopyOutcome outcome = CopyData(archive, move.from, *r.target, move.to,
+                                         move.length, &r.buffer);
+    if (outcome != CopyOutcome::kCopied) {
+      return ReportCopyFailure(r, outcome, r.paths.img);
+    }
+  }
+  return true;
+}
+
+// Copies one queued file to its place; the rest of its last sector becomes
+// zeros, never old archive bytes.
+bool FillIn(Rebuild& r, const PendingAdd& add,
+            const ImgPlannedAddition& where) {
+  InstallContext& ctx = r.ctx;
+  const std::string path = SourcePath(add);
+  ctx.Log.LogText(add.Name + " ... ");
+  std::unique_ptr<File> source = ctx.Fs.Open(path, OpenMode::kRead, nullptr);
+  if (!source) {
+    ctx.Log.LogLine("Can't access file: " + path);
+    return false;
+  }
+  uint64_t length = 0;
+  if (!source->Length(&length) ||
+      length != static_cast<uint64_t>(where.length)) {
+    ctx.Log.LogLine("Can't read " + path);
+    return false;
+  }
+  const CopyOutcome outcome =
+      CopyData(*source, 0, *r.target, where.position, where.length, &r.buffer);
+  if (outcome != CopyOutcome::kCopied) {
+    return ReportCopyFailure(r, outcome, path);
+  }
+  if (!WriteZeros(*r.target, where.position + where.length,
+                  where.padded_length - where.length)) {
+    ctx.Log.LogLine("Can't write " + r.target_path);
+    return false;
+  }
+  ctx.Log.LogLine("ok");
+  return true;
+}
+
+bool WriteArchive(Rebuild& r, const std::vector<const PendingAdd*>& order) {
+  if (!MoveKeptData(r)) return false;
+  r.ctx.Log.LogLine("Filling in objects...");
+  for (size_t n = 0; n < order.size(); ++n) {
+    if (!FillIn(r, *order[n], r.plan.additions[n])) return false;
+  }
+  if (!r.target->Resize(static_cast<uint64_t>(r.plan.archive_length))) {
+    r.ctx.Log.LogLine("Can't write " + r.target_path);
+    return false;
+  }
+  return true;
+}
+
+// Puts the new files in the old ones' places. The archive files must be
+// closed first: an open file cannot be replaced on Windows.
+bool ReplaceGameFiles(InstallContext& ctx, const RebuildPaths& paths,
+                      std::unique_ptr<File> new_archive) {
+  ctx.Img.CloseFiles();
+  if (new_archive) {
+    new_archive.reset();
+    if (!ctx.Fs.RenameOver(paths.new_img, paths.img)) {
+      ctx.Fs.RemoveFile(paths.new_img);
+      ctx.Fs.RemoveFile(paths.new_dir);
+      ctx.Log.LogLine("Can't access " + paths.img);
+      return false;
+    }
+  }
+  // On failure the new directory stays beside the old one: it is the only
+  // description of the archive just written.
+  if (!ctx.Fs.RenameOver(paths.new_dir, paths.dir)) {
+    ctx.Log.LogLine("Can't access " + paths.dir);
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+CommandResult RunImgRebuild(InstallContext& ctx) {
+  ctx.CommandRecognised = true;
+  ImgDirectory& img = ctx.Img;
+  if (!img.IsOpen) return Fail(ctx, "ERROR: IMG not open");
+  // Without a game folder the directory would be written into whatever
+  // folder is current.
+  if (ctx.GamePath.empty()) return Fail(ctx, "Install path unknown");
+  ctx.Log.LogLine("Rebuilding IMG...");
+
+  const RebuildPaths paths(ctx.GamePath);
+  const std::vector<const PendingAdd*> order =
+      QueueInWriteOrder(img.PendingAdds);
+  std::vector<ImgQueuedFile> queued;
+  if (!CheckQueuedFiles(ctx, order, &queued)) return FailRun(ctx);
+
+  uint64_t archive_length = 0;
+  if (!img.ImgFile->Length(&archive_length)) {
+    return Fail(ctx, "Can't read " + paths.img);
+  }
+  ImgRebuildPlan plan =
+      PlanImgRebuild(img.Entries, queued, static_cast<int64_t>(archive_length));
+  if (plan.problem != ImgPlanProblem::kNone) {
+    return Fail(ctx, DescribeProblem(plan, paths));
+  }
+  if (!WriteNewDirectory(ctx, plan.records, paths.new_dir)) {
+    return FailRun(ctx);
+  }
+
+  std::unique_ptr<File> new_archive;
+  if (!plan.in_place) {
+    new_archive = ctx.Fs.Open(paths.new_img, OpenMode::kCreate, nullptr);
+    if (!new_archive) {
+      ctx.Fs.RemoveFile(paths.new_dir);
+      return Fail(ctx, "Can't access " + paths.new_img);
+    }
+  }
+  Rebuild r{ctx,
+            paths,
+            plan,
+            plan.in_place ? img.ImgFile.get() : new_archive.get(),
+            plan.in_place ? paths.img : paths.new_img,
+            {}};
+  if (!WriteArchive(r, order)) {
+    if (new_archive) {
+      new_archive.reset();
+      ctx.Fs.RemoveFile(paths.new_img);
+    }
+    ctx.Fs.RemoveFile(paths.new_dir);
+    return FailRun(ctx);
+  }
+
+  ctx.Log.LogLine("- objects deleted (or replaced): " +
+                  FormatSigned(plan.reclaimed));
+  ctx.Log.LogLine("- recreating: " + paths.dir);
+  if (!ReplaceGameFiles(ctx, paths, std::move(new_archive))) {
+    return FailRun(ctx);
+  }
+
+  img.Entries = std::move(plan.records);
+  img.IsOpen = false;
+  img.PendingAdds = ImgPendingAdds();
+  ctx.Log.LogLine("Rebuilding done");
+  return CommandResult::kContinue;
+}
+
+}  // namespace quarn
