@@ -45,11 +45,12 @@ create_prefix() {
   rm -rf "$prefix"
   mkdir -p "$prefix"
   {
-    wineboot --init &&
-      wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f &&
-      wineserver -w
+    timeout 600 wineboot --init &&
+      timeout 120 wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f &&
+      timeout 120 wineserver -w
   } </dev/null >"$setup_log" 2>&1 || {
     echo "wine-run: creating the Wine prefix $prefix failed; see $setup_log" >&2
+    shutdown_prefix
     return 1
   }
   touch "$ready_marker"

@@ -86,7 +86,7 @@ if [[ -f "$log" ]] && tail -c "$banner_size" "$log" | cmp -s - banner.bin; then
   pass "the log ends with the All done. banner"
 else
   fail "the log does not end with the All done. banner; its last lines:"
-  [[ -f "$log" ]] && tail -n 6 "$log" | od -c | tail -n 12
+  [[ -f "$log" ]] && tail -n 6 "$log" | cat -A
 fi
 
 mkdir -p not-a-game
