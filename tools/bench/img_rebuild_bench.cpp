@@ -32,6 +32,7 @@ int main() {
 #include <string>
 #include <vector>
 
+#include "img/img_open.h"
 #include "img/img_rebuild.h"
 #include "platform/file_system.h"
 #include "script/install_context.h"
@@ -84,23 +85,13 @@ int RebuildInThisProcess(const std::string& work) {
   ctx.GamePath = root + "\\game\\";
   const std::string mod = root + "\\mod\\";
 
+  ctx.ScriptLine = "IMG OPENDEF";
+  if (RunImgOpenDef(ctx) != CommandResult::kContinue) {
+    std::fprintf(stderr, "cannot open the archive under %s:\n%s\n",
+                 work.c_str(), window.shown.c_str());
+    return 1;
+  }
   ImgDirectory& img = ctx.Img;
-  img.DirFile = fs->Open(ctx.GamePath + "models\\gta3.dir",
-                         OpenMode::kReadWrite, nullptr);
-  img.ImgFile = fs->Open(ctx.GamePath + "models\\gta3.img",
-                         OpenMode::kReadWrite, nullptr);
-  uint64_t length = 0;
-  if (!img.DirFile || !img.ImgFile || !img.DirFile->Length(&length)) {
-    std::fprintf(stderr, "cannot open the archive under %s\n", work.c_str());
-    return 1;
-  }
-  img.Entries.resize(length / kImgRecordSize);
-  size_t got = 0;
-  if (!img.DirFile->ReadAt(0, img.Entries.data(), length, &got) ||
-      got != length) {
-    std::fprintf(stderr, "cannot read the directory\n");
-    return 1;
-  }
   img.Entries[kDeletedEntry].MarkDeleted();
   for (const char* name : kAddedNames) {
     const std::string text(name);
@@ -109,7 +100,6 @@ int RebuildInThisProcess(const std::string& work) {
                       : img.PendingAdds.Others;
     queue.push_back({mod, text});
   }
-  img.IsOpen = true;
   ctx.ScriptLine = "IMG CLOSE";
 
   const auto start = std::chrono::steady_clock::now();
