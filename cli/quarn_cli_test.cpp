@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "script/install_log.h"
+#include "testutil/expected_log.h"
 #include "testutil/test_files.h"
 
 namespace quarn {
@@ -53,8 +54,7 @@ TEST_F(QuarnCliTest, StdoutCarriesTheLogFileByteForByte) {
   EXPECT_EQ(kExitAllDone, Run({"install", "--dir", NativePath(mod()), "--game",
                                NativePath(game())}));
   EXPECT_EQ(ReadTestFile(mod() + kLogFileName), out_);
-  const std::string game_line =
-      "Selected game path: " + game().substr(0, game().size() - 1) + "\r\n";
+  const std::string game_line = SelectedGameLine(game());
   EXPECT_EQ(0u, out_.find(game_line + "hello\r\n"));
   EXPECT_EQ("", err_);
 }

@@ -34,7 +34,7 @@ TEST(ImgDelDupTest, KeepsTheLastOfEveryExactName) {
   const std::string log = run.Run();
   // The group whose kept entry comes last is reported first.
   EXPECT_NE(std::string::npos,
-            log.find(CrLfLines(
+            log.find(JoinLinesCrLf(
                 {"Indexes:  7", "Deleting duplicate entries in IMG:",
                  "- Deleted: b.dff", "- Deleted: a.dff", "- Deleted: a.dff",
                  "Deleting duplicate entries in IMG:", "Verifying DIR file:",

@@ -63,6 +63,10 @@ struct ImgPendingAdds {
 struct ImgDirectory {
   std::vector<ImgEntry> Entries;  ///< the records in use (the count is size())
   bool IsOpen = false;
+  /// The game folder the files were opened in, ending in a backslash. The
+  /// rebuild and the dump work there even if a later script names another
+  /// game folder: the held archive belongs to this one.
+  std::string GameFolder;
   std::unique_ptr<File> DirFile;  ///< models\gta3.dir, held unshared
   std::unique_ptr<File> ImgFile;  ///< models\gta3.img, held unshared
   ImgPendingAdds PendingAdds;

@@ -86,6 +86,7 @@ CommandResult RunImgOpenDef(InstallContext& ctx) {
   }
   img.Entries = std::move(entries);
   ctx.Log.LogLine("Indexes: " + FormatSigned(static_cast<int64_t>(count)));
+  img.GameFolder = ctx.GamePath;
   img.IsOpen = true;
   return CommandResult::kContinue;
 }

@@ -94,10 +94,7 @@ TEST(ImgOpenDefTest, MissingPathOrFilesFailTheRun) {
     ASSERT_TRUE(run.fs().SetAttributes(dir, kAttrReadOnly));
     run.context().ChosenPath = "<scripted>";
     run.WriteScript("IMG OPENDEF");
-    EXPECT_EQ(CrLfLines({"Install path unknown", " ", std::string(43, '-'),
-                         "The script failed. The installation failed.",
-                         std::string(43, '-'), " "}),
-              run.Run());
+    EXPECT_EQ("Install path unknown\r\n" + FailedBanner(), run.Run());
     // Nothing was touched: the directory is still read-only.
     EXPECT_EQ(kAttrReadOnly, run.fs().AttributesOf(dir) & kAttrReadOnly);
   }
@@ -185,14 +182,10 @@ TEST(ImgOpenDefTest, SecondOpenFailsWhateverHappenedSince) {
     run.context().ModCatalogue.Entries = {{"X1", "one", 1}, {"X2", "two", 1}};
     WriteTestFile(run.installer() + "X1\\QuarnInstall.txt", "IMG OPENDEF\r\n");
     WriteTestFile(run.installer() + "X2\\QuarnInstall.txt", "img opendef\r\n");
-    const std::string path_line =
-        "Selected game path: " + run.game().substr(0, run.game().size() - 1);
-    EXPECT_EQ(
-        CrLfLines({path_line, "Reading IMG...", "Indexes:  1", "\r\n\r\n",
-                   path_line, "IMG already open", " ", std::string(43, '-'),
-                   "The script failed. The installation failed.",
-                   std::string(43, '-'), " "}),
-        run.Run());
+    const std::string path_line = SelectedGameLine(run.game());
+    EXPECT_EQ(path_line + "Reading IMG...\r\nIndexes:  1\r\n\r\n\r\n\r\n" +
+                  path_line + "IMG already open\r\n" + FailedBanner(),
+              run.Run());
   }
 }
 

@@ -220,12 +220,9 @@ CommandResult RunImgRebuild(InstallContext& ctx) {
   ctx.CommandRecognised = true;
   ImgDirectory& img = ctx.Img;
   if (!img.IsOpen) return Fail(ctx, "ERROR: IMG not open");
-  // Without a game folder the directory would be written into whatever
-  // folder is current.
-  if (ctx.GamePath.empty()) return Fail(ctx, "Install path unknown");
   ctx.Log.LogLine("Rebuilding IMG...");
 
-  const RebuildPaths paths(ctx.GamePath);
+  const RebuildPaths paths(img.GameFolder);
   const std::vector<const PendingAdd*> order =
       QueueInWriteOrder(img.PendingAdds);
   std::vector<ImgQueuedFile> queued;

@@ -3,16 +3,12 @@
 #include <string>
 
 #include "gtest/gtest.h"
+#include "testutil/expected_log.h"
 #include "testutil/img_test_game.h"
 #include "testutil/script_run.h"
 
 namespace quarn {
 namespace {
-
-const std::string kFailureBanner =
-    " \r\n-------------------------------------------\r\n"
-    "The script failed. The installation failed.\r\n"
-    "-------------------------------------------\r\n \r\n";
 
 std::string Deleted(const std::string& name_field) {
   return std::string(1, '\0') + name_field.substr(1);
@@ -213,23 +209,25 @@ TEST(ImgRebuildTest, BadQueuedFileChangesNothing) {
   }
 }
 
-TEST(ImgRebuildTest, RefusedRebuildsChangeNothing) {
-  // Without a game folder (a later script that never named one) the
-  // directory would land in whatever folder is current.
-  {
+TEST(ImgRebuildTest, TheDirectoryGoesBackToTheGameTheArchiveCameFrom) {
+  // A later script may name no game folder, or another one; the directory
+  // of the held archive still belongs beside it.
+  for (const std::string other : {"", "elsewhere\\"}) {
     ImgTestGame game;
     const std::string dir =
         ImgRecordBytes(0, 1, Deleted("a")) + ImgRecordBytes(1, 1, "b");
     game.WriteFiles(dir, ImgEntryData(1, 2));
     ASSERT_TRUE(game.Open());
-    game.ctx().GamePath.clear();
-    EXPECT_EQ(CommandResult::kEndRun, game.Rebuild());
-    EXPECT_EQ("Install path unknown\r\n", game.log());
-    EXPECT_TRUE(game.ctx().Img.IsOpen);
-    game.ctx().Img.CloseFiles();
-    EXPECT_EQ(dir, game.DirOnDisk());
-    EXPECT_TRUE(ImgEntryData(1, 2) == game.ImgOnDisk());
+    game.ctx().GamePath = other.empty() ? "" : game.mod() + other;
+    EXPECT_EQ(CommandResult::kContinue, game.Rebuild());
+    EXPECT_EQ(ImgRecordBytes(0, 1, "b"), game.DirOnDisk());
+    EXPECT_NE(std::string::npos,
+              game.log().find("- recreating: " + game.game() +
+                              "models\\gta3.dir\r\n"));
   }
+}
+
+TEST(ImgRebuildTest, RefusedRebuildsChangeNothing) {
   // Data that has to move lies beyond the archive's end.
   {
     ImgTestGame game;
@@ -272,9 +270,9 @@ TEST(ImgRebuildTest, ThroughTheScript) {
     ScriptRun run;
     run.WriteScript("IMG CLOSE\nPRINT never");
     const std::string game = run.game();
-    EXPECT_EQ("Selected game path: " + game.substr(0, game.size() - 1) +
-                  "\r\nERROR: IMG not open\r\n" + kFailureBanner,
-              run.Run());
+    EXPECT_EQ(
+        SelectedGameLine(game) + "ERROR: IMG not open\r\n" + FailedBanner(),
+        run.Run());
   }
   // Open, delete, replace and add through the script; the lower-case
   // keyword reaches the rebuild, and a second close finds nothing open.
@@ -296,8 +294,8 @@ TEST(ImgRebuildTest, ThroughTheScript) {
         "IMG OPENDEF\nIMG ADD new.txd\nIMG DELETE b.dff\nIMG ADD car.dff\n"
         "img close\nIMG REBUILD");
     EXPECT_EQ(
-        "Selected game path: " + game.substr(0, game.size() - 1) +
-            "\r\nReading IMG...\r\nIndexes:  4\r\n"
+        SelectedGameLine(game) +
+            "Reading IMG...\r\nIndexes:  4\r\n"
             "Checking object new.txd... not found, object will be added\r\n"
             "Deleting object b.dff ... ok\r\n"
             "Checking object car.dff... found, object will be replaced\r\n"
@@ -307,7 +305,7 @@ TEST(ImgRebuildTest, ThroughTheScript) {
             game +
             "models\\gta3.dir\r\nRebuilding done\r\n"
             "ERROR: IMG not open\r\n" +
-            kFailureBanner,
+            FailedBanner(),
         run.Run());
     EXPECT_EQ(ImgRecordBytes(0, 2, "a.dff") + ImgRecordBytes(2, 1, "c.dff") +
                   ImgRecordBytes(3, 2, "car.dff") +

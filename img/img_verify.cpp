@@ -109,7 +109,7 @@ CommandResult LogArchiveSize(InstallContext& ctx) {
   uint64_t actual = 0;
   if (!ctx.Img.ImgFile->Length(&actual)) {
     ctx.Log.LogLine(" ");
-    return Fail(ctx, "Can't read " + ctx.GamePath + kImgArchiveFile);
+    return Fail(ctx, "Can't read " + ctx.Img.GameFolder + kImgArchiveFile);
   }
   const int64_t expected = ExpectedArchiveLength(ctx.Img.Entries);
   if (static_cast<uint64_t>(expected) == actual && expected >= 0) {
@@ -125,7 +125,7 @@ CommandResult LogArchiveSize(InstallContext& ctx) {
 
 CommandResult WriteDump(InstallContext& ctx) {
   ctx.Log.LogLine("Dumping .dir memory to disk...");
-  if (!WriteWholeFile(ctx.Fs, ctx.GamePath + kImgDumpFile,
+  if (!WriteWholeFile(ctx.Fs, ctx.Img.GameFolder + kImgDumpFile,
                       DumpText(ctx.Img.Entries))) {
     return FailRun(ctx);
   }

@@ -132,23 +132,23 @@ TEST(ImgVerifyTest, AddressOrderReportsOnlyTheFirstOffendingIndex) {
   run.WriteScript("IMG OPENDEF\nIMG VERIFY");
   const std::string log = run.Run();
   const std::string expected =
-      CrLfLines({"Checking for invalid addresses:  ",
-                 "- Objects with invalid address found: ",
-                 "-- Last index:  1  First index:  0",
-                 "-- Last name: b.dff First name: a.dff",
-                 "-- Last address:  3 First address:  5",
-                 "-- Last size:  1 First size:  1", " ",
-                 "- Objects with invalid address found: ",
-                 "-- Last index:  3  First index:  0",
-                 "-- Last name: d.dff First name: a.dff",
-                 "-- Last address:  5 First address:  5",
-                 "-- Last size:  1 First size:  1", " ",
-                 "- Objects with invalid address found: ",
-                 "-- Last index:  4  First index:  0",
-                 "-- Last name: e.dff First name: a.dff",
-                 "-- Last address: -4 First address:  5",
-                 "-- Last size:  1 First size:  1",
-                 "Checking if sizes and addresses match up:  "});
+      JoinLinesCrLf({"Checking for invalid addresses:  ",
+                     "- Objects with invalid address found: ",
+                     "-- Last index:  1  First index:  0",
+                     "-- Last name: b.dff First name: a.dff",
+                     "-- Last address:  3 First address:  5",
+                     "-- Last size:  1 First size:  1", " ",
+                     "- Objects with invalid address found: ",
+                     "-- Last index:  3  First index:  0",
+                     "-- Last name: d.dff First name: a.dff",
+                     "-- Last address:  5 First address:  5",
+                     "-- Last size:  1 First size:  1", " ",
+                     "- Objects with invalid address found: ",
+                     "-- Last index:  4  First index:  0",
+                     "-- Last name: e.dff First name: a.dff",
+                     "-- Last address: -4 First address:  5",
+                     "-- Last size:  1 First size:  1",
+                     "Checking if sizes and addresses match up:  "});
   EXPECT_NE(std::string::npos, log.find(expected)) << log;
   EXPECT_NE(std::string::npos,
             log.find("Checking IMG size:  \r\nSize of IMG doesn't match the "

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "testutil/expected_log.h"
 #include "testutil/script_run.h"
 #include "testutil/test_files.h"
 #include "text/ascii.h"
@@ -13,22 +14,12 @@
 namespace quarn {
 namespace {
 
-const std::string kRule(43, '-');
-const std::string kDone =
-    " \r\n" + kRule + "\r\n                All done.\r\n" + kRule + "\r\n \r\n";
-const std::string kFailed =
-    " \r\n" + kRule + "\r\nThe script failed. The installation failed.\r\n" +
-    kRule + "\r\n \r\n";
-
 // A single-mod run: the mod's files lie in the installer folder.
 class CopyTest : public ::testing::Test {
  protected:
   std::string mod() const { return run_.installer(); }
   std::string game() const { return run_.game(); }
-  std::string Selected() const {
-    return "Selected game path: " + game().substr(0, game().size() - 1) +
-           "\r\n";
-  }
+  std::string Selected() const { return SelectedGameLine(game()); }
   std::string RunScript(const std::string& script) {
     run_.WriteScript(script);
     return run_.Run();
@@ -46,7 +37,7 @@ TEST_F(CopyTest, UnquotedFormUpperCasesBothPaths) {
   MakeTestFolder(game() + "docs");
 
   EXPECT_EQ(Selected() + Copying("README.TXT", "DOCS\\NEW NAME.TXT") +
-                "ok\r\n" + kDone,
+                "ok\r\n" + DoneBanner(),
             RunScript("copy ReadMe.txt to docs\\New   Name.txt"));
   EXPECT_EQ("mod text", ReadTestFile(game() + "docs\\NEW NAME.TXT"));
   // The name on disk, whatever letter case the file system ignores.
@@ -65,7 +56,7 @@ TEST_F(CopyTest, QuotedFormKeepsCaseAndSingleBlanks) {
 
   // Line cleaning has folded the runs of blanks inside the quotes.
   EXPECT_EQ(Selected() + Copying("My Car.dff", "models\\Fast Car.dff") +
-                "ok\r\n" + kDone,
+                "ok\r\n" + DoneBanner(),
             RunScript("COPY \"My   Car.dff\" TO \"models\\Fast  Car.dff\""));
   EXPECT_EQ("model", ReadTestFile(game() + "models\\Fast Car.dff"));
 }
@@ -91,10 +82,9 @@ TEST_F(CopyTest, MalformedLinesFailBeforeAnythingIsCopied) {
     ScriptRun run;
     WriteTestFile(run.installer() + "a.txt", "a");
     run.WriteScript(c.line);
-    EXPECT_EQ(
-        "Selected game path: " + run.game().substr(0, run.game().size() - 1) +
-            "\r\n" + (c.message ? c.message : "") + kFailed,
-        run.Run())
+    EXPECT_EQ(SelectedGameLine(run.game()) + (c.message ? c.message : "") +
+                  FailedBanner(),
+              run.Run())
         << c.line;
     std::vector<FolderEntry> entries;
     run.fs().ListFolder(run.game(), &entries);
@@ -107,7 +97,7 @@ TEST_F(CopyTest, HiddenSourceIsReportedAndStillCopied) {
   ASSERT_TRUE(run_.fs().SetAttributes(mod() + "secret.txt", kAttrHidden));
 
   EXPECT_EQ(Selected() + Copying("secret.txt", "secret.txt") + " \r\n" +
-                "Not found: " + mod() + "secret.txt\r\nok\r\n" + kDone,
+                "Not found: " + mod() + "secret.txt\r\nok\r\n" + DoneBanner(),
             RunScript("COPY \"secret.txt\" TO \"secret.txt\""));
   EXPECT_EQ("hidden bytes", ReadTestFile(game() + "secret.txt"));
 }
@@ -117,8 +107,9 @@ TEST_F(CopyTest, ReadOnlyDestinationIsReplaced) {
   WriteTestFile(game() + "old.txt", "old");
   ASSERT_TRUE(run_.fs().SetAttributes(game() + "old.txt", kAttrReadOnly));
 
-  EXPECT_EQ(Selected() + Copying("new.txt", "old.txt") + "ok\r\n" + kDone,
-            RunScript("COPY \"new.txt\" TO \"old.txt\""));
+  EXPECT_EQ(
+      Selected() + Copying("new.txt", "old.txt") + "ok\r\n" + DoneBanner(),
+      RunScript("COPY \"new.txt\" TO \"old.txt\""));
   EXPECT_EQ("new", ReadTestFile(game() + "old.txt"));
 }
 
@@ -127,16 +118,16 @@ TEST_F(CopyTest, FolderAsDestinationCannotBeAccessed) {
   MakeTestFolder(game() + "data\\maps");
 
   EXPECT_EQ(Selected() + Copying("a.txt", "data\\maps") + "Can't access " +
-                game() + "data\\maps\r\n" + kFailed,
+                game() + "data\\maps\r\n" + FailedBanner(),
             RunScript("COPY \"a.txt\" TO \"data\\maps\"\nPRINT never"));
 }
 
 TEST_F(CopyTest, MissingDestinationFolderFailsTheCopy) {
   WriteTestFile(mod() + "a.txt", "a");
 
-  EXPECT_EQ(
-      Selected() + Copying("a.txt", "nowhere\\a.txt") + "failed\r\n" + kFailed,
-      RunScript("COPY \"a.txt\" TO \"nowhere\\a.txt\""));
+  EXPECT_EQ(Selected() + Copying("a.txt", "nowhere\\a.txt") + "failed\r\n" +
+                FailedBanner(),
+            RunScript("COPY \"a.txt\" TO \"nowhere\\a.txt\""));
   EXPECT_FALSE(TestPathExists(game() + "nowhere"));
 }
 
@@ -147,7 +138,8 @@ TEST_F(CopyTest, PathsTooLongToKeepWholeAreRefused) {
   const std::string over = std::string(room - 3, 'o') + ".ide.bak";
 
   EXPECT_EQ(Selected() + Copying("a.txt", fits) + "ok\r\n" +
-                "Path too long in COPY: " + game() + over + "\r\n" + kFailed,
+                "Path too long in COPY: " + game() + over + "\r\n" +
+                FailedBanner(),
             RunScript("COPY \"a.txt\" TO \"" + fits +
                       "\"\nCOPY \"a.txt\" TO \"" + over + "\""));
   EXPECT_EQ("a", ReadTestFile(game() + fits));
@@ -156,18 +148,16 @@ TEST_F(CopyTest, PathsTooLongToKeepWholeAreRefused) {
   ScriptRun run;
   const std::string source(kCopyPathCapacity + 1 - run.installer().size(), 's');
   run.WriteScript("COPY \"" + source + "\" TO \"x.txt\"");
-  EXPECT_EQ(
-      "Selected game path: " + run.game().substr(0, run.game().size() - 1) +
-          "\r\n" + "Path too long in COPY: " + run.installer() + source +
-          "\r\n" + kFailed,
-      run.Run());
+  EXPECT_EQ(SelectedGameLine(run.game()) + "Path too long in COPY: " +
+                run.installer() + source + "\r\n" + FailedBanner(),
+            run.Run());
 }
 
 TEST_F(CopyTest, ScriptedRunWithoutInstallPathWritesNothing) {
   WriteTestFile(mod() + "a.txt", "a");
   run_.context().ChosenPath = kScriptedPath;
 
-  EXPECT_EQ("Install path unknown\r\n" + kFailed,
+  EXPECT_EQ("Install path unknown\r\n" + FailedBanner(),
             RunScript("COPY a.txt TO ESCAPED.TXT"));
   EXPECT_FALSE(TestPathExists("ESCAPED.TXT"));
   EXPECT_FALSE(TestPathExists(mod() + "ESCAPED.TXT"));
@@ -239,10 +229,9 @@ TEST(CopyContainment, NoDestinationReachesOutsideTheGameFolder) {
       const std::string log = run.Run();
 
       if (c.message != nullptr) {
-        EXPECT_EQ("Selected game path: " +
-                      run.game().substr(0, run.game().size() - 1) + "\r\n" +
-                      c.message + "\r\n" + kFailed,
-                  log)
+        EXPECT_EQ(
+            SelectedGameLine(run.game()) + c.message + "\r\n" + FailedBanner(),
+            log)
             << dest;
       }
       std::vector<std::string> after;
@@ -275,7 +264,7 @@ TEST_F(CopyTest, CopiedIdeFilesAreScannedWhateverTheirCase) {
                 "ok\r\n-- Scanning IDE file: " + game() +
                 "DATA\\MAPS\\SECOND.IDE ... ERROR: Object ID  700 already "
                 "used\r\n" +
-                kFailed,
+                FailedBanner(),
             RunScript(script));
   EXPECT_EQ("cars\r\n700, b\r\nend\r\n",
             ReadTestFile(game() + "data\\maps\\SECOND.IDE"));

@@ -4,27 +4,18 @@
 
 #include <string>
 
+#include "testutil/expected_log.h"
 #include "testutil/script_run.h"
 #include "testutil/test_files.h"
 
 namespace quarn {
 namespace {
 
-const std::string kRule(43, '-');
-const std::string kDone =
-    " \r\n" + kRule + "\r\n                All done.\r\n" + kRule + "\r\n \r\n";
-const std::string kFailed =
-    " \r\n" + kRule + "\r\nThe script failed. The installation failed.\r\n" +
-    kRule + "\r\n \r\n";
-
 class DirCommandsTest : public ::testing::Test {
  protected:
   std::string mod() const { return run_.installer(); }
   std::string game() const { return run_.game(); }
-  std::string Selected() const {
-    return "Selected game path: " + game().substr(0, game().size() - 1) +
-           "\r\n";
-  }
+  std::string Selected() const { return SelectedGameLine(game()); }
   std::string RunScript(const std::string& script) {
     run_.WriteScript(script);
     return run_.Run();
@@ -37,7 +28,7 @@ TEST_F(DirCommandsTest, DirCreateMakesOneLevelAtATime) {
   MakeTestFolder(game() + "data");
 
   EXPECT_EQ(Selected() + "Directory could not be created: " + game() +
-                "outer\\inner\r\n" + kFailed,
+                "outer\\inner\r\n" + FailedBanner(),
             RunScript("DIR CREATE data\n"
                       "dir create Mods\n"
                       "DIR CREATE Mods\\Cars\n"
@@ -49,7 +40,7 @@ TEST_F(DirCommandsTest, DirCreateMakesOneLevelAtATime) {
 
 TEST_F(DirCommandsTest, DirCreateWithTrailingBackslashCreatesButFails) {
   EXPECT_EQ(Selected() + "Directory could not be created: " + game() +
-                "fresh\\\r\n" + kFailed,
+                "fresh\\\r\n" + FailedBanner(),
             RunScript("DIR CREATE fresh\\"));
   EXPECT_TRUE(TestPathExists(game() + "fresh"));
 }
@@ -72,11 +63,9 @@ TEST(DirCommandChecks, ArgumentsThatCouldLeaveTheirFolderAreRefused) {
     for (const Case& c : cases) {
       ScriptRun run;
       run.WriteScript(std::string(command) + " " + c.argument);
-      EXPECT_EQ(
-          "Selected game path: " + run.game().substr(0, run.game().size() - 1) +
-              "\r\n" + "Script error: " + c.refusal + " in " + command +
-              "\r\n" + kFailed,
-          run.Run())
+      EXPECT_EQ(SelectedGameLine(run.game()) + "Script error: " + c.refusal +
+                    " in " + command + "\r\n" + FailedBanner(),
+                run.Run())
           << command << " " << c.argument;
       EXPECT_FALSE(TestPathExists(run.installer() + "x")) << c.argument;
       EXPECT_FALSE(TestPathExists(run.game() + "x")) << c.argument;
@@ -86,7 +75,7 @@ TEST(DirCommandChecks, ArgumentsThatCouldLeaveTheirFolderAreRefused) {
 
 TEST_F(DirCommandsTest, DirCreateNeedsAKnownGameFolder) {
   run_.context().ChosenPath = kScriptedPath;
-  EXPECT_EQ("Install path unknown\r\n" + kFailed,
+  EXPECT_EQ("Install path unknown\r\n" + FailedBanner(),
             RunScript("DIR CREATE QuarnStrayFolder"));
   EXPECT_FALSE(TestPathExists("QuarnStrayFolder"));
 }
@@ -95,8 +84,9 @@ TEST_F(DirCommandsTest, DirSelectIsAlwaysRelativeToTheModFolder) {
   MakeTestFolder(mod() + "models");
   MakeTestFolder(mod() + "extra");
 
-  EXPECT_EQ(Selected() + "Source dir: models\r\nSource dir: extra\r\n" + kDone,
-            RunScript("DIR SELECT models\ndir select extra"));
+  EXPECT_EQ(
+      Selected() + "Source dir: models\r\nSource dir: extra\r\n" + DoneBanner(),
+      RunScript("DIR SELECT models\ndir select extra"));
   EXPECT_EQ(mod() + "extra\\", run_.context().SourceDir);
 }
 
@@ -106,7 +96,7 @@ TEST_F(DirCommandsTest, DirSelectOfAMissingFolderFails) {
   EXPECT_EQ(Selected() + "Source dir: models\r\n" +
                 "Installation source folder cars not found.\r\n" +
                 "Expected to find directory: " + mod() + "cars\r\n" +
-                "Installation failed.\r\n" + kFailed,
+                "Installation failed.\r\n" + FailedBanner(),
             RunScript("DIR SELECT models\nDIR SELECT cars"));
   EXPECT_EQ(mod() + "models\\", run_.context().SourceDir);
 
@@ -114,12 +104,11 @@ TEST_F(DirCommandsTest, DirSelectOfAMissingFolderFails) {
   ScriptRun run;
   MakeTestFolder(run.installer() + "empty");
   run.WriteScript("DIR SELECT empty\\");
-  EXPECT_EQ(
-      "Selected game path: " + run.game().substr(0, run.game().size() - 1) +
-          "\r\n" + "Installation source folder empty\\ not found.\r\n" +
-          "Expected to find directory: " + run.installer() +
-          "empty\\\r\nInstallation failed.\r\n" + kFailed,
-      run.Run());
+  EXPECT_EQ(SelectedGameLine(run.game()) +
+                "Installation source folder empty\\ not found.\r\n" +
+                "Expected to find directory: " + run.installer() +
+                "empty\\\r\nInstallation failed.\r\n" + FailedBanner(),
+            run.Run());
 }
 
 TEST_F(DirCommandsTest, DirSelectRefusesAFolderTooLongToKeepWhole) {
@@ -127,7 +116,7 @@ TEST_F(DirCommandsTest, DirSelectRefusesAFolderTooLongToKeepWhole) {
   const std::string name(kSourceDirCapacity - mod().size(), 'm');
   MakeTestFolder(mod() + name);
   EXPECT_EQ(Selected() + "Source folder path too long: " + mod() + name +
-                "\r\n" + kFailed,
+                "\r\n" + FailedBanner(),
             RunScript("DIR SELECT " + name));
 
   ScriptRun run;

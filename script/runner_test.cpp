@@ -2,27 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include "testutil/expected_log.h"
 #include "testutil/script_run.h"
 
 namespace quarn {
 namespace {
-
-const std::string kRule43(43, '-');
-const std::string kDone = " \r\n" + kRule43 +
-                          "\r\n                All done.\r\n" + kRule43 +
-                          "\r\n \r\n";
-const std::string kFailed = " \r\n" + kRule43 +
-                            "\r\nThe script failed. The installation "
-                            "failed.\r\n" +
-                            kRule43 + "\r\n \r\n";
-const std::string kAborted =
-    " \r\n-----------------------\r\nThe script was "
-    "aborted.\r\n-----------------------\r\n \r\n";
-
-std::string GameLine(const ScriptRun& run) {
-  const std::string game = run.game();
-  return "Selected game path: " + game.substr(0, game.size() - 1) + "\r\n";
-}
 
 TEST(RunnerTest, SingleScriptWithBuiltinCommands) {
   ScriptRun run;
@@ -34,9 +18,10 @@ TEST(RunnerTest, SingleScriptWithBuiltinCommands) {
       "Print\n"
       "cls\n"
       "PRINT after clearing");
-  EXPECT_EQ(GameLine(run) + "Hello, world\r\n \r\nafter clearing\r\n" + kDone,
+  EXPECT_EQ(SelectedGameLine(run.game()) +
+                "Hello, world\r\n \r\nafter clearing\r\n" + DoneBanner(),
             run.Run());
-  EXPECT_EQ("after clearing\r\n" + kDone, run.window().shown);
+  EXPECT_EQ("after clearing\r\n" + DoneBanner(), run.window().shown);
   EXPECT_EQ(RunState::Done, run.context().RunState);
   EXPECT_TRUE(run.context().WorkerFinished);
 }
@@ -46,7 +31,8 @@ TEST(RunnerTest, UnknownCommandsFailTheRun) {
   for (const char* line : lines) {
     ScriptRun run;
     run.WriteScript(std::string(line) + "\nPRINT never");
-    EXPECT_EQ(GameLine(run) + "Unknown command: " + line + "\r\n" + kFailed,
+    EXPECT_EQ(SelectedGameLine(run.game()) + "Unknown command: " + line +
+                  "\r\n" + FailedBanner(),
               run.Run())
         << line;
     EXPECT_EQ(RunState::Running, run.context().RunState);
@@ -56,27 +42,30 @@ TEST(RunnerTest, UnknownCommandsFailTheRun) {
 TEST(RunnerTest, TerminateAbortsQuietly) {
   ScriptRun run;
   run.WriteScript("PRINT one\nterminate\nPRINT two");
-  EXPECT_EQ(GameLine(run) + "one\r\n" + kAborted, run.Run());
+  EXPECT_EQ(SelectedGameLine(run.game()) + "one\r\n" + AbortedBanner(),
+            run.Run());
   EXPECT_EQ(RunState::Aborted, run.context().RunState);
 }
 
 TEST(RunnerTest, LfOnlyScriptsKeepTheirLines) {
   ScriptRun run;
   WriteTestFile(run.installer() + "QuarnInstall.txt", "PRINT a\nPRINT b\n");
-  EXPECT_EQ(GameLine(run) + "a\r\nb\r\n" + kDone, run.Run());
+  EXPECT_EQ(SelectedGameLine(run.game()) + "a\r\nb\r\n" + DoneBanner(),
+            run.Run());
 }
 
 TEST(RunnerTest, MissingScriptEndsWithTheFailureBanner) {
   ScriptRun run;
-  EXPECT_EQ("Can't read " + run.installer() + "QuarnInstall.txt\r\n" + kFailed,
-            run.Run());
+  EXPECT_EQ(
+      "Can't read " + run.installer() + "QuarnInstall.txt\r\n" + FailedBanner(),
+      run.Run());
 }
 
 TEST(RunnerTest, ScriptedPathLeavesTheGameUnset) {
   ScriptRun run;
   run.context().ChosenPath = kScriptedPath;
   run.WriteScript("PRINT x");
-  EXPECT_EQ("x\r\n" + kDone, run.Run());
+  EXPECT_EQ("x\r\n" + DoneBanner(), run.Run());
   EXPECT_EQ("", run.context().GamePath);
 }
 
@@ -85,7 +74,7 @@ TEST(RunnerTest, ChosenPathGetsItsBackslash) {
   const std::string game = run.game();
   run.context().ChosenPath = game.substr(0, game.size() - 1);
   run.WriteScript("PRINT x");
-  EXPECT_EQ(GameLine(run) + "x\r\n" + kDone, run.Run());
+  EXPECT_EQ(SelectedGameLine(run.game()) + "x\r\n" + DoneBanner(), run.Run());
   EXPECT_EQ(game, run.context().GamePath);
 }
 
@@ -119,18 +108,18 @@ TEST_F(CatalogueRunTest, SelectedModsRunInOrderWithGapsBetweenThem) {
   AddMod("X2", 0, "PRINT skipped\r\n");
   AddMod("X3", -5, "PRINT three\r\nTERMINATE\r\n");
   AddMod("X4", 1, "PRINT never\r\n");
-  const std::string game = GameLine(run_);
-  EXPECT_EQ(game + "one\r\n\r\n\r\n\r\n" + game + "three\r\n" + kAborted,
+  const std::string game = SelectedGameLine(run_.game());
+  EXPECT_EQ(game + "one\r\n\r\n\r\n\r\n" + game + "three\r\n" + AbortedBanner(),
             run_.Run());
   // The window shows only the mod that ran last.
-  EXPECT_EQ(game + "three\r\n" + kAborted, run_.window().shown);
+  EXPECT_EQ(game + "three\r\n" + AbortedBanner(), run_.window().shown);
   EXPECT_EQ(run_.installer() + "X3\\", run_.context().ModPath);
   EXPECT_EQ(run_.installer() + "X3\\", run_.context().SourceDir);
 }
 
 TEST_F(CatalogueRunTest, NothingSelectedIsAllDone) {
   AddMod("X1", 0, "PRINT one\r\n");
-  EXPECT_EQ(kDone, run_.Run());
+  EXPECT_EQ(DoneBanner(), run_.Run());
   EXPECT_EQ(RunState::Done, run_.context().RunState);
 }
 
@@ -138,15 +127,16 @@ TEST_F(CatalogueRunTest, AMissingScriptStopsTheRunWithItsPath) {
   AddMod("X1", 1, "PRINT one\r\n");
   AddMod("X2", 1, "");
   AddMod("X3", 1, "PRINT three\r\n");
-  EXPECT_EQ(GameLine(run_) + "one\r\n\r\n\r\n\r\n" + run_.installer() +
-                "X2\\QuarnInstall.txt\r\n" + kFailed,
+  EXPECT_EQ(SelectedGameLine(run_.game()) + "one\r\n\r\n\r\n\r\n" +
+                run_.installer() + "X2\\QuarnInstall.txt\r\n" + FailedBanner(),
             run_.Run());
 }
 
 TEST_F(CatalogueRunTest, AFailureSkipsLaterMods) {
   AddMod("X1", 1, "BOGUS\r\n");
   AddMod("X2", 1, "PRINT two\r\n");
-  EXPECT_EQ(GameLine(run_) + "Unknown command: BOGUS\r\n" + kFailed,
+  EXPECT_EQ(SelectedGameLine(run_.game()) + "Unknown command: BOGUS\r\n" +
+                FailedBanner(),
             run_.Run());
 }
 

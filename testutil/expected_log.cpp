@@ -1,21 +1,35 @@
 #include "testutil/expected_log.h"
 
 namespace quarn {
+namespace {
 
-std::string CrLfLines(const std::vector<std::string>& lines) {
-  std::string text;
-  for (const std::string& line : lines) text += line + "\r\n";
-  return text;
+std::string Banner(const std::string& rule, const std::string& text) {
+  return JoinLinesCrLf({" ", rule, text, rule, " "});
+}
+
+}  // namespace
+
+std::string DoneBanner() {
+  return Banner(std::string(43, '-'), "                All done.");
+}
+
+std::string FailedBanner() {
+  return Banner(std::string(43, '-'),
+                "The script failed. The installation failed.");
+}
+
+std::string AbortedBanner() {
+  return Banner(std::string(23, '-'), "The script was aborted.");
+}
+
+std::string SelectedGameLine(const std::string& game) {
+  return "Selected game path: " + game.substr(0, game.size() - 1) + "\r\n";
 }
 
 std::string SingleModLog(const std::string& game,
                          const std::vector<std::string>& body, bool succeeded) {
-  const std::string rule(43, '-');
-  const std::string outcome =
-      succeeded ? "                All done."
-                : "The script failed. The installation failed.";
-  return "Selected game path: " + game.substr(0, game.size() - 1) + "\r\n" +
-         CrLfLines(body) + CrLfLines({" ", rule, outcome, rule, " "});
+  return SelectedGameLine(game) + JoinLinesCrLf(body) +
+         (succeeded ? DoneBanner() : FailedBanner());
 }
 
 }  // namespace quarn

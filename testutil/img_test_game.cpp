@@ -99,6 +99,7 @@ bool ImgTestGame::Open() {
       return false;
     }
   }
+  img.GameFolder = ctx_->GamePath;
   img.IsOpen = true;
   return true;
 }

@@ -1,9 +1,9 @@
 #include "testutil/test_files.h"
 
 #include <atomic>
-#include <random>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <system_error>
 
@@ -71,7 +71,8 @@ std::string NativePath(const std::string& engine_path) {
 void WriteTestFile(const std::string& engine_path, const std::string& bytes) {
   const fs::path native(NativePath(engine_path));
   std::error_code error;
-  if (native.has_parent_path()) fs::create_directories(native.parent_path(), error);
+  if (native.has_parent_path())
+    fs::create_directories(native.parent_path(), error);
   std::ofstream out(native, std::ios::binary | std::ios::trunc);
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
