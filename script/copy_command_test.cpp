@@ -8,28 +8,19 @@
 
 #include "testutil/expected_log.h"
 #include "testutil/script_run.h"
+#include "testutil/single_mod_test.h"
 #include "testutil/test_files.h"
 #include "text/ascii.h"
 
 namespace quarn {
 namespace {
 
-// A single-mod run: the mod's files lie in the installer folder.
-class CopyTest : public ::testing::Test {
+class CopyTest : public SingleModTest {
  protected:
-  std::string mod() const { return run_.installer(); }
-  std::string game() const { return run_.game(); }
-  std::string Selected() const { return SelectedGameLine(game()); }
-  std::string RunScript(const std::string& script) {
-    run_.WriteScript(script);
-    return run_.Run();
-  }
   // The two lines a copy writes before its outcome.
   std::string Copying(const std::string& source, const std::string& dest) {
     return "Copy " + mod() + source + "\r\n to " + game() + dest + "... ";
   }
-
-  ScriptRun run_;
 };
 
 TEST_F(CopyTest, UnquotedFormUpperCasesBothPaths) {

@@ -6,23 +6,13 @@
 
 #include "testutil/expected_log.h"
 #include "testutil/script_run.h"
+#include "testutil/single_mod_test.h"
 #include "testutil/test_files.h"
 
 namespace quarn {
 namespace {
 
-class DirCommandsTest : public ::testing::Test {
- protected:
-  std::string mod() const { return run_.installer(); }
-  std::string game() const { return run_.game(); }
-  std::string Selected() const { return SelectedGameLine(game()); }
-  std::string RunScript(const std::string& script) {
-    run_.WriteScript(script);
-    return run_.Run();
-  }
-
-  ScriptRun run_;
-};
+using DirCommandsTest = SingleModTest;
 
 TEST_F(DirCommandsTest, DirCreateMakesOneLevelAtATime) {
   MakeTestFolder(game() + "data");
