@@ -1,4 +1,5 @@
 // Entry point of the headless runner `quarn`.
+#include <csignal>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -12,6 +13,12 @@
 #include "cli/quarn_cli.h"
 
 int main(int argc, char** argv) {
+#ifndef _WIN32
+  // A reader that stops reading (a pager, `| head`) must not kill the run
+  // half-way, possibly in the middle of a rebuild; the log file still gets
+  // every line.
+  std::signal(SIGPIPE, SIG_IGN);
+#endif
 #ifdef _WIN32
   // The log's bytes must reach stdout exactly as the log file gets them; a
   // text-mode stream would turn every CR LF into CR CR LF.

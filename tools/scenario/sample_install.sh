@@ -89,6 +89,18 @@ else
   [[ -f "$log" ]] && tail -n 6 "$log" | cat -A
 fi
 
+# A reader that stops early must not stop the installation.
+mkdir -p early
+for i in $(seq 1 3000); do printf 'PRINT line %d\r\n' "$i"; done >early/QuarnInstall.txt
+printf 'COPY QuarnInstall.txt TO early-reader.txt\r\n' >>early/QuarnInstall.txt
+run "$quarn" install --dir early --game game </dev/null 2>/dev/null | head -c 10 >/dev/null
+if [[ -f game/EARLY-READER.TXT ]] &&
+  tail -c "$banner_size" early/QuarnInstall-log.txt | cmp -s - banner.bin; then
+  pass "a reader that stops early does not stop the installation"
+else
+  fail "the installation stopped with its reader"
+fi
+
 mkdir -p not-a-game
 expect_usage_error "install without --game or --scripted" install --dir mod
 expect_usage_error "--game on a folder without gta-vc.exe" \
