@@ -6,11 +6,13 @@ namespace quarn {
 
 CopyOutcome CopyData(File& from, int64_t from_position, File& to,
                      int64_t to_position, int64_t length,
-                     std::vector<uint8_t>* buffer) {
+                     std::vector<uint8_t>* buffer, int64_t* written) {
   const size_t chunk = static_cast<size_t>(
       std::min<int64_t>(length, static_cast<int64_t>(kImgCopyChunkBytes)));
   if (buffer->size() < chunk) buffer->resize(chunk);
-  for (int64_t done = 0; done < length;) {
+  int64_t unused = 0;
+  int64_t& done = written != nullptr ? *written : unused;
+  for (done = 0; done < length;) {
     const size_t piece =
         static_cast<size_t>(std::min<int64_t>(length - done, chunk));
     size_t got = 0;

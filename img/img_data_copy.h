@@ -24,9 +24,11 @@ enum class CopyOutcome {
 /// `to_position`, front to back, through `buffer` (grown to at most
 /// kImgCopyChunkBytes). Inside one file this is safe whenever the data moves
 /// towards the start: each chunk is read before any later write reaches it.
+/// When `written` is given it tells how many bytes were written before the
+/// copy ended (a failed write may have stored part of its bytes as well).
 CopyOutcome CopyData(File& from, int64_t from_position, File& to,
                      int64_t to_position, int64_t length,
-                     std::vector<uint8_t>* buffer);
+                     std::vector<uint8_t>* buffer, int64_t* written = nullptr);
 
 /// Writes `length` zero bytes (less than a sector) at byte `position`.
 bool WriteZeros(File& file, int64_t position, int64_t length);

@@ -35,6 +35,7 @@ struct Rebuild {
   File* target = nullptr;  // the archive itself, or its new version
   std::string target_path;
   std::vector<uint8_t> buffer;
+  bool target_touched = false;  // a byte of the target may have changed
 };
 
 // Every queued file in the order it is written: other files, then textures.
@@ -95,6 +96,10 @@ std::string DescribeProblem(const ImgRebuildPlan& plan,
     case ImgPlanProblem::kDataMissing:
       return "Can't read " + entry + " from " + paths.img +
              ": its data lies beyond the end of the file";
+    case ImgPlanProblem::kTooManyEntries:
+      return "Can't rebuild " + paths.img + ": the directory would hold " +
+             FormatSigned(static_cast<int64_t>(plan.records.size())) +
+             " entries (at most " + std::to_string(kImgDirectoryCapacity) + ")";
     case ImgPlanProblem::kNone:
       break;
   }
@@ -124,6 +129,14 @@ bool WriteNewDirectory(InstallContext& ctx,
   return true;
 }
 
+// Says plainly that the archive no longer matches its directory, so the
+// player knows the backup is needed before the game is started.
+void WarnArchiveChanged(InstallContext& ctx, const RebuildPaths& paths) {
+  ctx.Log.LogLine("WARNING: " + paths.img +
+                  " was changed part-way and no longer matches " + paths.dir +
+                  "; restore both from the backup");
+}
+
 bool ReportCopyFailure(Rebuild& r, CopyOutcome outcome,
                        const std::string& source_path) {
   if (outcome == CopyOutcome::kReadFailed) {
@@ -137,8 +150,11 @@ bool ReportCopyFailure(Rebuild& r, CopyOutcome outcome,
 bool MoveKeptData(Rebuild& r) {
   File& archive = *r.ctx.Img.ImgFile;
   for (const ImgDataMove& move : r.plan.moves) {
+    int64_t written = 0;
     const CopyOutcome outcome = CopyData(archive, move.from, *r.target, move.to,
-                                         move.length, &r.buffer);
+                                         move.length, &r.buffer, &written);
+    r.target_touched =
+        r.target_touched || written > 0 || outcome == CopyOutcome::kWriteFailed;
     if (outcome != CopyOutcome::kCopied) {
       return ReportCopyFailure(r, outcome, r.paths.img);
     }
@@ -178,17 +194,55 @@ bool FillIn(Rebuild& r, const PendingAdd& add,
   return true;
 }
 
-bool WriteArchive(Rebuild& r, const std::vector<const PendingAdd*>& order) {
-  if (!MoveKeptData(r)) return false;
+// How far writing the archive got.
+enum class ArchiveOutcome {
+  kWritten,     // everything is in place
+  kMoveFailed,  // a move of kept data failed part-way
+  kFillFailed,  // every kept entry was moved; a queued file or the cut failed
+};
+
+ArchiveOutcome WriteArchive(Rebuild& r,
+                            const std::vector<const PendingAdd*>& order) {
+  if (!MoveKeptData(r)) return ArchiveOutcome::kMoveFailed;
   r.ctx.Log.LogLine("Filling in objects...");
   for (size_t n = 0; n < order.size(); ++n) {
-    if (!FillIn(r, *order[n], r.plan.additions[n])) return false;
+    if (!FillIn(r, *order[n], r.plan.additions[n])) {
+      return ArchiveOutcome::kFillFailed;
+    }
   }
   if (!r.target->Resize(static_cast<uint64_t>(r.plan.archive_length))) {
     r.ctx.Log.LogLine("Can't write " + r.target_path);
+    return ArchiveOutcome::kFillFailed;
+  }
+  return ArchiveOutcome::kWritten;
+}
+
+// Replaces the game's directory by the one written beside it. The archive
+// files must be closed first: an open file cannot be replaced on Windows.
+bool ReplaceDirectory(InstallContext& ctx, const RebuildPaths& paths) {
+  ctx.Img.CloseFiles();
+  // On failure the new directory stays beside the old one: it is the only
+  // description of the archive just written.
+  if (!ctx.Fs.RenameOver(paths.new_dir, paths.dir)) {
+    ctx.Log.LogLine("Can't access " + paths.dir);
     return false;
   }
   return true;
+}
+
+// The kept entries already lie in their new places when only a queued file
+// or the final cut failed: a directory without the queued files describes
+// the archive as it now is, so the game keeps every entry it had.
+void RecreateWithoutAdditions(InstallContext& ctx, const RebuildPaths& paths,
+                              const ImgRebuildPlan& plan) {
+  const std::vector<ImgEntry> kept(
+      plan.records.begin(),
+      plan.records.end() - static_cast<std::ptrdiff_t>(plan.additions.size()));
+  ctx.Log.LogLine("- recreating without the new objects: " + paths.dir);
+  if (!WriteNewDirectory(ctx, kept, paths.new_dir) ||
+      !ReplaceDirectory(ctx, paths)) {
+    WarnArchiveChanged(ctx, paths);
+  }
 }
 
 // Puts the new files in the old ones' places. The archive files must be
@@ -205,11 +259,19 @@ bool ReplaceGameFiles(InstallContext& ctx, const RebuildPaths& paths,
       return false;
     }
   }
-  // On failure the new directory stays beside the old one: it is the only
-  // description of the archive just written.
-  if (!ctx.Fs.RenameOver(paths.new_dir, paths.dir)) {
-    ctx.Log.LogLine("Can't access " + paths.dir);
-    return false;
+  return ReplaceDirectory(ctx, paths);
+}
+
+// A file of the name the rebuild writes beside the game's files belongs to
+// someone else: it is never overwritten or deleted.
+bool TemporaryFilesAreFree(InstallContext& ctx, const RebuildPaths& paths,
+                           bool in_place) {
+  for (const std::string* path : {&paths.new_dir, &paths.new_img}) {
+    if (path == &paths.new_img && in_place) continue;
+    if (ctx.Fs.AttributesOf(*path) != kNoSuchFile) {
+      ctx.Log.LogLine("Can't rebuild: " + *path + " already exists");
+      return false;
+    }
   }
   return true;
 }
@@ -237,7 +299,8 @@ CommandResult RunImgRebuild(InstallContext& ctx) {
   if (plan.problem != ImgPlanProblem::kNone) {
     return Fail(ctx, DescribeProblem(plan, paths));
   }
-  if (!WriteNewDirectory(ctx, plan.records, paths.new_dir)) {
+  if (!TemporaryFilesAreFree(ctx, paths, plan.in_place) ||
+      !WriteNewDirectory(ctx, plan.records, paths.new_dir)) {
     return FailRun(ctx);
   }
 
@@ -254,13 +317,21 @@ CommandResult RunImgRebuild(InstallContext& ctx) {
             plan,
             plan.in_place ? img.ImgFile.get() : new_archive.get(),
             plan.in_place ? paths.img : paths.new_img,
-            {}};
-  if (!WriteArchive(r, order)) {
+            {},
+            false};
+  const ArchiveOutcome outcome = WriteArchive(r, order);
+  if (outcome != ArchiveOutcome::kWritten) {
+    ctx.Fs.RemoveFile(paths.new_dir);
     if (new_archive) {
+      // The game's own archive was only read: it still matches its
+      // directory.
       new_archive.reset();
       ctx.Fs.RemoveFile(paths.new_img);
+    } else if (outcome == ArchiveOutcome::kFillFailed) {
+      RecreateWithoutAdditions(ctx, paths, plan);
+    } else if (r.target_touched) {
+      WarnArchiveChanged(ctx, paths);
     }
-    ctx.Fs.RemoveFile(paths.new_dir);
     return FailRun(ctx);
   }
 

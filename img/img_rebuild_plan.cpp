@@ -247,6 +247,12 @@ ImgRebuildPlan PlanImgRebuild(const std::vector<ImgEntry>& entries,
   if (position >= kImgArchiveLimit) {
     return Refuse(std::move(plan), ImgPlanProblem::kTooLarge, std::string());
   }
+  // A directory the archive commands could not open again would lock the
+  // player out of every later install.
+  if (plan.records.size() > kImgDirectoryCapacity) {
+    return Refuse(std::move(plan), ImgPlanProblem::kTooManyEntries,
+                  std::string());
+  }
   return plan;
 }
 

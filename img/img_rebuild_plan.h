@@ -39,9 +39,10 @@ struct ImgPlannedAddition {
 /// Why a rebuild cannot go ahead.
 enum class ImgPlanProblem {
   kNone,
-  kTooLarge,     ///< the rebuilt archive would reach kImgArchiveLimit
-  kBadEntry,     ///< a kept entry has a negative position or size
-  kDataMissing,  ///< data the rebuild must copy lies outside the archive
+  kTooLarge,        ///< the rebuilt archive would reach kImgArchiveLimit
+  kBadEntry,        ///< a kept entry has a negative position or size
+  kDataMissing,     ///< data the rebuild must copy lies outside the archive
+  kTooManyEntries,  ///< the new directory would pass kImgDirectoryCapacity
 };
 
 /// The whole rebuild, ready to run.

@@ -248,33 +248,76 @@ TEST_F(FaultyRebuildTest, FailuresBeforeTheArchiveChangesLeaveEverything) {
   }
 }
 
-TEST_F(FaultyRebuildTest,
-       FailuresInsideTheArchiveAreReportedAndKeepTheDirectory) {
+TEST_F(FaultyRebuildTest, AFailedMoveLeavesTheDirectoryAndSaysSo) {
+  ImgTestGame game(&faulty_);
+  Prepare(game, false);
+  // The second write is c's move inside the archive.
+  faulty_.Plan({2, false, 0, false, false, false});
+  EXPECT_EQ(CommandResult::kEndRun, game.Rebuild());
+  const std::string models = game.game() + "models\\";
+  EXPECT_EQ("Rebuilding IMG...\r\nCan't write " + models +
+                "gta3.img\r\nWARNING: " + models +
+                "gta3.img was changed part-way and no longer matches " +
+                models + "gta3.dir; restore both from the backup\r\n",
+            game.log());
+  EXPECT_TRUE(game.ctx().Img.IsOpen);
+  ExpectGameFilesUnchanged(game, false);
+  EXPECT_FALSE(game.ModelsHold("gta3.dir.new"));
+}
+
+TEST_F(FaultyRebuildTest, AfterTheMovesTheDirectoryFollowsTheKeptEntries) {
   struct Case {
     FaultPlan plan;
-    std::string log_tail;
+    std::string outcome;
   };
-  const std::string img_path = "models\\gta3.img";
-  for (int n = 0; n < 3; ++n) {
+  for (int n = 0; n < 2; ++n) {
     SCOPED_TRACE(n);
     ImgTestGame game(&faulty_);
     Prepare(game, false);
-    const std::string img = game.game() + img_path;
-    const Case cases[3] = {
-        {{2, false, 0, false, false, false}, "Can't write " + img + "\r\n"},
-        {{3, true, 0, false, false, false},
-         "Filling in objects...\r\nd.dff ... Can't write " + img + "\r\n"},
+    const std::string models = game.game() + "models\\";
+    const Case cases[2] = {
+        // The third write is d's: the kept entries have all moved.
+        {{3, false, 0, false, false, false},
+         "d.dff ... Can't write " + models + "gta3.img\r\n"},
+        // Only the final cut fails.
         {{0, false, 0, true, false, false},
-         "Filling in objects...\r\nd.dff ... ok\r\nCan't write " + img +
-             "\r\n"},
+         "d.dff ... ok\r\nCan't write " + models + "gta3.img\r\n"},
     };
     faulty_.Plan(cases[n].plan);
     EXPECT_EQ(CommandResult::kEndRun, game.Rebuild());
-    EXPECT_EQ("Rebuilding IMG...\r\n" + cases[n].log_tail, game.log());
-    EXPECT_TRUE(game.ctx().Img.IsOpen);
-    ExpectGameFilesUnchanged(game, false);
+    EXPECT_EQ(
+        "Rebuilding IMG...\r\nFilling in objects...\r\n" + cases[n].outcome +
+            "- recreating without the new objects: " + models + "gta3.dir\r\n",
+        game.log());
+    game.ctx().Img.CloseFiles();
+    // The directory and the archive agree again: c lies where its record
+    // says, and nothing refers to d.
+    EXPECT_EQ(ImgRecordBytes(0, 5, "a.dff") + ImgRecordBytes(5, 3, "c.dff"),
+              game.DirOnDisk());
+    EXPECT_TRUE(ImgEntryData(1, 5) + ImgEntryData(3, 3) ==
+                game.ImgOnDisk().substr(0, 8 * 2048));
     EXPECT_FALSE(game.ModelsHold("gta3.dir.new"));
   }
+}
+
+TEST_F(FaultyRebuildTest, AFullDiskAfterTheMovesIsReported) {
+  ImgTestGame game(&faulty_);
+  Prepare(game, false);
+  // Every write from d's on fails, the directory's too.
+  faulty_.Plan({3, true, 0, false, false, false});
+  EXPECT_EQ(CommandResult::kEndRun, game.Rebuild());
+  const std::string models = game.game() + "models\\";
+  EXPECT_EQ(
+      "Rebuilding IMG...\r\nFilling in objects...\r\nd.dff ... "
+      "Can't write " +
+          models + "gta3.img\r\n- recreating without the new objects: " +
+          models + "gta3.dir\r\nCan't write " + models +
+          "gta3.dir.new\r\nWARNING: " + models +
+          "gta3.img was changed part-way and no longer matches " + models +
+          "gta3.dir; restore both from the backup\r\n",
+      game.log());
+  ExpectGameFilesUnchanged(game, false);
+  EXPECT_FALSE(game.ModelsHold("gta3.dir.new"));
 }
 
 TEST_F(FaultyRebuildTest, ANewArchiveThatFailsLeavesTheOldOneWhole) {

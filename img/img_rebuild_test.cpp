@@ -264,6 +264,44 @@ TEST(ImgRebuildTest, RefusedRebuildsChangeNothing) {
             TestFileLength(game.game() + ImgTestGame::kImg));
 }
 
+TEST(ImgRebuildTest, RefusesWhatWouldLockThePlayerOutOrDestroyAFile) {
+  // A directory the archive commands could not open again.
+  {
+    ImgTestGame game;
+    std::string dir;
+    for (int i = 0; i < 30001; ++i) {
+      dir += ImgRecordBytes(i, 1, "e" + std::to_string(i) + ".dff");
+    }
+    game.WriteFiles(dir, "");
+    ResizeTestFile(game.game() + ImgTestGame::kImg, int64_t{30001} * 2048);
+    ASSERT_TRUE(game.Open());
+    game.Queue("one.dff", "x");
+    EXPECT_EQ(CommandResult::kEndRun, game.Rebuild());
+    EXPECT_EQ("Rebuilding IMG...\r\nCan't rebuild " + game.game() +
+                  "models\\gta3.img: the directory would hold  30002 entries "
+                  "(at most 30001)\r\n",
+              game.log());
+    game.ctx().Img.CloseFiles();
+    EXPECT_EQ(dir, game.DirOnDisk());
+  }
+  // Someone's file where the rebuild would write its new directory.
+  ImgTestGame game;
+  const std::string dir =
+      ImgRecordBytes(0, 1, Deleted("a")) + ImgRecordBytes(1, 1, "b.dff");
+  game.WriteFiles(dir, ImgEntryData(1, 2));
+  const std::string notes = game.game() + "models\\gta3.dir.new";
+  WriteTestFile(notes, "my notes");
+  ASSERT_TRUE(game.Open());
+  EXPECT_EQ(CommandResult::kEndRun, game.Rebuild());
+  EXPECT_EQ(
+      "Rebuilding IMG...\r\nCan't rebuild: " + notes + " already exists\r\n",
+      game.log());
+  game.ctx().Img.CloseFiles();
+  EXPECT_EQ(dir, game.DirOnDisk());
+  EXPECT_TRUE(ImgEntryData(1, 2) == game.ImgOnDisk());
+  EXPECT_EQ("my notes", ReadTestFile(notes));
+}
+
 TEST(ImgRebuildTest, ThroughTheScript) {
   // Without an open archive.
   {

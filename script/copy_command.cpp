@@ -78,9 +78,14 @@ CommandResult ParseCopyLine(InstallContext& ctx, CopyArguments* args) {
                      : ParseQuoted(ctx, quotes, args);
 }
 
+// Windows drops blanks and dots at the end of a file name: "x.ide. "
+// lands as x.ide, and must be scanned like it.
 bool EndsInIde(const std::string& path) {
-  return path.size() >= 4 &&
-         ToUpperAscii(path.substr(path.size() - 4)) == ".IDE";
+  const size_t end = path.find_last_not_of(". ");
+  const std::string name =
+      end == std::string::npos ? "" : path.substr(0, end + 1);
+  return name.size() >= 4 &&
+         ToUpperAscii(name.substr(name.size() - 4)) == ".IDE";
 }
 
 }  // namespace

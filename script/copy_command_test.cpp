@@ -261,5 +261,21 @@ TEST_F(CopyTest, CopiedIdeFilesAreScannedWhateverTheirCase) {
             ReadTestFile(game() + "data\\maps\\SECOND.IDE"));
 }
 
+TEST_F(CopyTest, ANameEndingInDotsOrBlanksIsStillScanned) {
+  // Windows stores "second.ide. " as second.ide: its IDs must be checked.
+  WriteTestFile(mod() + "first.ide", "objs\r\n700, a\r\nend\r\n");
+  WriteTestFile(mod() + "second.ide", "cars\r\n700, b\r\nend\r\n");
+  MakeTestFolder(game() + "data");
+  const std::string log = RunScript(
+      "COPY \"first.ide\" TO \"data\\first.ide\"\n"
+      "COPY \"second.ide\" TO \"data\\second.ide. \"\n"
+      "PRINT never reached");
+  EXPECT_NE(std::string::npos,
+            log.find("-- Scanning IDE file: " + game() +
+                     "data\\second.ide.  ... ERROR: Object ID  700 already "
+                     "used\r\n"))
+      << log;
+}
+
 }  // namespace
 }  // namespace quarn
