@@ -11,15 +11,6 @@
 namespace quarn {
 namespace {
 
-std::string Deleted(const std::string& name_field) {
-  return std::string(1, '\0') + name_field.substr(1);
-}
-
-std::string FileData(int tag, size_t length) {
-  return ImgEntryData(tag, static_cast<int>(length / 2048 + 1))
-      .substr(0, length);
-}
-
 // One entry as a reader that knows only the file format sees it.
 struct ReadBackEntry {
   uint32_t offset = 0;
@@ -106,7 +97,7 @@ std::vector<Expected> SetUpMixedArchive(ImgTestGame& game, bool appended) {
                                  ? std::string("twice.dff")
                                  : "e" + std::to_string(i) + ".dff";
     std::string field = name + std::string(1, '\0') + "old" + std::to_string(i);
-    if (deleted[i]) field = Deleted(field);
+    if (deleted[i]) field = DeletedNameField(field);
     const std::string data = ImgEntryData(i + 1, sizes[i]);
     int32_t offset = static_cast<int32_t>(img.size() / 2048);
     // Stale bytes stay where the appended entry once lay.
@@ -118,9 +109,9 @@ std::vector<Expected> SetUpMixedArchive(ImgTestGame& game, bool appended) {
   if (appended) img += ImgEntryData(4, sizes[3]);
   game.WriteFiles(dir, img);
 
-  const std::string tex = FileData(50, 5000);
-  const std::string first = FileData(51, 2048);
-  const std::string second = FileData(52, 1);
+  const std::string tex = QueuedFileData(50, 5000);
+  const std::string first = QueuedFileData(51, 2048);
+  const std::string second = QueuedFileData(52, 1);
   game.Queue("skin.txd", tex);
   game.Queue("new1.dff", first);
   game.Queue("new2.col", second);
@@ -156,7 +147,7 @@ TEST(ImgRebuildSafetyTest, OutOfOrderArchivesKeepEveryEntrysBytes) {
                     ImgEntryData(1, 5) + ImgEntryData(9, 2) +
                         ImgEntryData(3, 3) + ImgEntryData(2, 2));
     ASSERT_TRUE(game.Open());
-    const std::string d = FileData(4, 3000);
+    const std::string d = QueuedFileData(4, 3000);
     game.Queue("d.dff", d);
     ASSERT_EQ(CommandResult::kContinue, game.Rebuild());
     EXPECT_EQ(
@@ -176,8 +167,8 @@ TEST(ImgRebuildSafetyTest, OutOfOrderArchivesKeepEveryEntrysBytes) {
   {
     ImgTestGame game;
     game.WriteFiles(
-        ImgRecordBytes(0, 2, Deleted("x.dff")) + ImgRecordBytes(6, 4, "y.dff") +
-            ImgRecordBytes(2, 4, "z.dff"),
+        ImgRecordBytes(0, 2, DeletedNameField("x.dff")) +
+            ImgRecordBytes(6, 4, "y.dff") + ImgRecordBytes(2, 4, "z.dff"),
         ImgEntryData(1, 2) + ImgEntryData(3, 4) + ImgEntryData(2, 4));
     ASSERT_TRUE(game.Open());
     ASSERT_EQ(CommandResult::kContinue, game.Rebuild());
@@ -198,12 +189,12 @@ class FaultyRebuildTest : public ::testing::Test {
                ? ImgRecordBytes(0, 5, "a.dff") + ImgRecordBytes(8, 2, "b.dff") +
                      ImgRecordBytes(5, 3, "c.dff")
                : ImgRecordBytes(0, 5, "a.dff") +
-                     ImgRecordBytes(5, 2, Deleted("b.dff")) +
+                     ImgRecordBytes(5, 2, DeletedNameField("b.dff")) +
                      ImgRecordBytes(7, 3, "c.dff");
     img_ = ImgEntryData(1, 5) + ImgEntryData(2, 2) + ImgEntryData(3, 3);
     game.WriteFiles(dir_, img_);
     ASSERT_TRUE(game.Open());
-    game.Queue("d.dff", FileData(4, 5000));
+    game.Queue("d.dff", QueuedFileData(4, 5000));
   }
 
   void ExpectGameFilesUnchanged(ImgTestGame& game, bool archive_too) {

@@ -10,15 +10,6 @@
 namespace quarn {
 namespace {
 
-std::string Deleted(const std::string& name_field) {
-  return std::string(1, '\0') + name_field.substr(1);
-}
-
-std::string FileData(int tag, size_t length) {
-  std::string data = ImgEntryData(tag, static_cast<int>(length / 2048 + 1));
-  return data.substr(0, length);
-}
-
 std::string SuccessLog(const ImgTestGame& game, const std::string& files,
                        const std::string& reclaimed) {
   return "Rebuilding IMG...\r\nFilling in objects...\r\n" + files +
@@ -46,11 +37,11 @@ TEST(ImgRebuildTest, WorkedExampleByteForByte) {
   const std::string c_field = std::string("c.dff\0old-name.dff", 18);
   game.WriteFiles(
       ImgRecordBytes(0, 5, "a.dff") +
-          ImgRecordBytes(5, 2, Deleted(std::string("b.dff\0xyz", 9))) +
+          ImgRecordBytes(5, 2, DeletedNameField(std::string("b.dff\0xyz", 9))) +
           ImgRecordBytes(7, 3, c_field),
       ImgEntryData(1, 5) + ImgEntryData(2, 2) + ImgEntryData(3, 3));
   ASSERT_TRUE(game.Open());
-  const std::string d = FileData(4, 5000);
+  const std::string d = QueuedFileData(4, 5000);
   game.Queue("d.dff", d);
 
   EXPECT_EQ(CommandResult::kContinue, game.Rebuild());
@@ -91,7 +82,7 @@ TEST(ImgRebuildTest, NothingChangedOrOnlyTheLastEntryDeleted) {
     ImgTestGame game;
     game.WriteFiles(
         ImgRecordBytes(0, 2, "a.dff") + ImgRecordBytes(2, 1, "b.txd") +
-            ImgRecordBytes(3, 4, Deleted("c.dff")),
+            ImgRecordBytes(3, 4, DeletedNameField("c.dff")),
         ImgEntryData(1, 2) + ImgEntryData(2, 1) + ImgEntryData(3, 4));
     ASSERT_TRUE(game.Open());
     EXPECT_EQ(CommandResult::kContinue, game.Rebuild());
@@ -106,13 +97,13 @@ TEST(ImgRebuildTest, QueuedFilesTakeWholeSectorsPaddedWithZerosTexturesLast) {
   ImgTestGame game;
   // Old bytes lie where the queued files go: none may survive in the
   // padding of a last sector.
-  game.WriteFiles(
-      ImgRecordBytes(0, 1, "a.dff") + ImgRecordBytes(1, 6, Deleted("old.dff")),
-      ImgEntryData(1, 1) + ImgEntryData(2, 6));
+  game.WriteFiles(ImgRecordBytes(0, 1, "a.dff") +
+                      ImgRecordBytes(1, 6, DeletedNameField("old.dff")),
+                  ImgEntryData(1, 1) + ImgEntryData(2, 6));
   ASSERT_TRUE(game.Open());
-  const std::string tex = FileData(5, 100);
-  const std::string two = FileData(6, 4096);
-  const std::string three = FileData(7, 4097);
+  const std::string tex = QueuedFileData(5, 100);
+  const std::string two = QueuedFileData(6, 4096);
+  const std::string three = QueuedFileData(7, 4097);
   game.Queue("first.TXD", tex);
   game.Queue("two.dff", two);
   game.Queue("three.col", three);
@@ -136,11 +127,11 @@ TEST(ImgRebuildTest, ReplacedEntryReappearsAtTheEndUnderTheQueuedSpelling) {
   ImgTestGame game;
   // As adding car.dff leaves it: the old CAR.DFF marked deleted.
   game.WriteFiles(ImgRecordBytes(0, 2, "A.DFF") +
-                      ImgRecordBytes(2, 3, Deleted("CAR.DFF")) +
+                      ImgRecordBytes(2, 3, DeletedNameField("CAR.DFF")) +
                       ImgRecordBytes(5, 1, "B.TXD"),
                   ImgEntryData(1, 2) + ImgEntryData(2, 3) + ImgEntryData(3, 1));
   ASSERT_TRUE(game.Open());
-  const std::string car = FileData(8, 3000);
+  const std::string car = QueuedFileData(8, 3000);
   game.Queue("car.dff", car);
 
   EXPECT_EQ(CommandResult::kContinue, game.Rebuild());
@@ -156,11 +147,11 @@ TEST(ImgRebuildTest, EntriesLargerThanTheCopyBufferMoveIntact) {
   // A 5 MiB entry moves down by one sector, overlapping its old place; a
   // 5 MiB file is appended behind it. Both take more than one buffer load.
   const int big_sectors = 2600;
-  game.WriteFiles(ImgRecordBytes(0, 1, Deleted("gone")) +
+  game.WriteFiles(ImgRecordBytes(0, 1, DeletedNameField("gone")) +
                       ImgRecordBytes(1, big_sectors, "big.dff"),
                   ImgEntryData(1, 1) + ImgEntryData(2, big_sectors));
   ASSERT_TRUE(game.Open());
-  const std::string added = FileData(3, 5 * 1024 * 1024 + 1);
+  const std::string added = QueuedFileData(3, 5 * 1024 * 1024 + 1);
   game.Queue("added.dff", added);
 
   EXPECT_EQ(CommandResult::kContinue, game.Rebuild());
@@ -174,7 +165,7 @@ TEST(ImgRebuildTest, EntriesLargerThanTheCopyBufferMoveIntact) {
 // A bad queued file is found before a byte moves: the log names it as the
 // filling-in would, and both game files stay exactly as they were.
 TEST(ImgRebuildTest, BadQueuedFileChangesNothing) {
-  const std::string dir = ImgRecordBytes(0, 1, Deleted("a.dff")) +
+  const std::string dir = ImgRecordBytes(0, 1, DeletedNameField("a.dff")) +
                           ImgRecordBytes(1, 2, "b.dff") +
                           ImgRecordBytes(3, 1, "c.dff");
   const std::string img = ImgEntryData(1, 1) + ImgEntryData(2, 2) +
@@ -215,7 +206,7 @@ TEST(ImgRebuildTest, TheDirectoryGoesBackToTheGameTheArchiveCameFrom) {
   for (const std::string other : {"", "elsewhere\\"}) {
     ImgTestGame game;
     const std::string dir =
-        ImgRecordBytes(0, 1, Deleted("a")) + ImgRecordBytes(1, 1, "b");
+        ImgRecordBytes(0, 1, DeletedNameField("a")) + ImgRecordBytes(1, 1, "b");
     game.WriteFiles(dir, ImgEntryData(1, 2));
     ASSERT_TRUE(game.Open());
     game.ctx().GamePath = other.empty() ? "" : game.mod() + other;
@@ -231,8 +222,8 @@ TEST(ImgRebuildTest, RefusedRebuildsChangeNothing) {
   // Data that has to move lies beyond the archive's end.
   {
     ImgTestGame game;
-    const std::string dir =
-        ImgRecordBytes(0, 1, Deleted("a")) + ImgRecordBytes(1, 4, "cut.dff");
+    const std::string dir = ImgRecordBytes(0, 1, DeletedNameField("a")) +
+                            ImgRecordBytes(1, 4, "cut.dff");
     game.WriteFiles(dir, ImgEntryData(1, 3));
     ASSERT_TRUE(game.Open());
     EXPECT_EQ(CommandResult::kEndRun, game.Rebuild());
@@ -286,8 +277,8 @@ TEST(ImgRebuildTest, RefusesWhatWouldLockThePlayerOutOrDestroyAFile) {
   }
   // Someone's file where the rebuild would write its new directory.
   ImgTestGame game;
-  const std::string dir =
-      ImgRecordBytes(0, 1, Deleted("a")) + ImgRecordBytes(1, 1, "b.dff");
+  const std::string dir = ImgRecordBytes(0, 1, DeletedNameField("a")) +
+                          ImgRecordBytes(1, 1, "b.dff");
   game.WriteFiles(dir, ImgEntryData(1, 2));
   const std::string notes = game.game() + "models\\gta3.dir.new";
   WriteTestFile(notes, "my notes");
@@ -324,8 +315,8 @@ TEST(ImgRebuildTest, ThroughTheScript) {
     WriteTestFile(game + "models\\gta3.img",
                   ImgEntryData(1, 2) + ImgEntryData(2, 1) + ImgEntryData(3, 2) +
                       ImgEntryData(4, 1));
-    const std::string car = FileData(5, 2100);
-    const std::string tex = FileData(6, 10);
+    const std::string car = QueuedFileData(5, 2100);
+    const std::string tex = QueuedFileData(6, 10);
     WriteTestFile(run.installer() + "car.dff", car);
     WriteTestFile(run.installer() + "new.txd", tex);
     run.WriteScript(

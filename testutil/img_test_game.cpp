@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "img/img_open.h"
 #include "img/img_rebuild.h"
 #include "text/ascii.h"
 
@@ -60,6 +61,15 @@ int64_t TestFileLength(const std::string& engine_path) {
   return error ? -1 : static_cast<int64_t>(length);
 }
 
+std::string DeletedNameField(const std::string& name_field) {
+  return std::string(1, '\0') + name_field.substr(1);
+}
+
+std::string QueuedFileData(int tag, size_t length) {
+  return ImgEntryData(tag, static_cast<int>(length / 2048 + 1))
+      .substr(0, length);
+}
+
 ImgTestGame::ImgTestGame(FileSystem* fs) {
   if (fs == nullptr) {
     own_fs_ = MakeNativeFileSystem();
@@ -83,25 +93,11 @@ void ImgTestGame::WriteFiles(const std::string& dir_bytes,
 }
 
 bool ImgTestGame::Open() {
-  ImgDirectory& img = ctx_->Img;
-  img.DirFile = fs_->Open(game() + kDir, OpenMode::kReadWrite, nullptr);
-  img.ImgFile = fs_->Open(game() + kImg, OpenMode::kReadWrite, nullptr);
-  uint64_t length = 0;
-  if (!img.DirFile || !img.ImgFile || !img.DirFile->Length(&length)) {
-    return false;
-  }
-  img.Entries.assign(length / kImgRecordSize, ImgEntry());
-  for (size_t i = 0; i < img.Entries.size(); ++i) {
-    size_t got = 0;
-    if (!img.DirFile->ReadAt(i * kImgRecordSize, img.Entries[i].bytes,
-                             kImgRecordSize, &got) ||
-        got != kImgRecordSize) {
-      return false;
-    }
-  }
-  img.GameFolder = ctx_->GamePath;
-  img.IsOpen = true;
-  return true;
+  ctx_->ScriptLine = "IMG OPENDEF";
+  const bool opened = RunImgOpenDef(*ctx_) == CommandResult::kContinue;
+  // Tests state only what the command under test logs.
+  window_.Clear();
+  return opened;
 }
 
 void ImgTestGame::Queue(const std::string& name, const std::string& bytes) {

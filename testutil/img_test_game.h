@@ -24,6 +24,13 @@ std::string ImgRecordBytes(int32_t offset, int32_t size,
 /// `tag`) and from sector to sector, so any misplaced byte shows.
 std::string ImgEntryData(int tag, int sectors);
 
+/// A name field whose first byte is NUL, as a deleted entry has it; the
+/// rest of `name_field` stays behind the NUL.
+std::string DeletedNameField(const std::string& name_field);
+
+/// `length` bytes of a file to add, differing by `tag`.
+std::string QueuedFileData(int tag, size_t length);
+
 /// `bytes` followed by zeros up to the next whole sector.
 std::string PaddedToSector(const std::string& bytes);
 

@@ -76,6 +76,33 @@ bool CheckWritten(bool written, const fs::path& file, std::string* error) {
   return written;
 }
 
+// The archive and its directory, entries back to back from sector 0 as a
+// rebuild leaves them. The models folder must exist.
+class ArchiveFilesWriter {
+ public:
+  explicit ArchiveFilesWriter(const fs::path& folder)
+      : folder_(folder), archive_(folder / "gta3.img") {}
+
+  // Appends an entry of `sectors` sectors; `fill(s, out)` writes sector s.
+  template <typename Fill>
+  void Add(const std::string& name, uint32_t sectors, Fill fill) {
+    for (uint32_t s = 0; s < sectors; ++s) fill(s, archive_.NextSector());
+    directory_ += DirectoryRecord(offset_, sectors, name);
+    offset_ += sectors;
+  }
+
+  bool Finish(std::string* error) {
+    return CheckWritten(archive_.Finish(), folder_ / "gta3.img", error) &&
+           WriteNativeFile(folder_ / "gta3.dir", directory_, error);
+  }
+
+ private:
+  fs::path folder_;
+  BlockWriter archive_;
+  std::string directory_;
+  uint32_t offset_ = 0;
+};
+
 }  // namespace
 
 bool WriteImgArchive(const std::string& models_dir,
@@ -83,27 +110,21 @@ bool WriteImgArchive(const std::string& models_dir,
                      std::string* error) {
   const fs::path folder(models_dir);
   if (!MakeNativeFolders(folder, error)) return false;
-  BlockWriter archive(folder / "gta3.img");
-  std::string directory;
-  uint32_t offset = 0;
+  ArchiveFilesWriter files(folder);
   for (const SampleImgEntry& entry : entries) {
-    const uint32_t size =
-        std::max(entry.sectors, SectorsFor(entry.contents.size()));
-    for (uint32_t s = 0; s < size; ++s) {
-      char* sector = archive.NextSector();
-      std::memset(sector, 0, kImgSectorBytes);
-      const size_t from = static_cast<size_t>(s) * kImgSectorBytes;
-      if (from < entry.contents.size()) {
-        std::memcpy(
-            sector, entry.contents.data() + from,
-            std::min<size_t>(kImgSectorBytes, entry.contents.size() - from));
-      }
-    }
-    directory += DirectoryRecord(offset, size, entry.name);
-    offset += size;
+    const std::string& contents = entry.contents;
+    files.Add(entry.name, std::max(entry.sectors, SectorsFor(contents.size())),
+              [&contents](uint32_t s, char* sector) {
+                std::memset(sector, 0, kImgSectorBytes);
+                const size_t from = static_cast<size_t>(s) * kImgSectorBytes;
+                if (from < contents.size()) {
+                  std::memcpy(sector, contents.data() + from,
+                              std::min<size_t>(kImgSectorBytes,
+                                               contents.size() - from));
+                }
+              });
   }
-  return CheckWritten(archive.Finish(), folder / "gta3.img", error) &&
-         WriteNativeFile(folder / "gta3.dir", directory, error);
+  return files.Finish(error);
 }
 
 std::vector<GeneratedImgEntry> PlanGeneratedImg(int count, uint64_t total_bytes,
@@ -157,20 +178,14 @@ bool WriteGeneratedImg(const std::string& models_dir,
                        std::string* error) {
   const fs::path folder(models_dir);
   if (!MakeNativeFolders(folder, error)) return false;
-  BlockWriter archive(folder / "gta3.img");
-  std::string directory;
-  uint32_t offset = 0;
+  ArchiveFilesWriter files(folder);
   for (size_t i = 0; i < entries.size(); ++i) {
     const GeneratedImgEntry& entry = entries[i];
-    for (uint32_t s = 0; s < entry.sectors; ++s) {
-      FillGeneratedSector(static_cast<int>(i), entry.name, s,
-                          archive.NextSector());
-    }
-    directory += DirectoryRecord(offset, entry.sectors, entry.name);
-    offset += entry.sectors;
+    files.Add(entry.name, entry.sectors, [&](uint32_t s, char* sector) {
+      FillGeneratedSector(static_cast<int>(i), entry.name, s, sector);
+    });
   }
-  return CheckWritten(archive.Finish(), folder / "gta3.img", error) &&
-         WriteNativeFile(folder / "gta3.dir", directory, error);
+  return files.Finish(error);
 }
 
 }  // namespace quarn

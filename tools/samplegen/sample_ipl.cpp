@@ -1,9 +1,9 @@
 #include "tools/samplegen/sample_ipl.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstdio>
 
+#include "text/ascii.h"
 #include "tools/samplegen/sample_random.h"
 #include "tools/samplegen/section_file.h"
 
@@ -23,11 +23,6 @@ std::string Box(int index, int height) {
   return std::to_string(x) + ", " + std::to_string(y) + ", -50, " +
          std::to_string(x + 600) + ", " + std::to_string(y + 600) + ", " +
          std::to_string(height);
-}
-
-std::string Upper(std::string text) {
-  for (char& c : text) c = static_cast<char>(std::toupper(c));
-  return text;
 }
 
 }  // namespace
@@ -58,8 +53,9 @@ std::vector<std::string> SampleZoneLines(const std::vector<SampleArea>& areas,
                                          const std::string& title, int type) {
   TextSection zone{"zone", {}};
   for (size_t i = 0; i < areas.size(); ++i) {
-    zone.lines.push_back(Upper(areas[i].name) + ", " + std::to_string(type) +
-                         ", " + Box(static_cast<int>(i), 300) + ", 1");
+    zone.lines.push_back(ToUpperAscii(areas[i].name) + ", " +
+                         std::to_string(type) + ", " +
+                         Box(static_cast<int>(i), 300) + ", 1");
   }
   return SectionFileLines({"# " + title}, {zone});
 }

@@ -1,17 +1,12 @@
 #include "tools/samplegen/sample_lists.h"
 
-#include <cctype>
 #include <cstdio>
 
+#include "text/ascii.h"
 #include "tools/samplegen/sample_random.h"
 
 namespace quarn {
 namespace {
-
-std::string Upper(std::string text) {
-  for (char& c : text) c = static_cast<char>(std::toupper(c));
-  return text;
-}
 
 bool IsGeneric(const SampleArea& area) { return area.name == "generic"; }
 
@@ -42,7 +37,7 @@ std::vector<std::string> SampleColFiles(const std::vector<SampleArea>& areas) {
   std::vector<std::string> files = {"MODELS\\COLL\\GENERIC.COL"};
   for (const SampleArea& area : areas) {
     if (area.interior)
-      files.push_back("MODELS\\COLL\\" + Upper(area.name) + ".COL");
+      files.push_back("MODELS\\COLL\\" + ToUpperAscii(area.name) + ".COL");
   }
   return files;
 }
