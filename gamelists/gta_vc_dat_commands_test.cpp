@@ -319,5 +319,33 @@ TEST(GtaVcDatRewrite, AHiddenFileIsNotRewrittenAndTheListStaysOpen) {
   EXPECT_EQ(Layout({"IDE a.ide"}, "", {}, {}, "", {}, ""), ReadTestFile(list));
 }
 
+TEST(GtaVcDatAcrossMods, AListGoesBackToTheFileItWasReadFrom) {
+  // Each script of a scripted run names its game folder anew; a list a
+  // later script closes must not land in another game.
+  ScriptRun run;
+  const std::string first = run.installer() + "first";
+  const std::string second = run.installer() + "second";
+  WriteTestFile(first + "\\data\\gta_vc.dat", "IDE a.ide\r\n");
+  WriteTestFile(second + "\\data\\gta_vc.dat", "IDE b.ide\r\n");
+  InstallContext& ctx = run.context();
+  ctx.ChosenPath = kScriptedPath;
+  ctx.ModCatalogue.Present = true;
+  ctx.ModCatalogue.Entries = {{"X1", "one", 1}, {"X2", "two", 1}};
+  WriteTestFile(run.installer() + "X1\\QuarnInstall.txt",
+                "INSTALL PATH " + first + "\r\nGTA_VC.DAT OPEN\r\n");
+  WriteTestFile(run.installer() + "X2\\QuarnInstall.txt",
+                "INSTALL PATH " + second +
+                    "\r\nGTA_VC.DAT ADD IDE new.ide\r\nGTA_VC.DAT CLOSE\r\n");
+
+  EXPECT_EQ("Scripted game path: " + first + "\r\n" + kOpening + "ok\r\n" +
+                "\r\n\r\n\r\nScripted game path: " + second +
+                "\r\nAdding: IDE NEW.IDE ... ok\r\n" + kRewriting +
+                "ok\r\n\r\n\r\n\r\n" + DoneBanner(),
+            run.Run());
+  EXPECT_EQ(Layout({"IDE a.ide", "IDE NEW.IDE"}, "", {}, {}, "", {}, ""),
+            ReadTestFile(first + "\\data\\gta_vc.dat"));
+  EXPECT_EQ("IDE b.ide\r\n", ReadTestFile(second + "\\data\\gta_vc.dat"));
+}
+
 }  // namespace
 }  // namespace quarn
