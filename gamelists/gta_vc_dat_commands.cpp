@@ -2,18 +2,22 @@
 
 #include <algorithm>
 #include <string>
-#include <utility>
+#include <vector>
 
 #include "gamelists/gta_vc_dat_list.h"
-#include "gamelists/list_file_lines.h"
-#include "platform/game_file.h"
-#include "script/game_file_rewrite.h"
+#include "gamelists/list_editor.h"
+#include "script/edited_game_file.h"
 #include "text/ascii.h"
 
 namespace quarn {
 namespace {
 
+const ListOpenTexts kOpenTexts = {kGtaVcDatFile,
+                                  "ERROR: 'gta_vc.dat' already open",
+                                  "Opening the 'gta_vc.dat' file... "};
 const char kNotOpen[] = "ERROR: 'gta_vc.dat' not open";
+const RewriteMessages kRewriteMessages = {"file disappeared into thin air",
+                                          "Can't rewrite"};
 const size_t kKeywordLength = 15;  // "GTA_VC.DAT ADD " and "GTA_VC.DAT DEL "
 const size_t kArgumentCapacity = 999;
 
@@ -54,40 +58,15 @@ size_t DeleteEqual(std::vector<std::string>* entries,
 
 }  // namespace
 
+// The list is read into a fresh one, splash slots included: a list read
+// twice in one run must not keep splash lines of the first reading.
 CommandResult RunGtaVcDatOpen(InstallContext& ctx) {
-  ctx.CommandRecognised = true;
-  if (ctx.GamePath.empty()) return Fail(ctx, "Install path unknown");
-  GtaVcDatList& list = ctx.GtaVcDat;
-  if (list.IsOpen) return Fail(ctx, "ERROR: 'gta_vc.dat' already open");
-
-  ctx.Log.LogText("Opening the 'gta_vc.dat' file... ");
-  const std::string path = ctx.GamePath + kGtaVcDatFile;
-  std::string bytes;
-  switch (ReadGameFile(ctx.Fs, path, &bytes)) {
-    case GameFileRead::kMissing:
-      return Fail(ctx, "file not found");
-    case GameFileRead::kInaccessible:
-      return Fail(ctx, "Can't access file");
-    case GameFileRead::kOkay:
-      break;
-  }
-  // A fresh list, splash slots included: a list read twice in one run must
-  // not keep splash lines of the first reading.
-  GtaVcDatList read;
-  const std::string problem = FillGtaVcDatList(ListFileLines(bytes), &read);
-  if (!problem.empty()) return Fail(ctx, problem);
-  read.Path = path;
-  read.IsOpen = true;
-  list = std::move(read);
-  ctx.Log.LogLine("ok");
-  return CommandResult::kContinue;
+  return OpenGameList(ctx, kOpenTexts, FillGtaVcDatList, &ctx.GtaVcDat);
 }
 
 CommandResult RunGtaVcDatAdd(InstallContext& ctx) {
-  ctx.CommandRecognised = true;
-  if (ctx.GamePath.empty()) return Fail(ctx, "Install path unknown");
   GtaVcDatList& list = ctx.GtaVcDat;
-  if (!list.IsOpen) return Fail(ctx, kNotOpen);
+  if (!ListCommandMayRun(ctx, list.IsOpen, kNotOpen)) return FailRun(ctx);
 
   const std::string upper = UpperArgument(ctx);
   if (upper.size() >= 8 && upper[7] == ' ') {
@@ -112,10 +91,8 @@ CommandResult RunGtaVcDatAdd(InstallContext& ctx) {
 }
 
 CommandResult RunGtaVcDatDel(InstallContext& ctx) {
-  ctx.CommandRecognised = true;
-  if (ctx.GamePath.empty()) return Fail(ctx, "Install path unknown");
   GtaVcDatList& list = ctx.GtaVcDat;
-  if (!list.IsOpen) return Fail(ctx, kNotOpen);
+  if (!ListCommandMayRun(ctx, list.IsOpen, kNotOpen)) return FailRun(ctx);
 
   const std::string upper = UpperArgument(ctx);
   const int slot = SplashSlotNamed(upper);
@@ -143,15 +120,9 @@ CommandResult RunGtaVcDatClose(InstallContext& ctx) {
   ctx.Log.LogText("Rewriting the 'gta_vc.dat' file... ");
   if (!list.IsOpen) return Fail(ctx, kNotOpen);
 
-  switch (RewriteGameFile(ctx.Fs, list.Path, GtaVcDatLayout(list))) {
-    case GameFileRewrite::kMissing:
-      return Fail(ctx, "file disappeared into thin air");
-    case GameFileRewrite::kInaccessible:
-      return Fail(ctx, "Can't rewrite");
-    case GameFileRewrite::kWriteFailed:
-      return Fail(ctx, "Can't rewrite file");
-    case GameFileRewrite::kOkay:
-      break;
+  if (!RewriteEditedFile(ctx, list.Path, GtaVcDatLayout(list),
+                         kRewriteMessages)) {
+    return FailRun(ctx);
   }
   list.IsOpen = false;
   ctx.Log.LogLine("ok");

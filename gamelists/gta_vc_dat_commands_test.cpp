@@ -198,18 +198,6 @@ TEST_F(GtaVcDatTest, FailuresEndTheRunAndLeaveTheFile) {
   }
 }
 
-TEST_F(GtaVcDatTest, EveryCommandNeedsTheGameFolderAndAList) {
-  for (const char* line : {"GTA_VC.DAT OPEN", "GTA_VC.DAT ADD IDE a.ide",
-                           "GTA_VC.DAT DEL IDE a.ide", "GTA_VC.DAT CLOSE"}) {
-    ScriptRun run;
-    run.context().ChosenPath = kScriptedPath;
-    run.WriteScript(line);
-    EXPECT_EQ("Install path unknown\r\n" + FailedBanner(), run.Run()) << line;
-  }
-  EXPECT_EQ(Log({kOpening + std::string("file not found")}, false),
-            RunScript("GTA_VC.DAT OPEN"));
-}
-
 TEST_F(GtaVcDatTest, ListsHoldTheirCapacityAndNoMore) {
   std::string bytes;
   for (int i = 0; i < 2001; ++i) {

@@ -3,17 +3,22 @@
 #include <algorithm>
 #include <string>
 #include <utility>
+#include <vector>
 
-#include "gamelists/list_file_lines.h"
+#include "gamelists/list_editor.h"
 #include "gamelists/object_dat_list.h"
-#include "platform/game_file.h"
-#include "script/game_file_rewrite.h"
+#include "script/edited_game_file.h"
 #include "text/ascii.h"
 
 namespace quarn {
 namespace {
 
+const ListOpenTexts kOpenTexts = {kObjectDatFile,
+                                  "ERROR: 'object.dat' already open",
+                                  "Opening the 'object.dat' file..."};
 const char kNotOpen[] = "ERROR: 'object.dat' not open";
+const RewriteMessages kRewriteMessages = {"file not found",
+                                          "Can't access file"};
 const size_t kKeywordLength = 15;  // "OBJECT.DAT ADD " and "OBJECT.DAT DEL "
 const size_t kArgumentCapacity = 999;
 
@@ -29,37 +34,12 @@ std::string WithoutTabs(std::string text) {
 }  // namespace
 
 CommandResult RunObjectDatOpen(InstallContext& ctx) {
-  ctx.CommandRecognised = true;
-  if (ctx.GamePath.empty()) return Fail(ctx, "Install path unknown");
-  ObjectDatList& list = ctx.ObjectDat;
-  if (list.IsOpen) return Fail(ctx, "ERROR: 'object.dat' already open");
-
-  ctx.Log.LogText("Opening the 'object.dat' file...");
-  const std::string path = ctx.GamePath + kObjectDatFile;
-  std::string bytes;
-  switch (ReadGameFile(ctx.Fs, path, &bytes)) {
-    case GameFileRead::kMissing:
-      return Fail(ctx, "file not found");
-    case GameFileRead::kInaccessible:
-      return Fail(ctx, "Can't access file");
-    case GameFileRead::kOkay:
-      break;
-  }
-  ObjectDatList read;
-  const std::string problem = FillObjectDatList(ListFileLines(bytes), &read);
-  if (!problem.empty()) return Fail(ctx, problem);
-  read.Path = path;
-  read.IsOpen = true;
-  list = std::move(read);
-  ctx.Log.LogLine("ok");
-  return CommandResult::kContinue;
+  return OpenGameList(ctx, kOpenTexts, FillObjectDatList, &ctx.ObjectDat);
 }
 
 CommandResult RunObjectDatAdd(InstallContext& ctx) {
-  ctx.CommandRecognised = true;
-  if (ctx.GamePath.empty()) return Fail(ctx, "Install path unknown");
   ObjectDatList& list = ctx.ObjectDat;
-  if (!list.IsOpen) return Fail(ctx, kNotOpen);
+  if (!ListCommandMayRun(ctx, list.IsOpen, kNotOpen)) return FailRun(ctx);
 
   const std::string argument = Argument(ctx);
   ctx.Log.LogLine("Adding: " + argument);
@@ -71,15 +51,14 @@ CommandResult RunObjectDatAdd(InstallContext& ctx) {
 }
 
 CommandResult RunObjectDatDel(InstallContext& ctx) {
-  ctx.CommandRecognised = true;
-  if (ctx.GamePath.empty()) return Fail(ctx, "Install path unknown");
   ObjectDatList& list = ctx.ObjectDat;
-  if (!list.IsOpen) return Fail(ctx, kNotOpen);
+  if (!ListCommandMayRun(ctx, list.IsOpen, kNotOpen)) return FailRun(ctx);
 
   const std::string argument = Argument(ctx);
   ctx.Log.LogLine("Deleting " + argument + " ...");
-  if (argument.compare(0, 1, "*") == 0)
+  if (argument.compare(0, 1, "*") == 0) {
     return Fail(ctx, "'OBJECT.DAT DEL *' not allowed");
+  }
   std::vector<std::string> kept;
   for (const std::string& line : list.Lines) {
     if (ObjectDatDelMatches(line, argument)) {
@@ -94,21 +73,13 @@ CommandResult RunObjectDatDel(InstallContext& ctx) {
 }
 
 CommandResult RunObjectDatClose(InstallContext& ctx) {
-  ctx.CommandRecognised = true;
-  if (ctx.GamePath.empty()) return Fail(ctx, "Install path unknown");
   ObjectDatList& list = ctx.ObjectDat;
-  if (!list.IsOpen) return Fail(ctx, kNotOpen);
+  if (!ListCommandMayRun(ctx, list.IsOpen, kNotOpen)) return FailRun(ctx);
 
   ctx.Log.LogText("Rewriting the 'object.dat' file... ");
-  switch (RewriteGameFile(ctx.Fs, list.Path, ObjectDatLayout(list))) {
-    case GameFileRewrite::kMissing:
-      return Fail(ctx, "file not found");
-    case GameFileRewrite::kInaccessible:
-      return Fail(ctx, "Can't access file");
-    case GameFileRewrite::kWriteFailed:
-      return Fail(ctx, "Can't rewrite file");
-    case GameFileRewrite::kOkay:
-      break;
+  if (!RewriteEditedFile(ctx, list.Path, ObjectDatLayout(list),
+                         kRewriteMessages)) {
+    return FailRun(ctx);
   }
   list.IsOpen = false;
   ctx.Log.LogLine("ok");

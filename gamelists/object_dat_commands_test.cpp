@@ -107,16 +107,6 @@ TEST_F(ObjectDatTest, FailuresEndTheRunAndLeaveTheFile) {
     EXPECT_EQ(SingleModLog(run.game(), c.log, false), run.Run()) << c.script;
     EXPECT_EQ(original, ReadTestFile(list)) << c.script;
   }
-
-  for (const char* line : {"OBJECT.DAT OPEN", "OBJECT.DAT ADD a",
-                           "OBJECT.DAT DEL a", "OBJECT.DAT CLOSE"}) {
-    ScriptRun run;
-    run.context().ChosenPath = kScriptedPath;
-    run.WriteScript(line);
-    EXPECT_EQ("Install path unknown\r\n" + FailedBanner(), run.Run()) << line;
-  }
-  EXPECT_EQ(Log({kOpening + std::string("file not found")}, false),
-            RunScript("OBJECT.DAT OPEN"));
 }
 
 TEST_F(ObjectDatTest, TheListHoldsItsCapacityAndNoMore) {
