@@ -258,7 +258,8 @@ TEST_F(GtaVcDatTest, LongLinesAreCutAtTheirCapacities) {
 }
 
 // Runs `lines` one by one as the runner would, in a run that knows its
-// game folder, until one ends the run.
+// game folder, until one ends the run. The log file stays open meanwhile:
+// what was logged is read from the window.
 void DispatchLines(ScriptRun& run, const std::vector<std::string>& lines) {
   run.context().GamePath = run.game();
   for (const std::string& line : lines) {
@@ -284,7 +285,7 @@ TEST(GtaVcDatRewrite, AFailedRewriteLeavesTheOldFileAndNoTemporary) {
     faulty.Plan(FaultPlan());
     EXPECT_EQ(std::string(kOpening) + "ok\r\nAdding: IDE B.IDE ... ok\r\n" +
                   kRewriting + "Can't rewrite file\r\n",
-              run.LogFile());
+              run.window().shown);
     EXPECT_EQ("IDE a.ide\r\n", ReadTestFile(list));
     EXPECT_EQ(std::vector<std::string>({"gta_vc.dat"}),
               TestFolderNames(run.game() + "data"));
@@ -303,7 +304,7 @@ TEST(GtaVcDatRewrite, AHiddenFileIsNotRewrittenAndTheListStaysOpen) {
   DispatchLines(run, {"GTA_VC.DAT CLOSE"});
   EXPECT_EQ(std::string(kOpening) + "ok\r\n" + kRewriting +
                 "file disappeared into thin air\r\n" + kRewriting + "ok\r\n",
-            run.LogFile());
+            run.window().shown);
   EXPECT_EQ(Layout({"IDE a.ide"}, "", {}, {}, "", {}, ""), ReadTestFile(list));
 }
 
