@@ -1,6 +1,5 @@
 #include "gamelists/gta_vc_dat_commands.h"
 
-#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -45,14 +44,17 @@ CommandResult SetSplashSlot(InstallContext& ctx, int slot) {
   return CommandResult::kContinue;
 }
 
-// Erases every entry equal to `upper` once upper-cased; how many went.
+// Empties every entry equal to `upper` once upper-cased; how many went. An
+// emptied entry keeps its place and counts towards the capacity until the
+// next reading, as it does in every editor of the program.
 size_t DeleteEqual(std::vector<std::string>* entries,
                    const std::string& upper) {
-  const auto first = std::remove_if(
-      entries->begin(), entries->end(),
-      [&](const std::string& entry) { return ToUpperAscii(entry) == upper; });
-  const size_t deleted = static_cast<size_t>(entries->end() - first);
-  entries->erase(first, entries->end());
+  size_t deleted = 0;
+  for (std::string& entry : *entries) {
+    if (entry.empty() || ToUpperAscii(entry) != upper) continue;
+    entry.clear();
+    ++deleted;
+  }
   return deleted;
 }
 

@@ -12,7 +12,9 @@ bool EndsWithZone(const std::string& upper) {
 
 void Append(const std::vector<std::string>& entries,
             std::vector<std::string>* lines) {
-  lines->insert(lines->end(), entries.begin(), entries.end());
+  for (const std::string& entry : entries) {
+    if (!entry.empty()) lines->push_back(entry);
+  }
 }
 
 std::string SplashOrRemoved(const std::string& slot) {

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "gamelists/list_editor.h"
@@ -59,16 +58,16 @@ CommandResult RunObjectDatDel(InstallContext& ctx) {
   if (argument.compare(0, 1, "*") == 0) {
     return Fail(ctx, "'OBJECT.DAT DEL *' not allowed");
   }
-  std::vector<std::string> kept;
-  for (const std::string& line : list.Lines) {
-    if (ObjectDatDelMatches(line, argument)) {
-      ctx.Log.LogLine("Deleted: " + WithoutTabs(line));
-    } else {
-      kept.push_back(line);
-    }
+  // A deleted line keeps its place, empty, and counts towards the capacity
+  // until the next reading.
+  bool deleted = false;
+  for (std::string& line : list.Lines) {
+    if (line.empty() || !ObjectDatDelMatches(line, argument)) continue;
+    ctx.Log.LogLine("Deleted: " + WithoutTabs(line));
+    line.clear();
+    deleted = true;
   }
-  if (kept.size() == list.Lines.size()) ctx.Log.LogLine("nothing deleted");
-  list.Lines = std::move(kept);
+  if (!deleted) ctx.Log.LogLine("nothing deleted");
   return CommandResult::kContinue;
 }
 

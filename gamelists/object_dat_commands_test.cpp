@@ -116,13 +116,13 @@ TEST_F(ObjectDatTest, TheListHoldsItsCapacityAndNoMore) {
     if (i % 100 == 0) bytes += "\r\n* a marker line\r\n";
   }
   WriteList(bytes);
+  // A deleted line still counts until the list is read again.
   EXPECT_EQ(Log({opened_, "Deleting OBJ7, 1.0 ...", "Deleted: obj7, 1.0",
-                 "Adding: again, 1.0", "Adding: over, 1.0",
+                 "Adding: again, 1.0",
                  "ERROR: Too many lines for 'object.dat' (at most 1901)"},
                 false),
             RunScript("OBJECT.DAT OPEN\nOBJECT.DAT DEL OBJ7, 1.0\n"
-                      "OBJECT.DAT ADD again, 1.0\nOBJECT.DAT ADD over, 1.0\n"
-                      "OBJECT.DAT CLOSE"));
+                      "OBJECT.DAT ADD again, 1.0\nOBJECT.DAT CLOSE"));
   EXPECT_EQ(bytes, List());
 
   ScriptRun run;

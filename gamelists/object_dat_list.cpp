@@ -34,7 +34,10 @@ bool ObjectDatDelMatches(const std::string& line, const std::string& argument) {
 }
 
 std::string ObjectDatLayout(const ObjectDatList& list) {
-  std::vector<std::string> lines = list.Lines;
+  std::vector<std::string> lines;
+  for (const std::string& line : list.Lines) {
+    if (!line.empty()) lines.push_back(line);
+  }
   lines.insert(lines.end(), {"", "* ;end of file"});
   return JoinLinesCrLf(lines);
 }
