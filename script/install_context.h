@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "col/open_col_file.h"
 #include "ide/object_id_registry.h"
 #include "ide/scanned_ide_list.h"
 #include "img/img_directory.h"
@@ -73,6 +74,9 @@ struct InstallContext {
   ObjectIdRegistry ObjectIds;
   quarn::ScannedIdeList ScannedIdeList;  ///< IDE files read so far
   bool IdeScanDone = false;  ///< the game's IDE files were all scanned
+
+  // Collision file editor.
+  OpenColFile Col;
 };
 
 }  // namespace quarn
