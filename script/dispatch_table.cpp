@@ -1,5 +1,9 @@
 #include "script/dispatch_table.h"
 
+#include "col/col_add.h"
+#include "col/col_close.h"
+#include "col/col_delete.h"
+#include "col/col_open.h"
 #include "gamelists/gta_vc_dat_commands.h"
 #include "gamelists/object_dat_commands.h"
 #include "img/img_add.h"
@@ -37,11 +41,11 @@ const std::vector<DispatchEntry>& DispatchTable() {
       {"DIR CREATE ", M::kPrefix, RunDirCreate},
       {"DIR SELECT ", M::kPrefix, RunDirSelect},
       {"COPY ", M::kPrefix, RunCopyCommand},
-      {"COL OPEN ", M::kPrefix, nullptr},
-      {"COL ADD ", M::kPrefix, nullptr},
-      {"COL ADDFILE ", M::kPrefix, nullptr},
-      {"COL DELETE ", M::kPrefix, nullptr},
-      {"COL CLOSE", M::kWhole, nullptr},
+      {"COL OPEN ", M::kPrefix, RunColOpen},
+      {"COL ADD ", M::kPrefix, RunColAdd},
+      {"COL ADDFILE ", M::kPrefix, RunColAddFile},
+      {"COL DELETE ", M::kPrefix, RunColDelete},
+      {"COL CLOSE", M::kWhole, RunColClose},
       {"IPL OPEN ", M::kPrefix, nullptr},
       {"IPL CREATE ", M::kPrefix, nullptr},
       {"IPL ADD INST ", M::kPrefix, nullptr},

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "col/open_col_file.h"
 #include "gamelists/gta_vc_dat_list.h"
 #include "gamelists/object_dat_list.h"
 #include "ide/object_id_registry.h"
@@ -79,6 +80,9 @@ struct InstallContext {
   ObjectIdRegistry ObjectIds;
   quarn::ScannedIdeList ScannedIdeList;  ///< IDE files read so far
   bool IdeScanDone = false;  ///< the game's IDE files were all scanned
+
+  // Collision file editor.
+  OpenColFile Col;
 };
 
 }  // namespace quarn

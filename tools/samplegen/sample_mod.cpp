@@ -2,6 +2,8 @@
 
 #include <filesystem>
 
+#include "text/ascii.h"
+#include "tools/samplegen/col_writer.h"
 #include "tools/samplegen/native_output.h"
 #include "tools/samplegen/section_file.h"
 
@@ -107,6 +109,32 @@ std::vector<std::string> ModScript(const SampleModPlan& mod) {
   return script;
 }
 
+// The collision models follow the archive: the replaced model's is
+// replaced, the deleted model's removed, the kiosk's added. Inserted before
+// the script's last line.
+void AddColEdits(SampleModPlan* mod, const std::vector<SampleObject>& objects) {
+  const auto stem = [](const std::string& file) {
+    return file.substr(0, file.rfind('.'));
+  };
+  mod->col_file = "models\\coll\\generic.col";
+  mod->col_source = "SAMPLE.COL";
+  mod->col_replaced = stem(mod->replaced_entry);
+  mod->col_deleted = stem(mod->deleted_entry);
+  for (const SampleObject& object : objects) {
+    mod->col_added.push_back(object.model);
+  }
+  const std::vector<std::string> lines = {
+      "",
+      "; collision models: one replaced, one removed, the kiosk's added",
+      "COL OPEN " + mod->col_file,
+      "Col Add " + mod->col_replaced + " from " + mod->col_source,
+      "COL DELETE " + ToUpperAscii(mod->col_deleted),
+      "COL ADDFILE " + mod->col_source,
+      "COL CLOSE",
+  };
+  mod->script.insert(mod->script.end() - 1, lines.begin(), lines.end());
+}
+
 // Recognisable contents whose length is not a whole number of sectors, so
 // the rebuild has to complete the last sector.
 std::string ModelBytes(const std::string& name, size_t length) {
@@ -115,6 +143,13 @@ std::string ModelBytes(const std::string& name, size_t length) {
   while (bytes.size() < length) bytes += pattern;
   bytes.resize(length);
   return bytes;
+}
+
+// The replacement differs from the game's model of that name: another seed.
+std::string ModColBytes(const SampleModPlan& mod, uint64_t game_seed) {
+  std::vector<std::string> names = {mod.col_replaced};
+  names.insert(names.end(), mod.col_added.begin(), mod.col_added.end());
+  return ColFileBytes(names, game_seed + 1);
 }
 
 }  // namespace
@@ -142,6 +177,7 @@ SampleModPlan PlanSampleMod(const SampleGameOptions& game) {
     mod.object_lines.push_back(ObjectDatLine(mod.redefined_object, 1250));
   }
   mod.script = ModScript(mod);
+  AddColEdits(&mod, ModObjects(first_id));
   return mod;
 }
 
@@ -175,7 +211,9 @@ bool WriteSampleMod(const std::string& dir, const SampleGameOptions& game,
          WriteNativeFile(models / mod.added_model,
                          ModelBytes(mod.added_model, 5000), error) &&
          WriteNativeFile(models / mod.added_texture,
-                         ModelBytes(mod.added_texture, 2048), error);
+                         ModelBytes(mod.added_texture, 2048), error) &&
+         WriteNativeFile(folder / mod.col_source, ModColBytes(mod, game.seed),
+                         error);
 }
 
 }  // namespace quarn

@@ -23,7 +23,12 @@ struct SampleModPlan {
   std::string redefined_object;  ///< the game object whose object.dat line
                                  ///< the mod replaces; empty when none
   std::vector<std::string> object_lines;  ///< the object.dat lines it adds
-  std::vector<std::string> script;        ///< the lines of "QuarnInstall.txt"
+  std::string col_file;      ///< the game's COL file the COL commands edit
+  std::string col_source;    ///< the mod's COL file they add from
+  std::string col_replaced;  ///< the model COL ADD replaces
+  std::string col_deleted;   ///< the model COL DELETE removes
+  std::vector<std::string> col_added;  ///< models new to the COL file
+  std::vector<std::string> script;     ///< the lines of "QuarnInstall.txt"
 };
 
 /// The mod for the game `game` describes (its archive needs at least three
@@ -37,8 +42,9 @@ SampleModPlan PlanSampleMod(const SampleGameOptions& game);
 /// comments (whole-line and trailing), blank lines, mixed-case keywords,
 /// PRINT with and without text, CLS, DIR CREATE, both COPY forms (one with
 /// the IDE file of fresh IDs), DIR SELECT, IMG OPENDEF, IMG ADD (a
-/// replacement, a new model, a new texture), IMG DELETE and IMG CLOSE, and
-/// ends with "All done." against the game. False with `*error` set when the
+/// replacement, a new model, a new texture), IMG DELETE and IMG CLOSE, the
+/// COL commands with "SAMPLE.COL" beside the script, and ends with
+/// "All done." against the game. False with `*error` set when the
 /// game does not qualify or a file cannot be written.
 bool WriteSampleMod(const std::string& dir, const SampleGameOptions& game,
                     std::string* error);

@@ -7,6 +7,7 @@
 
 #include "platform/existence.h"
 #include "platform/file_system.h"
+#include "script/runner.h"
 #include "testutil/expected_log.h"
 #include "testutil/script_run.h"
 #include "testutil/test_files.h"
@@ -26,6 +27,21 @@ std::string Cleaned(const std::string& line) {
     text.erase(at, 1);
   }
   return text;
+}
+
+// A COL file's chunks as (upper-cased name, whole chunk), read by the
+// record layout: "COLL", a little-endian size, the 24-byte name field.
+std::vector<std::pair<std::string, std::string>> ColModelsForTest(
+    const std::string& bytes) {
+  std::vector<std::pair<std::string, std::string>> models;
+  for (size_t at = 0; at + 32 <= bytes.size();) {
+    const size_t length = 8 + U32At(bytes, at + 4);
+    const std::string field = bytes.substr(at + 8, 24);
+    models.push_back({ToUpperAscii(field.substr(0, field.find('\0'))),
+                      bytes.substr(at, length)});
+    at += length;
+  }
+  return models;
 }
 
 class SampleModTest : public testing::Test {
@@ -218,6 +234,43 @@ TEST(SampleModInstallTest, EditsBothGameListsAndEndsAllDone) {
   EXPECT_EQ(1, std::count(listed.begin(), listed.end(),
                           ToUpperAscii(plan.listed_ide)));
   EXPECT_EQ(1, std::count(listed.begin(), listed.end(), "SPLASH samplemod"));
+}
+
+TEST_F(SampleModTest, CollisionEditsLandInTheGamesFile) {
+  const std::string col = game_ + plan_.col_file;
+  const auto before = ColModelsForTest(ReadTestFile(col));
+  const auto source = ColModelsForTest(ReadTestFile(mod_ + plan_.col_source));
+  std::set<std::string> game_names;
+  for (const auto& model : before) game_names.insert(model.first);
+  EXPECT_EQ(1u, game_names.count(ToUpperAscii(plan_.col_replaced)));
+  EXPECT_EQ(1u, game_names.count(ToUpperAscii(plan_.col_deleted)));
+  std::vector<std::string> source_names;
+  for (const auto& model : source) source_names.push_back(model.first);
+  std::vector<std::string> wanted = {ToUpperAscii(plan_.col_replaced)};
+  for (const std::string& name : plan_.col_added) {
+    EXPECT_EQ(0u, game_names.count(ToUpperAscii(name))) << name;
+    wanted.push_back(ToUpperAscii(name));
+  }
+  EXPECT_EQ(wanted, source_names);
+
+  std::string expected;
+  for (const auto& [name, bytes] : before) {
+    if (name != wanted.front() && name != ToUpperAscii(plan_.col_deleted)) {
+      expected += bytes;
+    }
+  }
+  for (const auto& model : source) expected += model.second;
+  ASSERT_NE(source.front().second, before.front().second);
+
+  std::unique_ptr<FileSystem> fs = MakeNativeFileSystem();
+  MemoryLogWindow window;
+  std::unique_ptr<InstallLog> log = InstallLog::Create(*fs, mod_, &window);
+  InstallContext ctx(*fs, *log);
+  ctx.InstallerDir = mod_;
+  ctx.ChosenPath = game_;
+  RunInstallation(ctx);
+  EXPECT_EQ(RunState::Done, ctx.RunState) << window.shown;
+  EXPECT_TRUE(expected == ReadTestFile(col));
 }
 
 TEST(SampleModPlanTest, GamesTooSmallForTheModAreRefused) {
