@@ -6,9 +6,11 @@
 #include <string>
 #include <vector>
 
+#include "ide/ide_editor.h"
 #include "ide/object_id_registry.h"
 #include "ide/scanned_ide_list.h"
 #include "img/img_directory.h"
+#include "ipl/ipl_editor.h"
 #include "platform/file_system.h"
 #include "script/install_log.h"
 
@@ -73,6 +75,10 @@ struct InstallContext {
   ObjectIdRegistry ObjectIds;
   quarn::ScannedIdeList ScannedIdeList;  ///< IDE files read so far
   bool IdeScanDone = false;  ///< the game's IDE files were all scanned
+  IdeEditor Ide;             ///< the IDE file being edited
+
+  // Placements.
+  IplEditor Ipl;  ///< the IPL file being edited or made
 };
 
 }  // namespace quarn
