@@ -3,6 +3,8 @@
 #include <filesystem>
 
 #include "tools/samplegen/native_output.h"
+#include "tools/samplegen/sample_ipl.h"
+#include "tools/samplegen/sample_lists.h"
 #include "tools/samplegen/section_file.h"
 
 namespace quarn {
@@ -40,8 +42,54 @@ std::vector<std::string> ModIdeLines(const std::vector<SampleObject>& objects) {
                           {objs, tobj, {"path", {}}, effects});
 }
 
+// A new object with the fresh ID `new_id` takes the place of the first
+// object of the first map area that has objects: it stands where that
+// object stood first.
+void PlanReplacedObject(const SampleGamePlan& game, int new_id, SampleModPlan* mod) {
+  for (const SampleAreaObjects& area : game.areas) {
+    if (area.area.name == "generic" || area.objects.empty()) continue;
+    if (new_id > 65535) return;
+    SampleObject added;
+    added.id = new_id;
+    added.model = SampleModelName(kModPrefix, 14);
+    added.txd = SampleModelName(kModPrefix, 10);
+    const SampleObject& removed = area.objects.front();
+    const std::string first = SampleAreaIplLines(area, game.options.seed)[1];
+    const std::string placed =
+        std::to_string(removed.id) + ", " + removed.model;
+    mod->edited_ide = SampleListedPath(area.area, "IDE");
+    mod->edited_ipl = SampleListedPath(area.area, "IPL");
+    mod->removed_id = removed.id;
+    mod->added_definition = SampleObjectLine(added, 150, 0);
+    mod->added_placement = std::to_string(added.id) + ", " + added.model +
+                           first.substr(placed.size());
+    return;
+  }
+}
+
+// Inserts the replacement's edits before the script's last line. Every line that
+// begins with the removed object's ID goes: its definition and its lights,
+// then its placements.
+void InsertReplacementScript(const SampleModPlan& mod,
+                       std::vector<std::string>* script) {
+  if (mod.edited_ide.empty()) return;
+  const std::string removed = std::to_string(mod.removed_id) + ", *";
+  script->insert(script->end() - 1,
+                 {
+                     "; a new object takes the place of a map object",
+                     "IDE OPEN " + mod.edited_ide,
+                     "IDE DEL " + removed,
+                     "IDE ADD OBJS " + mod.added_definition,
+                     "IDE CLOSE",
+                     "Ipl Open " + mod.edited_ipl,
+                     "IPL DEL INST " + removed,
+                     "IPL ADD INST " + mod.added_placement,
+                     "IPL CLOSE",
+                 });
+}
+
 std::vector<std::string> ModScript(const SampleModPlan& mod) {
-  return {
+  std::vector<std::string> script = {
       "; QuarnInstall.txt of the sample mod",
       ";",
       "; Adds a small kiosk area to the generated sample game.",
@@ -66,6 +114,8 @@ std::vector<std::string> ModScript(const SampleModPlan& mod) {
       "Img Close",
       "PRINT Sample mod installed.",
   };
+  InsertReplacementScript(mod, &script);
+  return script;
 }
 
 // Recognisable contents whose length is not a whole number of sectors, so
@@ -96,6 +146,7 @@ SampleModPlan PlanSampleMod(const SampleGameOptions& game) {
   for (const SampleObject& object : ModObjects(first_id)) {
     mod.new_ids.push_back(object.id);
   }
+  PlanReplacedObject(plan, first_id + 4, &mod);
   mod.script = ModScript(mod);
   return mod;
 }

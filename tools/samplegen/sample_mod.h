@@ -19,6 +19,13 @@ struct SampleModPlan {
   std::string copied_ide;      ///< the IDE file COPY installs (game-relative)
   std::string copied_text;     ///< the text file quoted COPY installs
   std::vector<int> new_ids;    ///< IDs of the copied IDE file, all unused
+  // A new object takes the place of a map area's first object; all empty
+  // when the game has no map area with objects or no ID left for it.
+  std::string edited_ide;  ///< the area's IDE file, as gta_vc.dat names it
+  std::string edited_ipl;  ///< the area's IPL file, as gta_vc.dat names it
+  int removed_id = 0;      ///< the object whose definition and placements go
+  std::string added_definition;     ///< the "objs" line IDE ADD adds
+  std::string added_placement;      ///< the "inst" line IPL ADD adds
   std::vector<std::string> script;  ///< the lines of "QuarnInstall.txt"
 };
 
@@ -32,8 +39,9 @@ SampleModPlan PlanSampleMod(const SampleGameOptions& game);
 /// it, the archive files in the subfolder "models". The script uses
 /// comments (whole-line and trailing), blank lines, mixed-case keywords,
 /// PRINT with and without text, CLS, DIR CREATE, both COPY forms (one with
-/// the IDE file of fresh IDs), DIR SELECT, IMG OPENDEF, IMG ADD (a
-/// replacement, a new model, a new texture), IMG DELETE and IMG CLOSE, and
+/// the IDE file of fresh IDs), the IDE and IPL editors (OPEN, DEL, ADD,
+/// CLOSE), DIR SELECT, IMG OPENDEF, IMG ADD (a replacement, a new model, a
+/// new texture), IMG DELETE and IMG CLOSE, and
 /// ends with "All done." against the game. False with `*error` set when the
 /// game does not qualify or a file cannot be written.
 bool WriteSampleMod(const std::string& dir, const SampleGameOptions& game,
