@@ -11,18 +11,10 @@
 #include "testutil/script_run.h"
 #include "testutil/single_mod_test.h"
 #include "testutil/test_files.h"
+#include "testutil/used_ids.h"
 
 namespace quarn {
 namespace {
-
-// The IDs the registry marks used, in ascending order.
-std::vector<int> UsedIds(const ObjectIdRegistry& ids) {
-  std::vector<int> used;
-  for (int id = 0; id <= 65535; ++id) {
-    if (ids.IsUsed(static_cast<uint16_t>(id))) used.push_back(id);
-  }
-  return used;
-}
 
 // A map area's definitions as the game ships them: comments, a section the
 // editor does not know, a section missing and one without its "end".
@@ -43,23 +35,24 @@ const char kAreaIde[] =
     "2dfx\r\n"
     "100, 0, 0, 3.5, 255, 200, 120, 200, 0, \"lightglow\"\r\n";
 
-// The game's default definitions: the layout with a "peds" section.
+// The game's default definitions: the layout with a "peds" section, here
+// with its sections in another order than they are written back.
 const char kDefaultIde[] =
     "# default definitions\r\n"
-    "peds\r\n"
-    "1, male01, null, CIVMALE, STAT_STREET_GUY\r\n"
-    "end\r\n"
     "cars\r\n"
     "90, cheetah, cheetah, car, CHEETAH\r\n"
     "end\r\n"
-    "objs\r\n"
-    "10, wheel, generic, 1, 20, 0\r\n"
+    "hier\r\n"
+    "30, cutobj01, generic\r\n"
     "end\r\n"
     "weap\r\n"
     "20, colt45, colt45, colt45, 1, 30, 0\r\n"
     "end\r\n"
-    "hier\r\n"
-    "30, cutobj01, generic\r\n"
+    "objs\r\n"
+    "10, wheel, generic, 1, 20, 0\r\n"
+    "end\r\n"
+    "peds\r\n"
+    "1, male01, null, CIVMALE, STAT_STREET_GUY\r\n"
     "end\r\n";
 
 // Writes the listed map file, the default definitions and the list.
