@@ -12,6 +12,7 @@ namespace {
 
 const char kKind[] = "IPL";
 
+// Appends the lines of an IPL file's `bytes` to their sections.
 CommandResult AddPlacements(InstallContext& ctx, const std::string& bytes) {
   for (const SectionFileEntry& entry :
        ReadSectionFile(bytes, IplSectionKeywords())) {
