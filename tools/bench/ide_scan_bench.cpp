@@ -1,6 +1,7 @@
 // How long the full scan of a game-sized set of item-definition files takes:
 // the work every run pays at its first IDE OPEN. Scans a generated sample
-// game, or with --game an existing game folder (which is only read).
+// game, or with --game an existing game folder (as every scan does, it
+// clears the attributes of the files it reads; their contents stay).
 //
 //   ide_scan_bench [repetitions] [files] [definitions]
 //   ide_scan_bench --game DIR [repetitions]
