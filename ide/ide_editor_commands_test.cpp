@@ -63,6 +63,14 @@ void WriteGame(const std::string& game) {
   WriteTestFile(game + "data\\default.ide", kDefaultIde);
 }
 
+// Writes a game whose scan finds no definitions, with the IDE file
+// data\a.ide that the list does not name.
+void WriteBareGame(const std::string& game, const std::string& a_ide) {
+  WriteTestFile(game + "data\\gta_vc.dat", "");
+  WriteTestFile(game + "data\\default.ide", "");
+  WriteTestFile(game + "data\\a.ide", a_ide);
+}
+
 // The log lines of the full scan of that game, then `lines`.
 std::vector<std::string> Scanned(const std::string& game,
                                  const std::vector<std::string>& lines) {
@@ -277,18 +285,14 @@ TEST_F(IdeEditorTest, AddFileChecksEveryIdAndNeverChangesTheLayout) {
 
 TEST(IdeEditorAddFile, ConflictInsideTheAddedFileStopsIt) {
   ScriptRun run;
-  WriteTestFile(run.game() + "data\\gta_vc.dat", "");
-  WriteTestFile(run.game() + "data\\default.ide", "");
-  WriteTestFile(run.game() + "data\\a.ide", "objs\r\nend\r\n");
+  WriteBareGame(run.game(), "objs\r\nend\r\n");
   run.WriteScript("IDE OPEN data\\a.ide\nIDE ADDFILE nothing.ide\nIDE CLOSE");
   EXPECT_EQ("Adding from IDE file: " + run.installer() +
                 "nothing.ide\r\nFile not found\r\n" + FailedBanner(),
             LogFrom(run.Run(), "Adding"));
 
   ScriptRun clash;
-  WriteTestFile(clash.game() + "data\\gta_vc.dat", "");
-  WriteTestFile(clash.game() + "data\\default.ide", "");
-  WriteTestFile(clash.game() + "data\\a.ide", "objs\r\nend\r\n");
+  WriteBareGame(clash.game(), "objs\r\nend\r\n");
   // A header met before "end" is first a definition of the open section:
   // "tobj" claims ID 0, then "121, again" claims 121 a second time.
   WriteTestFile(clash.installer() + "CLASH.IDE",
@@ -349,10 +353,7 @@ TEST_F(IdeEditorTest, DeletionsFreeTheIdsOfTheLinesTheyDelete) {
 
 TEST(IdeEditorDel, ExactSearchesCannotHoldDoubleBlanksButPrefixesStopBefore) {
   ScriptRun run;
-  WriteTestFile(run.game() + "data\\gta_vc.dat", "");
-  WriteTestFile(run.game() + "data\\default.ide", "");
-  WriteTestFile(run.game() + "data\\a.ide",
-                "objs\r\n12, c  c\r\n13, d\r\n14, e  e\r\nend\r\n");
+  WriteBareGame(run.game(), "objs\r\n12, c  c\r\n13, d\r\n14, e  e\r\nend\r\n");
   // Script lines have their runs of blanks folded to one.
   run.WriteScript(
       "IDE OPEN data\\a.ide\nIDE DEL 12, c  c\nIDE DEL 14, e*\nIDE CLOSE");
@@ -387,8 +388,7 @@ TEST_F(IdeEditorTest, EachSectionHoldsAtMost1895LinesDeletedOnesIncluded) {
                       "IDE ADD OBJS 5001, one too many"));
 
   ScriptRun over;
-  WriteTestFile(over.game() + "data\\gta_vc.dat", "");
-  WriteTestFile(over.game() + "data\\default.ide", "");
+  WriteBareGame(over.game(), "");
   WriteTestFile(over.game() + "data\\exact.ide", ManyObjects(1895, 1000));
   WriteTestFile(over.game() + "data\\over.ide", ManyObjects(1896, 3000));
   over.WriteScript(
