@@ -2,7 +2,7 @@
 
 #include "ide/ide_sections.h"
 #include "ide/object_id_of.h"
-#include "platform/game_file.h"
+#include "script/section_editor.h"
 #include "text/ascii.h"
 #include "text/numbers.h"
 #include "text/section_file.h"
@@ -13,23 +13,6 @@ namespace {
 const char kListFile[] = "data\\gta_vc.dat";
 const char kDefaultIde[] = "data\\default.ide";
 const char kListedIdePrefix[] = "IDE ";
-
-// Makes the file readable and reads it; the failure message in `*error`.
-bool ReadScannedFile(InstallContext& ctx, const std::string& path,
-                     const char* missing, std::string* bytes,
-                     std::string* error) {
-  switch (ReadGameFile(ctx.Fs, path, bytes)) {
-    case GameFileRead::kOkay:
-      return true;
-    case GameFileRead::kMissing:
-      *error = missing;
-      return false;
-    case GameFileRead::kInaccessible:
-      break;
-  }
-  *error = "Can't access file";
-  return false;
-}
 
 // Marks the IDs the file's definitions claim. On a conflict stores the ID
 // in `*conflict` and returns false; IDs marked before it stay marked.
@@ -58,9 +41,9 @@ CommandResult ScanIdeFile(InstallContext& ctx, const std::string& path) {
   ctx.ScannedIdeList.Append(path);
   ctx.Log.LogText("-- Scanning IDE file: " + path + " ... ");
   std::string bytes;
-  std::string error;
-  if (!ReadScannedFile(ctx, path, "File not found", &bytes, &error)) {
-    return Fail(ctx, error);
+  if (ReadGameFileOrFail(ctx, path, "File not found", &bytes) ==
+      CommandResult::kEndRun) {
+    return CommandResult::kEndRun;
   }
   uint16_t conflict = 0;
   if (!MarkFileIds(bytes, already_scanned, ctx.ObjectIds, &conflict)) {
@@ -75,10 +58,9 @@ CommandResult ScanGameIdeFiles(InstallContext& ctx) {
   ctx.Log.LogLine("Scanning IDE files...");
   ctx.Log.LogText("- Opening the 'gta_vc.dat' file... ");
   std::string bytes;
-  std::string error;
-  if (!ReadScannedFile(ctx, ctx.GamePath + kListFile, "file not found", &bytes,
-                       &error)) {
-    return Fail(ctx, error);
+  if (ReadGameFileOrFail(ctx, ctx.GamePath + kListFile, "file not found",
+                         &bytes) == CommandResult::kEndRun) {
+    return CommandResult::kEndRun;
   }
   ctx.Log.LogLine("ok");
   for (const std::string& line : MeaningfulLines(bytes)) {

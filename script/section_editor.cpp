@@ -7,19 +7,6 @@
 namespace quarn {
 namespace {
 
-CommandResult ReadOrFail(InstallContext& ctx, const std::string& path,
-                         std::string* bytes) {
-  switch (ReadGameFile(ctx.Fs, path, bytes)) {
-    case GameFileRead::kOkay:
-      return CommandResult::kContinue;
-    case GameFileRead::kMissing:
-      return Fail(ctx, "File not found");
-    case GameFileRead::kInaccessible:
-      break;
-  }
-  return Fail(ctx, "Can't access file");
-}
-
 // The checks before a command that needs an open file does anything.
 CommandResult RequireOpenFile(InstallContext& ctx,
                               const EditedSectionFile& editor,
@@ -39,6 +26,19 @@ std::string ArgumentAfterWord(const InstallContext& ctx,
 }
 
 }  // namespace
+
+CommandResult ReadGameFileOrFail(InstallContext& ctx, const std::string& path,
+                                 const char* missing, std::string* bytes) {
+  switch (ReadGameFile(ctx.Fs, path, bytes)) {
+    case GameFileRead::kOkay:
+      return CommandResult::kContinue;
+    case GameFileRead::kMissing:
+      return Fail(ctx, missing);
+    case GameFileRead::kInaccessible:
+      break;
+  }
+  return Fail(ctx, "Can't access file");
+}
 
 CommandResult RequireGamePath(InstallContext& ctx) {
   if (ctx.GamePath.empty()) return Fail(ctx, "Install path unknown");
@@ -75,7 +75,8 @@ CommandResult OpenForEditing(InstallContext& ctx, EditedSectionFile& editor,
                              std::string* bytes) {
   editor.Path = path;
   ctx.Log.LogText("Opening " + kind + " file: " + path + " ... ");
-  if (ReadOrFail(ctx, path, bytes) == CommandResult::kEndRun) {
+  if (ReadGameFileOrFail(ctx, path, "File not found", bytes) ==
+      CommandResult::kEndRun) {
     return CommandResult::kEndRun;
   }
   editor.ClearSections();
@@ -107,7 +108,7 @@ CommandResult ReadAddedFile(InstallContext& ctx,
       CutTo(ctx.ModPath + ArgumentAfterWord(ctx, kind, "ADDFILE"),
             kEditedPathCapacity);
   ctx.Log.LogLine("Adding from " + kind + " file: " + path);
-  return ReadOrFail(ctx, path, bytes);
+  return ReadGameFileOrFail(ctx, path, "File not found", bytes);
 }
 
 CommandResult AppendOrFail(InstallContext& ctx, SectionList& list,

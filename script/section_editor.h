@@ -1,6 +1,7 @@
 // The steps that the editors of section files (item definitions,
 // placements) take alike; only the editor's name ("IDE", "IPL") in their
-// keywords and messages differs.
+// keywords and messages differs. The scan of the game's item definitions
+// reads its files the same way.
 #pragma once
 
 #include <cstddef>
@@ -16,6 +17,11 @@ namespace quarn {
 
 /// The most characters the path of an edited or added file has.
 inline constexpr size_t kEditedPathCapacity = 259;
+
+/// Reads the game file `path` into `*bytes` after the existence and access
+/// checks; fails the run with `missing` or "Can't access file".
+CommandResult ReadGameFileOrFail(InstallContext& ctx, const std::string& path,
+                                 const char* missing, std::string* bytes);
 
 /// Fails the run with "Install path unknown" when no game folder is known.
 CommandResult RequireGamePath(InstallContext& ctx);
