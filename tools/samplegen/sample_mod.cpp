@@ -45,7 +45,8 @@ std::vector<std::string> ModIdeLines(const std::vector<SampleObject>& objects) {
 // A new object with the fresh ID `new_id` takes the place of the first
 // object of the first map area that has objects: it stands where that
 // object stood first.
-void PlanReplacedObject(const SampleGamePlan& game, int new_id, SampleModPlan* mod) {
+void PlanReplacedObject(const SampleGamePlan& game, int new_id,
+                        SampleModPlan* mod) {
   for (const SampleAreaObjects& area : game.areas) {
     if (area.area.name == "generic" || area.objects.empty()) continue;
     if (new_id > 65535) return;
@@ -67,11 +68,11 @@ void PlanReplacedObject(const SampleGamePlan& game, int new_id, SampleModPlan* m
   }
 }
 
-// Inserts the replacement's edits before the script's last line. Every line that
-// begins with the removed object's ID goes: its definition and its lights,
+// Inserts the replacement's edits before the script's last line. Every line
+// that begins with the removed object's ID goes: its definition and its lights,
 // then its placements.
 void InsertReplacementScript(const SampleModPlan& mod,
-                       std::vector<std::string>* script) {
+                             std::vector<std::string>* script) {
   if (mod.edited_ide.empty()) return;
   const std::string removed = std::to_string(mod.removed_id) + ", *";
   script->insert(script->end() - 1,
