@@ -5,6 +5,8 @@
 #include "text/ascii.h"
 #include "tools/samplegen/col_writer.h"
 #include "tools/samplegen/native_output.h"
+#include "tools/samplegen/sample_ipl.h"
+#include "tools/samplegen/sample_lists.h"
 #include "tools/samplegen/section_file.h"
 
 namespace quarn {
@@ -78,6 +80,53 @@ std::string FirstListedObject(const SampleGamePlan& plan) {
   return "";
 }
 
+// A new object with the fresh ID `new_id` takes the place of the first
+// object of the first map area that has objects: it stands where that
+// object stood first.
+void PlanReplacedObject(const SampleGamePlan& game, int new_id,
+                        SampleModPlan* mod) {
+  for (const SampleAreaObjects& area : game.areas) {
+    if (area.area.name == "generic" || area.objects.empty()) continue;
+    if (new_id > 65535) return;
+    SampleObject added;
+    added.id = new_id;
+    added.model = SampleModelName(kModPrefix, 14);
+    added.txd = SampleModelName(kModPrefix, 10);
+    const SampleObject& removed = area.objects.front();
+    const std::string first = SampleAreaIplLines(area, game.options.seed)[1];
+    const std::string placed =
+        std::to_string(removed.id) + ", " + removed.model;
+    mod->edited_ide = SampleListedPath(area.area, "IDE");
+    mod->edited_ipl = SampleListedPath(area.area, "IPL");
+    mod->removed_id = removed.id;
+    mod->added_definition = SampleObjectLine(added, 150, 0);
+    mod->added_placement = std::to_string(added.id) + ", " + added.model +
+                           first.substr(placed.size());
+    return;
+  }
+}
+
+// Inserts the replacement's edits before the script's last line. Every line
+// that begins with the removed object's ID goes: its definition and its lights,
+// then its placements.
+void InsertReplacementScript(const SampleModPlan& mod,
+                             std::vector<std::string>* script) {
+  if (mod.edited_ide.empty()) return;
+  const std::string removed = std::to_string(mod.removed_id) + ", *";
+  script->insert(script->end() - 1,
+                 {
+                     "; a new object takes the place of a map object",
+                     "IDE OPEN " + mod.edited_ide,
+                     "IDE DEL " + removed,
+                     "IDE ADD OBJS " + mod.added_definition,
+                     "IDE CLOSE",
+                     "Ipl Open " + mod.edited_ipl,
+                     "IPL DEL INST " + removed,
+                     "IPL ADD INST " + mod.added_placement,
+                     "IPL CLOSE",
+                 });
+}
+
 std::vector<std::string> ModScript(const SampleModPlan& mod) {
   std::vector<std::string> script = {
       "; QuarnInstall.txt of the sample mod",
@@ -106,6 +155,7 @@ std::vector<std::string> ModScript(const SampleModPlan& mod) {
   const std::vector<std::string> list_edits = GameListEdits(mod);
   script.insert(script.end(), list_edits.begin(), list_edits.end());
   script.push_back("PRINT Sample mod installed.");
+  InsertReplacementScript(mod, &script);
   return script;
 }
 
@@ -176,6 +226,7 @@ SampleModPlan PlanSampleMod(const SampleGameOptions& game) {
   if (!mod.redefined_object.empty()) {
     mod.object_lines.push_back(ObjectDatLine(mod.redefined_object, 1250));
   }
+  PlanReplacedObject(plan, first_id + 4, &mod);
   mod.script = ModScript(mod);
   AddColEdits(&mod, ModObjects(first_id));
   return mod;

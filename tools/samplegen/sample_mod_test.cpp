@@ -273,6 +273,62 @@ TEST_F(SampleModTest, CollisionEditsLandInTheGamesFile) {
   EXPECT_TRUE(expected == ReadTestFile(col));
 }
 
+// The lines of `text` that begin with `start`.
+std::vector<std::string> LinesStartingWith(const std::string& text,
+                                           const std::string& start) {
+  std::vector<std::string> found;
+  for (const std::string& line : SplitLines(text)) {
+    if (line.compare(0, start.size(), start) == 0) found.push_back(line);
+  }
+  return found;
+}
+
+TEST(SampleModInstall, ANewObjectTakesTheRemovedObjectsPlace) {
+  ScriptRun run;
+  std::string error;
+  ASSERT_TRUE(
+      WriteSampleGame(NativePath(run.game()), SampleGameOptions(), &error));
+  ASSERT_TRUE(
+      WriteSampleMod(NativePath(run.installer()), SampleGameOptions(), &error));
+  const SampleModPlan plan = PlanSampleMod(SampleGameOptions());
+  ASSERT_FALSE(plan.edited_ide.empty());
+  const std::string ide_path = run.game() + ToLowerForTest(plan.edited_ide);
+  const std::string ipl_path = run.game() + ToLowerForTest(plan.edited_ipl);
+  const std::string removed = std::to_string(plan.removed_id) + ", ";
+  const std::string ide_before = ReadTestFile(ide_path);
+  const std::string ipl_before = ReadTestFile(ipl_path);
+  ASSERT_FALSE(LinesStartingWith(ide_before, removed).empty());
+  ASSERT_FALSE(LinesStartingWith(ipl_before, removed).empty());
+
+  const std::string log = run.Run();
+  EXPECT_EQ(DoneBanner(), log.substr(log.size() - DoneBanner().size()));
+  for (const std::string* path : {&ide_path, &ipl_path}) {
+    const std::string after = ReadTestFile(*path);
+    EXPECT_TRUE(LinesStartingWith(after, removed).empty()) << *path;
+    EXPECT_EQ(JoinLinesCrLf(SplitLines(after)), after) << "CR LF only";
+  }
+  // The definition and the placement end their sections; every other line
+  // stays.
+  const std::string ide_after = ReadTestFile(ide_path);
+  EXPECT_NE(std::string::npos,
+            ide_after.find("\r\n" + plan.added_definition + "\r\nend\r\ntobj"));
+  EXPECT_NE(std::string::npos,
+            ReadTestFile(ipl_path).find("\r\n" + plan.added_placement +
+                                        "\r\nend\r\ncull\r\nend\r\npick"));
+  // It stands where the removed object stood first: the same fields after
+  // the ID and the model name.
+  const std::string first = LinesStartingWith(ipl_before, removed).front();
+  const std::string& added = plan.added_placement;
+  EXPECT_EQ(first.substr(first.find(',', removed.size())),
+            added.substr(added.find(',', added.find(',') + 1)));
+  // Comments and empty lines go with the rewrite; nothing else does.
+  size_t kept = 0;
+  for (const std::string& line : SplitLines(ide_before)) {
+    kept += !line.empty() && line[0] != '#' && line.rfind(removed, 0) != 0;
+  }
+  EXPECT_EQ(kept + 1, SplitLines(ide_after).size());
+}
+
 TEST(SampleModPlanTest, GamesTooSmallForTheModAreRefused) {
   SampleGameOptions options;
   options.img_entries = 2;
