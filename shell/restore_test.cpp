@@ -136,6 +136,16 @@ TEST_F(RestoreTest, WhatAFolderOffers) {
   EXPECT_FALSE(choice.use_backup_enabled);
   EXPECT_EQ("", choice.restore_dir);
 
+  // Opening on a remembered folder: with a catalogue the backups count.
+  choice = OpeningChoice(*fs_, folder_.path() + "copy\\", true);
+  EXPECT_FALSE(choice.use_backup_enabled);
+  EXPECT_EQ("", choice.restore_dir);
+  choice = OpeningChoice(*fs_, folder_.path() + "copy\\", false);
+  EXPECT_TRUE(choice.use_backup_enabled);
+  EXPECT_FALSE(choice.ok_enabled);
+  choice = OpeningChoice(*fs_, "", true);
+  EXPECT_FALSE(choice.use_backup_enabled);
+
   MakeTestFolder(folder_.path() + "copy\\models\\backup");
   EXPECT_TRUE(ChooseFolder(*fs_, folder_.path() + "copy\\").use_backup_enabled);
   fs_->SetAttributes(folder_.path() + "copy\\models\\backup", kAttrHidden);
