@@ -26,6 +26,8 @@ bool ParseInstallOptions(const std::vector<std::string>& args,
       line->scripted = true;
     } else if (arg == "--dump-ids") {
       line->dump_ids = true;
+    } else if (arg == "--dry-run") {
+      line->dry_run = true;
     } else {
       *error = "unknown option '" + arg + "'";
       return false;
@@ -65,7 +67,7 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine* line,
 
 std::string UsageText() {
   return "usage: quarn install [--dir DIR] [--game DIR | --scripted] "
-         "[--dump-ids]\n"
+         "[--dump-ids] [--dry-run]\n"
          "       quarn --help | --version\n"
          "\n"
          "Runs the install script(s) found in the installer folder DIR "
@@ -79,6 +81,8 @@ std::string UsageText() {
          "  --game DIR   the game folder; it must hold gta-vc.exe\n"
          "  --scripted   leave the game folder to the scripts (INSTALL PATH)\n"
          "  --dump-ids   write the used object IDs to ID dump.txt at the end\n"
+         "  --dry-run    change nothing on disk; afterwards stderr lists what\n"
+         "               the run would have created, changed and deleted\n"
          "\n"
          "Exit status: 0 all done, 1 the installation failed, 2 the script "
          "was\n"

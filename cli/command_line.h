@@ -14,6 +14,7 @@ struct CommandLine {
   std::string game_dir;       ///< --game, empty when not given
   bool scripted = false;      ///< --scripted
   bool dump_ids = false;      ///< --dump-ids
+  bool dry_run = false;       ///< --dry-run
 };
 
 /// Reads `args` (without the program name) into `*line`. On bad usage

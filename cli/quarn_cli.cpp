@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "cli/command_line.h"
+#include "cli/dry_run.h"
 #include "cli/stream_log_window.h"
 #include "platform/existence.h"
 #include "script/install_context.h"
@@ -115,6 +116,11 @@ int RunQuarn(const std::vector<std::string>& args, FileSystem& fs, FILE* out,
       return kExitAllDone;
     case CommandLine::Action::kInstall:
       break;
+  }
+  if (line.dry_run) {
+    return RunDry(fs, err, [&](FileSystem& overlay) {
+      return Install(line, overlay, out, err);
+    });
   }
   return Install(line, fs, out, err);
 }
