@@ -2,12 +2,15 @@
 # End-to-end check of the headless runner: installs the generated sample mod
 # into a freshly generated sample game and checks what a user and a mod
 # author rely on: the exit status, the log printed on stdout being the log
-# file byte for byte, the closing banner, and the usage errors.
+# file byte for byte, the closing banner, and the usage errors. A dry run of
+# the same install comes first (see dry_run_check.sh).
 #
 #   sample_install.sh --work DIR --quarn PROGRAM --samplegen PROGRAM [-- RUNNER...]
 #
 # RUNNER (for example the Wine wrapper) is put in front of both programs.
 set -uo pipefail
+
+scenarios=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 
 usage() {
   echo "usage: sample_install.sh --work DIR --quarn PROGRAM --samplegen PROGRAM [-- RUNNER...]" >&2
@@ -63,7 +66,15 @@ if ! run "$samplegen" game game </dev/null >samplegen.txt 2>&1 ||
   exit 1
 fi
 
-run_quarn install --dir mod --game game
+if bash "$scenarios/dry_run_check.sh" --tree game --tree mod --keep real -- \
+  "${runner[@]}" "$quarn" install --dir mod --game game; then
+  pass "a dry run changes nothing and prints the real run's log"
+else
+  fail "the dry run differs from the real run or changed the disk"
+fi
+status=$(cat real.status 2>/dev/null || echo 255)
+mv real.out out.bin 2>/dev/null
+mv real.err err.txt 2>/dev/null
 log=mod/QuarnInstall-log.txt
 if [[ $status -eq 0 ]]; then
   pass "install exits 0"
