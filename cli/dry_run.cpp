@@ -84,7 +84,12 @@ std::string ArchiveLine(OverlayFileSystem& overlay, const std::string& game) {
   const std::string head = std::string(kImgArchiveFile) + " in " + game + ": ";
   ImgArchiveDiff diff;
   if (!old_dir || !old_img || !new_dir || !new_img ||
-      !DiffImgArchives(*old_dir, *old_img, *new_dir, *new_img, &diff)) {
+      !DiffImgArchives(
+          *old_dir, *old_img, *new_dir, *new_img, &diff,
+          [&](uint64_t old_start, uint64_t new_start, uint64_t length) {
+            return overlay.ShowsOriginal(img, new_start, img, old_start,
+                                         length);
+          })) {
     return head + "its entries cannot be compared (a file is missing)";
   }
   return head + std::to_string(diff.added) + " entries added, " +

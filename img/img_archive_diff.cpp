@@ -67,8 +67,10 @@ bool DataDiffers(File& old_img, const ImgEntry& old_entry, File& new_img,
 
 }  // namespace
 
-bool DiffImgArchives(File& old_dir, File& old_img, File& new_dir, File& new_img,
-                     ImgArchiveDiff* diff) {
+bool DiffImgArchives(
+    File& old_dir, File& old_img, File& new_dir, File& new_img,
+    ImgArchiveDiff* diff,
+    const std::function<bool(uint64_t, uint64_t, uint64_t)>& known_same) {
   *diff = ImgArchiveDiff();
   EntriesByName old_entries;
   EntriesByName new_entries;
@@ -86,6 +88,13 @@ bool DiffImgArchives(File& old_dir, File& old_img, File& new_dir, File& new_img,
             : std::min(named.second.size(), old_named->second.size());
     diff->added += static_cast<int>(named.second.size() - matched);
     for (size_t i = 0; i < matched; ++i) {
+      const ImgEntry& old_entry = old_named->second[i];
+      const ImgEntry& new_entry = named.second[i];
+      if (known_same && DataLength(old_entry) == DataLength(new_entry) &&
+          known_same(DataStart(old_entry), DataStart(new_entry),
+                     DataLength(old_entry))) {
+        continue;
+      }
       if (DataDiffers(old_img, old_named->second[i], new_img, named.second[i],
                       &old_block, &new_block)) {
         ++diff->replaced;

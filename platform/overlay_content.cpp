@@ -37,9 +37,20 @@ bool OverlayContent::ReadUnwritten(uint64_t offset, char* out, size_t size) {
   return true;
 }
 
+bool OverlayContent::ReadExtent(const Extent& extent, uint64_t skip, char* out,
+                                size_t size) {
+  if (extent.bytes) {
+    return store_->Read(*extent.bytes, extent.from + skip, out, size);
+  }
+  size_t got = 0;
+  return base_->file->ReadAt(extent.from + skip, out, size, &got) &&
+         got == size;
+}
+
 bool OverlayContent::ReadAt(uint64_t offset, void* data, size_t size,
                             size_t* got) {
   *got = 0;
+  last_read_data_ = nullptr;
   if (offset >= length_) return true;
   const uint64_t end = offset + std::min<uint64_t>(size, length_ - offset);
   char* out = static_cast<char*>(data);
@@ -55,16 +66,43 @@ bool OverlayContent::ReadAt(uint64_t offset, void* data, size_t size,
                 : (it == extents_.end() ? end : std::min(end, it->first));
     const size_t piece = static_cast<size_t>(stop - at);
     char* place = out + (at - offset);
-    const bool read =
-        written ? store_->Read(*it->second.bytes,
-                               it->second.from + (at - it->first), place, piece)
-                : ReadUnwritten(at, place, piece);
+    const bool read = written
+                          ? ReadExtent(it->second, at - it->first, place, piece)
+                          : ReadUnwritten(at, place, piece);
     if (!read) return false;
     if (written) ++it;
     at = stop;
   }
   *got = static_cast<size_t>(end - offset);
+  NoteRead(offset, data, *got);
   return true;
+}
+
+// Remembers a read that came whole from the base file's own place.
+void OverlayContent::NoteRead(uint64_t offset, const void* data, size_t size) {
+  if (size == 0 || offset + size > base_shown_) return;
+  const Extents::iterator it = extents_.lower_bound(offset);
+  if (it != extents_.end() && it->first < offset + size) return;
+  if (it != extents_.begin() &&
+      std::prev(it)->first + std::prev(it)->second.length > offset) {
+    return;
+  }
+  last_read_data_ = data;
+  last_read_size_ = size;
+  last_read_offset_ = offset;
+}
+
+// A file rebuilt in place moves its bytes by reading them and writing the
+// same buffer elsewhere. Such a write, once checked against the base file,
+// is kept as a reference to the base bytes: nothing is stored, and a 1 GiB
+// archive moved this way costs no memory and no scratch space.
+bool OverlayContent::WritesBackTheLastRead(const void* data, size_t size) {
+  if (data != last_read_data_ || size != last_read_size_) return false;
+  check_buffer_.resize(size);
+  size_t got = 0;
+  return base_->file->ReadAt(last_read_offset_, check_buffer_.data(), size,
+                             &got) &&
+         got == size && std::memcmp(check_buffer_.data(), data, size) == 0;
 }
 
 // Forgets what was written in [start, end); extents reaching over either
@@ -105,25 +143,53 @@ OverlayContent::Extents::iterator OverlayContent::ExtentEndingAt(
   --it;
   const Extent& extent = it->second;
   const bool touches = it->first + extent.length == offset;
-  const bool run_ends = extent.from + extent.length == extent.bytes->size();
+  const bool run_ends =
+      extent.bytes && extent.from + extent.length == extent.bytes->size();
   return touches && run_ends ? it : extents_.end();
+}
+
+bool OverlayContent::Insert(uint64_t offset, const void* data, size_t size) {
+  const uint64_t end = offset + size;
+  Extents::iterator grown = ExtentEndingAt(offset);
+  if (grown != extents_.end() &&
+      store_->Extend(*grown->second.bytes, data, size)) {
+    Punch(offset, end);
+    grown->second.length += size;
+    return true;
+  }
+  std::shared_ptr<StoredBytes> bytes = store_->Keep(data, size);
+  if (!bytes) return false;
+  Punch(offset, end);
+  extents_[offset] = Extent{size, std::move(bytes), 0};
+  return true;
+}
+
+// Must follow a Punch of [offset, offset + size).
+void OverlayContent::InsertBaseReference(uint64_t offset, size_t size,
+                                         uint64_t from) {
+  Extents::iterator it = extents_.lower_bound(offset);
+  if (it != extents_.begin()) {
+    Extent& before = std::prev(it)->second;
+    if (!before.bytes && std::prev(it)->first + before.length == offset &&
+        before.from + before.length == from) {
+      before.length += size;
+      return;
+    }
+  }
+  extents_[offset] = Extent{size, nullptr, from};
 }
 
 bool OverlayContent::WriteAt(uint64_t offset, const void* data, size_t size) {
   if (size == 0) return true;
   const uint64_t end = offset + size;
   if (end < offset) return false;
-  Extents::iterator grown = ExtentEndingAt(offset);
-  if (grown != extents_.end() &&
-      store_->Extend(*grown->second.bytes, data, size)) {
+  if (WritesBackTheLastRead(data, size)) {
     Punch(offset, end);
-    grown->second.length += size;
-  } else {
-    std::shared_ptr<StoredBytes> bytes = store_->Keep(data, size);
-    if (!bytes) return false;
-    Punch(offset, end);
-    extents_[offset] = Extent{size, std::move(bytes), 0};
+    InsertBaseReference(offset, size, last_read_offset_);
+  } else if (!Insert(offset, data, size)) {
+    return false;
   }
+  last_read_data_ = nullptr;
   length_ = std::max(length_, end);
   return true;
 }
@@ -134,6 +200,37 @@ void OverlayContent::Resize(uint64_t length) {
     base_shown_ = std::min(base_shown_, length);
   }
   length_ = length;
+}
+
+bool OverlayContent::ShowsOriginal(uint64_t offset, uint64_t length,
+                                   const std::shared_ptr<BaseBytes>& original,
+                                   uint64_t original_offset) const {
+  const uint64_t end = offset + length;
+  if (!original || base_ != original || end < offset || end > length_) {
+    return false;
+  }
+  Extents::const_iterator it = extents_.upper_bound(offset);
+  if (it != extents_.begin() &&
+      std::prev(it)->first + std::prev(it)->second.length > offset) {
+    --it;
+  }
+  for (uint64_t at = offset; at < end;) {
+    const uint64_t wanted = original_offset + (at - offset);
+    const bool written = it != extents_.end() && it->first <= at;
+    if (written) {
+      const Extent& extent = it->second;
+      if (extent.bytes || extent.from + (at - it->first) != wanted) {
+        return false;
+      }
+      at = it->first + extent.length;
+      ++it;
+    } else {
+      const uint64_t stop = it == extents_.end() ? end : it->first;
+      if (at != wanted || std::min(stop, end) > base_shown_) return false;
+      at = stop;
+    }
+  }
+  return true;
 }
 
 bool OverlayContent::DiffersFrom(const std::shared_ptr<BaseBytes>& original) {

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <vector>
 
 #include "platform/file_system.h"
 #include "platform/overlay_store.h"
@@ -40,12 +41,20 @@ class OverlayContent {
   /// As File::Resize; growing adds zeros.
   void Resize(uint64_t length);
 
+  /// True when `length` bytes from `offset` are known, without reading
+  /// them, to be the bytes of `original` from `original_offset`: they are
+  /// shown from there, unwritten or moved there unchanged.
+  bool ShowsOriginal(uint64_t offset, uint64_t length,
+                     const std::shared_ptr<BaseBytes>& original,
+                     uint64_t original_offset) const;
+
   /// True when the bytes differ from those of `original`. Bytes still shown
   /// from the same place of `original` are not read again.
   bool DiffersFrom(const std::shared_ptr<BaseBytes>& original);
 
  private:
-  // Written bytes from `start` on: `length` bytes of `bytes` from `from`.
+  // Written bytes from `start` on: `length` bytes of `bytes` from `from`,
+  // or, when `bytes` is null, of the base file from `from`.
   struct Extent {
     uint64_t length = 0;
     std::shared_ptr<StoredBytes> bytes;
@@ -53,15 +62,26 @@ class OverlayContent {
   };
   using Extents = std::map<uint64_t, Extent>;
 
+  bool ReadExtent(const Extent& extent, uint64_t skip, char* out, size_t size);
   bool ReadUnwritten(uint64_t offset, char* out, size_t size);
+  void NoteRead(uint64_t offset, const void* data, size_t size);
+  bool WritesBackTheLastRead(const void* data, size_t size);
   void Punch(uint64_t start, uint64_t end);
   Extents::iterator ExtentEndingAt(uint64_t offset);
+  bool Insert(uint64_t offset, const void* data, size_t size);
+  void InsertBaseReference(uint64_t offset, size_t size, uint64_t from);
 
   std::shared_ptr<OverlayStore> store_;
   std::shared_ptr<BaseBytes> base_;
   uint64_t base_shown_ = 0;  // bytes of base_ not cut off by a resize
   uint64_t length_ = 0;
   Extents extents_;  // by start; they never overlap
+  // The last read, if it came whole from the base file's own place: a
+  // write of the same buffer is most likely a move of those bytes.
+  const void* last_read_data_ = nullptr;
+  size_t last_read_size_ = 0;
+  uint64_t last_read_offset_ = 0;
+  std::vector<char> check_buffer_;  // the base bytes a move is checked with
 };
 
 }  // namespace quarn

@@ -484,6 +484,20 @@ std::vector<OverlayChange> OverlayFileSystem::Changes() {
   return changes;
 }
 
+bool OverlayFileSystem::ShowsOriginal(const std::string& path, uint64_t offset,
+                                      const std::string& original,
+                                      uint64_t original_offset,
+                                      uint64_t length) {
+  const OverlayLocation at = Locate(path);
+  const Seen seen = See(at);
+  if (!seen.IsFile()) return false;
+  const std::shared_ptr<OverlayContent> content =
+      ContentOf(at, seen.node, nullptr);
+  return content && content->ShowsOriginal(
+                        offset, length, BaseBytesOf(Locate(original), nullptr),
+                        original_offset);
+}
+
 std::unique_ptr<File> OverlayFileSystem::OpenOriginal(const std::string& path) {
   std::shared_ptr<BaseBytes> base = BaseBytesOf(Locate(path), nullptr);
   if (!base) return nullptr;

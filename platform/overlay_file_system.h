@@ -77,6 +77,13 @@ class OverlayFileSystem : public FileSystem {
   /// reading only. Null if it cannot be opened.
   std::unique_ptr<File> OpenOriginal(const std::string& path);
 
+  /// True when `length` bytes of file `path` from `offset` are known,
+  /// without reading them, to be the bytes on disk of file `original` from
+  /// `original_offset` (unwritten, or moved there unchanged).
+  bool ShowsOriginal(const std::string& path, uint64_t offset,
+                     const std::string& original, uint64_t original_offset,
+                     uint64_t length);
+
   /// How much written data is kept, and where.
   OverlayStoreStats StoreStats() const { return store_->Stats(); }
 

@@ -37,7 +37,10 @@ class OverlayTest : public ::testing::Test {
     before_ = TreeSnapshot(folder_.path());
   }
 
-  void TearDown() override { EXPECT_EQ(before_, TreeSnapshot(folder_.path())); }
+  void TearDown() override {
+    native_->ChangeFolder(start_folder_);
+    EXPECT_EQ(before_, TreeSnapshot(folder_.path()));
+  }
 
   std::string game() const { return folder_.path() + "game\\"; }
 
@@ -91,6 +94,7 @@ class OverlayTest : public ::testing::Test {
 
   TempFolder folder_;
   std::unique_ptr<FileSystem> native_ = MakeNativeFileSystem();
+  std::string start_folder_ = native_->CurrentFolder();
   OverlayFileSystem overlay_{*native_};
   std::string before_;
 };
