@@ -271,6 +271,41 @@ TEST_F(OverlayTest, SpilledBytesReadBackAsWritten) {
   EXPECT_EQ(1, scratch_files);
 }
 
+// A rebuild moves bytes by reading them and writing the same buffer back
+// elsewhere: such moves cost no memory, anything else is stored.
+TEST_F(OverlayTest, MovedBytesAreKeptAsReferences) {
+  OverlayFileSystem small(*native_, 4096, [] { return nullptr; });
+  const std::string img = game() + "models\\gta3.img";
+  std::unique_ptr<File> file = small.Open(img, OpenMode::kReadWrite, nullptr);
+  ASSERT_TRUE(file);
+  std::string model = Pattern(10000, 1);
+  std::string buffer(3000, '\0');
+  size_t got = 0;
+  for (uint64_t from :
+       {5000, 8000}) {  // the second move is partly past the end
+    ASSERT_TRUE(file->ReadAt(from, &buffer[0], buffer.size(), &got));
+    ASSERT_TRUE(file->WriteAt(from - 5000, buffer.data(), got));
+    model.replace(from - 5000, got, model.substr(from, got));
+  }
+  EXPECT_EQ(0u, small.StoreStats().peak_memory_bytes);
+  EXPECT_TRUE(small.ShowsOriginal(img, 0, img, 5000, 3000));
+  EXPECT_TRUE(small.ShowsOriginal(img, 3000, img, 8000, 2000));
+  EXPECT_FALSE(small.ShowsOriginal(img, 0, img, 5001, 3000));
+
+  // Bytes changed between the read and the write are stored as written.
+  ASSERT_TRUE(file->ReadAt(6000, &buffer[0], buffer.size(), &got));
+  buffer[10] = 'X';
+  ASSERT_TRUE(file->WriteAt(1000, buffer.data(), got));
+  model.replace(1000, got, buffer);
+  EXPECT_EQ(3000u, small.StoreStats().memory_bytes);
+  EXPECT_FALSE(small.ShowsOriginal(img, 0, img, 5000, 3000));
+  EXPECT_TRUE(small.ShowsOriginal(img, 4000, img, 9000, 1000));
+  file.reset();
+  std::string all;
+  ASSERT_TRUE(ReadWholeFile(small, img, &all));
+  EXPECT_EQ(model, all);
+}
+
 TEST(ScratchFileTest, NothingIsLeftAfterCloseOrAnAbruptEnd) {
   TempFolder folder;
   std::unique_ptr<File> scratch = MakeScratchFile(folder.path());
