@@ -10,23 +10,12 @@
 #include "cli/quarn_cli.h"
 #include "script/install_log.h"
 #include "testutil/img_test_archive.h"
+#include "testutil/stream_text.h"
 #include "testutil/test_files.h"
 #include "testutil/tree_snapshot.h"
 
 namespace quarn {
 namespace {
-
-std::string Contents(FILE* stream) {
-  std::string text;
-  rewind(stream);
-  char buffer[4096];
-  size_t got;
-  while ((got = fread(buffer, 1, sizeof buffer, stream)) > 0) {
-    text.append(buffer, got);
-  }
-  fclose(stream);
-  return text;
-}
 
 // A game with a model archive and a mod that changes files, folders and
 // the archive; the dry run comes first, the real run after it.
@@ -51,8 +40,8 @@ class DryRunTest : public ::testing::Test {
     FILE* out = tmpfile();
     FILE* err = tmpfile();
     const int status = RunQuarn(args, *fs_, out, err);
-    out_ = Contents(out);
-    err_ = Contents(err);
+    out_ = TakeStreamText(out);
+    err_ = TakeStreamText(err);
     return status;
   }
 

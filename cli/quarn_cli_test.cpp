@@ -6,6 +6,7 @@
 
 #include "script/install_log.h"
 #include "testutil/expected_log.h"
+#include "testutil/stream_text.h"
 #include "testutil/test_files.h"
 
 namespace quarn {
@@ -26,21 +27,9 @@ class QuarnCliTest : public ::testing::Test {
     FILE* out = tmpfile();
     FILE* err = tmpfile();
     const int status = RunQuarn(args, *fs_, out, err);
-    out_ = Contents(out);
-    err_ = Contents(err);
+    out_ = TakeStreamText(out);
+    err_ = TakeStreamText(err);
     return status;
-  }
-
-  static std::string Contents(FILE* stream) {
-    std::string text;
-    rewind(stream);
-    char buffer[4096];
-    size_t got;
-    while ((got = fread(buffer, 1, sizeof buffer, stream)) > 0) {
-      text.append(buffer, got);
-    }
-    fclose(stream);
-    return text;
   }
 
   TempFolder folder_;

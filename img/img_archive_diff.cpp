@@ -32,6 +32,15 @@ bool ReadEntriesByName(File& dir, EntriesByName* by_name) {
   return true;
 }
 
+// How many entries of `named`'s name the other version holds too.
+size_t Matched(const EntriesByName& other,
+               const EntriesByName::value_type& named) {
+  const auto found = other.find(named.first);
+  return found == other.end()
+             ? 0
+             : std::min(named.second.size(), found->second.size());
+}
+
 uint64_t DataStart(const ImgEntry& entry) {
   return static_cast<uint64_t>(std::max(entry.Offset(), 0)) * kImgSectorSize;
 }
@@ -81,33 +90,24 @@ bool DiffImgArchives(
   std::vector<char> old_block(kCompareBlock);
   std::vector<char> new_block(kCompareBlock);
   for (const auto& named : new_entries) {
-    const auto old_named = old_entries.find(named.first);
-    const size_t matched =
-        old_named == old_entries.end()
-            ? 0
-            : std::min(named.second.size(), old_named->second.size());
+    const size_t matched = Matched(old_entries, named);
     diff->added += static_cast<int>(named.second.size() - matched);
     for (size_t i = 0; i < matched; ++i) {
-      const ImgEntry& old_entry = old_named->second[i];
+      const ImgEntry& old_entry = old_entries.at(named.first)[i];
       const ImgEntry& new_entry = named.second[i];
-      if (known_same && DataLength(old_entry) == DataLength(new_entry) &&
+      const bool vouched =
+          known_same && DataLength(old_entry) == DataLength(new_entry) &&
           known_same(DataStart(old_entry), DataStart(new_entry),
-                     DataLength(old_entry))) {
-        continue;
-      }
-      if (DataDiffers(old_img, old_named->second[i], new_img, named.second[i],
-                      &old_block, &new_block)) {
+                     DataLength(old_entry));
+      if (!vouched && DataDiffers(old_img, old_entry, new_img, new_entry,
+                                  &old_block, &new_block)) {
         ++diff->replaced;
       }
     }
   }
   for (const auto& named : old_entries) {
-    const auto new_named = new_entries.find(named.first);
-    const size_t kept =
-        new_named == new_entries.end()
-            ? 0
-            : std::min(named.second.size(), new_named->second.size());
-    diff->removed += static_cast<int>(named.second.size() - kept);
+    diff->removed +=
+        static_cast<int>(named.second.size() - Matched(new_entries, named));
   }
   return true;
 }

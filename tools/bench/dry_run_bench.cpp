@@ -39,6 +39,7 @@ int main() {
 #include <thread>
 #include <vector>
 
+#include "tools/bench/full_size_archive.h"
 #include "tools/samplegen/img_writer.h"
 #include "tools/samplegen/native_output.h"
 
@@ -47,27 +48,12 @@ namespace {
 
 namespace stdfs = std::filesystem;
 
-constexpr int kEntries = 6000;
-constexpr uint64_t kArchiveBytes = uint64_t{1} << 30;
-constexpr int kDeletedEntry = 1;
-const uint64_t kAddedLengths[] = {10u << 20, 1u << 20, 100000, 5000};
-const char* const kAddedNames[] = {"bench0.dff", "bench1.dff", "bench2.col",
-                                   "bench3.txd"};
-
 // One finished run of quarn.
 struct RunResult {
   int status = -1;  // exit status, or -1 if it did not exit normally
   double seconds = 0;
   long max_rss_kib = 0;
 };
-
-std::string Pattern(uint64_t length, int seed) {
-  std::string bytes(length, '\0');
-  for (uint64_t i = 0; i < length; ++i) {
-    bytes[i] = static_cast<char>((i * 7 + seed * 13 + i / 4096) & 0xff);
-  }
-  return bytes;
-}
 
 std::string ReadNative(const stdfs::path& path) {
   std::ifstream in(path, std::ios::binary);
@@ -143,20 +129,21 @@ bool MakeGameAndMod(const stdfs::path& work) {
     std::fprintf(stderr, "%s\n", message.c_str());
     return false;
   }
-  std::printf("generating %d entries, %" PRIu64 " MiB...\n", kEntries,
-              kArchiveBytes >> 20);
+  std::printf("generating %d entries, %" PRIu64 " MiB...\n", kBenchEntries,
+              kBenchArchiveBytes >> 20);
   const std::vector<GeneratedImgEntry> entries =
-      PlanGeneratedImg(kEntries, kArchiveBytes, 1, 0);
+      PlanGeneratedImg(kBenchEntries, kBenchArchiveBytes, 1, 0);
   std::vector<std::string> script = {
-      "IMG OPENDEF", "IMG DELETE " + entries[kDeletedEntry].name};
+      "IMG OPENDEF", "IMG DELETE " + entries[kBenchDeletedEntry].name};
   for (size_t i = 0; i < 4; ++i) {
-    if (!WriteNativeFile(work / "mod" / kAddedNames[i],
-                         Pattern(kAddedLengths[i], static_cast<int>(i)),
-                         &message)) {
+    if (!WriteNativeFile(
+            work / "mod" / kBenchAddedNames[i],
+            BenchPattern(kBenchAddedLengths[i], static_cast<int>(i)),
+            &message)) {
       std::fprintf(stderr, "%s\n", message.c_str());
       return false;
     }
-    script.push_back(std::string("IMG ADD ") + kAddedNames[i]);
+    script.push_back(std::string("IMG ADD ") + kBenchAddedNames[i]);
   }
   script.push_back("IMG CLOSE");
   if (!WriteGeneratedImg(models.string(), entries, &message) ||
