@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "gamelists/gta_vc_dat_list.h"
+#include "gamelists/object_dat_list.h"
 #include "ide/object_id_registry.h"
 #include "ide/scanned_ide_list.h"
 #include "img/img_directory.h"
@@ -68,6 +70,10 @@ struct InstallContext {
 
   // Model archive.
   ImgDirectory Img;
+
+  // Game list editors.
+  GtaVcDatList GtaVcDat;
+  ObjectDatList ObjectDat;
 
   // Item definitions.
   ObjectIdRegistry ObjectIds;

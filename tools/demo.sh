@@ -2,7 +2,8 @@
 # The main job on a fresh Debian machine: builds the headless runner and the
 # sample generator, generates a fresh sample game and the sample mod, and
 # installs the mod into the game. The install log appears line by line as
-# the runner writes it; the exit status is the runner's.
+# the runner writes it, then the lines the mod added to the game's lists;
+# the exit status is the runner's.
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -21,4 +22,13 @@ mkdir -p "$sample"
 
 echo
 echo "== quarn install --dir $sample/mod --game $sample/game"
-exec "$build/quarn" install --dir "$sample/mod" --game "$sample/game"
+status=0
+"$build/quarn" install --dir "$sample/mod" --game "$sample/game" || status=$?
+
+# The game's two lists as the mod left them: the lines it added.
+echo
+echo "== $sample/game/data/gta_vc.dat: the mod's lines"
+grep -n -i -e 'samplemod' "$sample/game/data/gta_vc.dat" || true
+echo "== $sample/game/data/object.dat: its last lines"
+tail -n 5 "$sample/game/data/object.dat" | tr '\t' ' '
+exit "$status"
