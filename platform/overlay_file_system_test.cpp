@@ -38,6 +38,7 @@ class OverlayTest : public ::testing::Test {
   }
 
   void TearDown() override {
+    own_overlay_.reset();
     native_->ChangeFolder(start_folder_);
     EXPECT_EQ(before_, TreeSnapshot(folder_.path()));
   }
@@ -95,7 +96,10 @@ class OverlayTest : public ::testing::Test {
   TempFolder folder_;
   std::unique_ptr<FileSystem> native_ = MakeNativeFileSystem();
   std::string start_folder_ = native_->CurrentFolder();
-  OverlayFileSystem overlay_{*native_};
+  // Gone before the disk is checked: on Windows it holds base files open.
+  std::unique_ptr<OverlayFileSystem> own_overlay_ =
+      std::make_unique<OverlayFileSystem>(*native_);
+  OverlayFileSystem& overlay_ = *own_overlay_;
   std::string before_;
 };
 
