@@ -64,10 +64,12 @@ else
   fail "the disk changed:"
   diff "$scratch/before.txt" "$scratch/after.txt" | head -n 20
 fi
-if [[ -z "$(ls -A "$scratch/tmp")" ]]; then
+# Wine, when it is the runner, keeps files of its own there.
+left=$(find "$scratch/tmp" -mindepth 1 -maxdepth 1 ! -name 'wine-*' -printf '%f ')
+if [[ -z "$left" ]]; then
   pass "nothing left in the temporary folder"
 else
-  fail "left behind in the temporary folder: $(ls -A "$scratch/tmp")"
+  fail "left behind in the temporary folder: $left"
 fi
 if grep -q '^Dry run: nothing on disk was changed' "$scratch/dry.err"; then
   pass "the change report is on stderr"
