@@ -50,6 +50,7 @@ bool ReadInstallOption(const std::vector<std::string>& args, size_t* i,
   bool* flag = arg == "--scripted"   ? &line->scripted
                : arg == "--dump-ids" ? &line->dump_ids
                : arg == "--save"     ? &line->save
+               : arg == "--dry-run"  ? &line->dry_run
                                      : nullptr;
   if (flag == nullptr) {
     *error = "unknown option '" + arg + "' for install";
@@ -142,7 +143,7 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine* line,
 std::string UsageText() {
   return "usage: quarn install [--dir DIR] [--game DIR | --scripted] "
          "[--mods LIST]\n"
-         "                     [--dump-ids] [--save]\n"
+         "                     [--dump-ids] [--save] [--dry-run]\n"
          "       quarn list [--dir DIR]\n"
          "       quarn restore --game DIR [--fast]\n"
          "       quarn --help | --version\n"
@@ -169,6 +170,8 @@ std::string UsageText() {
          "               (default for a catalogue: as saved.dat remembers)\n"
          "  --save       remember the game folder, options and ticks in\n"
          "               saved.dat before the run, as the window program does\n"
+         "  --dry-run    change nothing on disk; afterwards stderr lists what\n"
+         "               the run would have created, changed and deleted\n"
          "list     prints the mods of the installer folder in install order:\n"
          "         \"[x] \" or \"[ ] \", the folder name, two blanks, the "
          "name.\n"

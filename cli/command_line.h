@@ -18,6 +18,7 @@ struct CommandLine {
   std::vector<std::string> mods;  ///< the folder names --mods lists
   bool save = false;              ///< --save
   bool fast = false;              ///< --fast
+  bool dry_run = false;           ///< --dry-run
 };
 
 /// Reads `args` (without the program name) into `*line`. On bad usage

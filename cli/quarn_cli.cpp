@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "cli/command_line.h"
+#include "cli/dry_run.h"
 #include "cli/list_command.h"
 #include "cli/restore_command.h"
 #include "cli/stream_log_window.h"
@@ -178,6 +179,11 @@ int RunQuarn(const std::vector<std::string>& args, FileSystem& fs, FILE* out,
       return RestoreGame(line, fs, out, err);
     case CommandLine::Action::kInstall:
       break;
+  }
+  if (line.dry_run) {
+    return RunDry(fs, err, [&](FileSystem& overlay) {
+      return Install(line, overlay, out, err);
+    });
   }
   return Install(line, fs, out, err);
 }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "cli/quarn_cli.h"
+#include "testutil/stream_text.h"
 #include "testutil/test_files.h"
 
 namespace quarn {
@@ -32,22 +33,9 @@ class QuarnCliTest : public ::testing::Test {
     FILE* out = tmpfile();
     FILE* err = tmpfile();
     const int status = RunQuarn(args, *fs_, out, err);
-    out_ = Contents(out);
-    err_ = Contents(err);
+    out_ = TakeStreamText(out);
+    err_ = TakeStreamText(err);
     return status;
-  }
-
-  /// Everything written to `stream`, which is closed.
-  static std::string Contents(FILE* stream) {
-    std::string text;
-    rewind(stream);
-    char buffer[4096];
-    size_t got;
-    while ((got = fread(buffer, 1, sizeof buffer, stream)) > 0) {
-      text.append(buffer, got);
-    }
-    fclose(stream);
-    return text;
   }
 
   TempFolder folder_;

@@ -5,6 +5,7 @@
 #include "cli/quarn_cli_fixture.h"
 #include "script/install_log.h"
 #include "testutil/expected_log.h"
+#include "testutil/stream_text.h"
 #include "testutil/test_files.h"
 #include "text/ascii.h"
 

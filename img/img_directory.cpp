@@ -45,6 +45,21 @@ void ImgEntry::SetName(const std::string& name) {
   bytes[8 + length] = 0;
 }
 
+bool ReadImgRecords(File& dir, size_t count, std::vector<ImgEntry>* entries) {
+  std::vector<uint8_t> bytes(count * kImgRecordSize);
+  size_t got = 0;
+  if (count > 0 && !dir.ReadAt(0, bytes.data(), bytes.size(), &got)) {
+    return false;
+  }
+  if (got != bytes.size()) return false;
+  entries->resize(count);
+  for (size_t i = 0; i < count; ++i) {
+    std::memcpy((*entries)[i].bytes, &bytes[i * kImgRecordSize],
+                kImgRecordSize);
+  }
+  return true;
+}
+
 void ImgDirectory::CloseFiles() {
   DirFile.reset();
   ImgFile.reset();

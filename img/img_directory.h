@@ -46,6 +46,10 @@ struct ImgEntry {
   void MarkDeleted() { bytes[8] = 0; }
 };
 
+/// Reads the first `count` records of directory file `dir` in one go into
+/// `*entries`; false unless every byte arrived.
+bool ReadImgRecords(File& dir, size_t count, std::vector<ImgEntry>* entries);
+
 /// A file waiting for the next rebuild to write it into the archive.
 struct PendingAdd {
   std::string SourceFolder;  ///< SourceDir when it was queued

@@ -1,6 +1,5 @@
 #include "img/img_open.h"
 
-#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
@@ -30,22 +29,6 @@ std::unique_ptr<File> OpenForEditing(InstallContext& ctx, const char* relative,
   std::unique_ptr<File> file = ctx.Fs.Open(path, OpenMode::kReadWrite, nullptr);
   if (!file) *message = "Can't access " + path;
   return file;
-}
-
-// Reads `count` records in one go; every byte must arrive.
-bool ReadRecords(File& dir, size_t count, std::vector<ImgEntry>* entries) {
-  std::vector<uint8_t> bytes(count * kImgRecordSize);
-  size_t got = 0;
-  if (count > 0 && !dir.ReadAt(0, bytes.data(), bytes.size(), &got)) {
-    return false;
-  }
-  if (got != bytes.size()) return false;
-  entries->resize(count);
-  for (size_t i = 0; i < count; ++i) {
-    std::memcpy((*entries)[i].bytes, &bytes[i * kImgRecordSize],
-                kImgRecordSize);
-  }
-  return true;
 }
 
 std::string TooLargeMessage(uint64_t count) {
@@ -81,7 +64,7 @@ CommandResult RunImgOpenDef(InstallContext& ctx) {
 
   ctx.Log.LogLine("Reading IMG...");
   std::vector<ImgEntry> entries;
-  if (!ReadRecords(*img.DirFile, count, &entries)) {
+  if (!ReadImgRecords(*img.DirFile, count, &entries)) {
     return Fail(ctx, "Can't read " + dir_path);
   }
   img.Entries = std::move(entries);

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "testutil/overlay_backend.h"
 #include "testutil/test_files.h"
 #include "text/ascii.h"
 
@@ -441,6 +442,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 }  // namespace
 
-std::vector<FileSystemBackend> ContractBackends() { return {NativeBackend()}; }
+std::vector<FileSystemBackend> ContractBackends() {
+  return {NativeBackend(), OverlayBackend()};
+}
 
 }  // namespace quarn

@@ -16,6 +16,7 @@
 #include <set>
 #include <utility>
 
+#include "platform/scratch_file.h"
 #include "text/ascii.h"
 
 namespace quarn {
@@ -598,6 +599,36 @@ std::string PosixFileSystem::AbsolutePath(const std::string& os_path) {
 
 std::unique_ptr<FileSystem> MakeNativeFileSystem() {
   return std::make_unique<PosixFileSystem>();
+}
+
+std::string SystemTempFolder() {
+  const char* variable = std::getenv("TMPDIR");
+  std::string folder =
+      variable != nullptr && variable[0] != '\0' ? variable : "/tmp";
+  std::replace(folder.begin(), folder.end(), '/', '\\');
+  while (folder.size() > 1 && folder.back() == '\\') folder.pop_back();
+  return folder;
+}
+
+std::unique_ptr<File> MakeScratchFile(const std::string& folder) {
+  std::string native = ResolvePosixPath(folder);
+  if (native.empty()) native = ".";
+  // A file made without a name disappears with its last descriptor; where
+  // the disk cannot make one, a named file loses its name at once.
+  int fd = open(native.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
+  if (fd < 0) {
+    std::string name = JoinNative(native, "quarn-scratch-XXXXXX");
+    fd = mkostemp(&name[0], O_CLOEXEC);
+    if (fd < 0) return nullptr;
+    unlink(name.c_str());
+  }
+  ScopedFd owned(fd);
+  struct stat status;
+  if (fstat(fd, &status) != 0) return nullptr;
+  OpenFileTable& table = OpenFiles();
+  std::lock_guard<std::mutex> lock(table.mutex);
+  table.held.insert(KeyOf(status));
+  return std::make_unique<PosixFile>(owned.release(), KeyOf(status));
 }
 
 }  // namespace quarn

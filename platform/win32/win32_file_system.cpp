@@ -11,6 +11,8 @@
 #include <algorithm>
 #include <limits>
 
+#include "platform/scratch_file.h"
+
 namespace quarn {
 namespace {
 
@@ -254,6 +256,28 @@ std::string Win32FileSystem::AbsolutePath(const std::string& os_path) {
 
 std::unique_ptr<FileSystem> MakeNativeFileSystem() {
   return std::make_unique<Win32FileSystem>();
+}
+
+std::string SystemTempFolder() {
+  char buffer[MAX_PATH + 1];
+  const DWORD length = GetTempPathA(sizeof buffer, buffer);
+  if (length == 0 || length > MAX_PATH) return "";
+  return WithoutTrailingBackslash(std::string(buffer, length));
+}
+
+std::unique_ptr<File> MakeScratchFile(const std::string& folder) {
+  char name[MAX_PATH];
+  if (GetTempFileNameA(folder.c_str(), "qrn", 0, name) == 0) return nullptr;
+  // The system deletes the file when its handle closes, and closes every
+  // handle of a process that ends, whatever ends it.
+  const HANDLE handle = CreateFileA(
+      name, GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+      FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) {
+    DeleteFileA(name);
+    return nullptr;
+  }
+  return std::make_unique<Win32File>(handle);
 }
 
 }  // namespace quarn

@@ -37,6 +37,7 @@ int main() {
 #include "platform/file_system.h"
 #include "script/install_context.h"
 #include "script/install_log.h"
+#include "tools/bench/full_size_archive.h"
 #include "tools/samplegen/img_writer.h"
 #include "tools/samplegen/native_output.h"
 
@@ -44,13 +45,6 @@ namespace quarn {
 namespace {
 
 namespace stdfs = std::filesystem;
-
-constexpr int kEntries = 6000;
-constexpr uint64_t kArchiveBytes = uint64_t{1} << 30;
-constexpr int kDeletedEntry = 1;
-const uint64_t kAddedLengths[] = {10u << 20, 1u << 20, 100000, 5000};
-const char* const kAddedNames[] = {"bench0.dff", "bench1.dff", "bench2.col",
-                                   "bench3.txd"};
 
 class CollectingLogWindow : public LogWindow {
  public:
@@ -62,14 +56,6 @@ class CollectingLogWindow : public LogWindow {
 double SecondsSince(std::chrono::steady_clock::time_point start) {
   return std::chrono::duration<double>(std::chrono::steady_clock::now() - start)
       .count();
-}
-
-std::string Pattern(uint64_t length, int seed) {
-  std::string bytes(length, '\0');
-  for (uint64_t i = 0; i < length; ++i) {
-    bytes[i] = static_cast<char>((i * 7 + seed * 13 + i / 4096) & 0xff);
-  }
-  return bytes;
 }
 
 // Opens the archive as its opening command leaves it, deletes one early
@@ -92,8 +78,8 @@ int RebuildInThisProcess(const std::string& work) {
     return 1;
   }
   ImgDirectory& img = ctx.Img;
-  img.Entries[kDeletedEntry].MarkDeleted();
-  for (const char* name : kAddedNames) {
+  img.Entries[kBenchDeletedEntry].MarkDeleted();
+  for (const char* name : kBenchAddedNames) {
     const std::string text(name);
     auto& queue = text.find(".txd") != std::string::npos
                       ? img.PendingAdds.Textures
@@ -121,7 +107,7 @@ int RebuildInThisProcess(const std::string& work) {
 bool WriteFilledFile(const stdfs::path& path, uint64_t length) {
   FILE* out = std::fopen(path.c_str(), "wb");
   if (out == nullptr) return false;
-  const std::string block = Pattern(4u << 20, 5);
+  const std::string block = BenchPattern(4u << 20, 5);
   bool ok = true;
   for (uint64_t done = 0; ok && done < length; done += block.size()) {
     const size_t piece =
@@ -138,10 +124,10 @@ bool SpotCheck(const stdfs::path& models,
   FILE* in = std::fopen((models / "gta3.img").c_str(), "rb");
   if (in == nullptr) return false;
   uint64_t position = 0;
-  for (int i = 0; i < kDeletedEntry; ++i) position += entries[i].sectors;
+  for (int i = 0; i < kBenchDeletedEntry; ++i) position += entries[i].sectors;
   bool ok = true;
-  for (int i = kDeletedEntry + 1; ok && i < kEntries; ++i) {
-    if (i == kDeletedEntry + 1 || i == kEntries - 1) {
+  for (int i = kBenchDeletedEntry + 1; ok && i < kBenchEntries; ++i) {
+    if (i == kBenchDeletedEntry + 1 || i == kBenchEntries - 1) {
       const std::string expected = GeneratedEntryBytes(i, entries[i]);
       std::string actual(expected.size(), '\0');
       ok = std::fseek(in, static_cast<long>(position * kImgSectorBytes),
@@ -167,26 +153,27 @@ int Benchmark(const char* program, const stdfs::path& base) {
     return 1;
   }
 
-  std::printf("generating %d entries, %" PRIu64 " MiB...\n", kEntries,
-              kArchiveBytes >> 20);
+  std::printf("generating %d entries, %" PRIu64 " MiB...\n", kBenchEntries,
+              kBenchArchiveBytes >> 20);
   const std::vector<GeneratedImgEntry> entries =
-      PlanGeneratedImg(kEntries, kArchiveBytes, 1, 0);
+      PlanGeneratedImg(kBenchEntries, kBenchArchiveBytes, 1, 0);
   if (!WriteGeneratedImg(models.string(), entries, &message)) {
     std::fprintf(stderr, "%s\n", message.c_str());
     return 1;
   }
   uint64_t copied = 0;
-  for (int i = kDeletedEntry + 1; i < kEntries; ++i) {
+  for (int i = kBenchDeletedEntry + 1; i < kBenchEntries; ++i) {
     copied += uint64_t{entries[i].sectors} * kImgSectorBytes;
   }
   for (size_t i = 0; i < 4; ++i) {
-    if (!WriteNativeFile(work / "mod" / kAddedNames[i],
-                         Pattern(kAddedLengths[i], static_cast<int>(i)),
-                         &message)) {
+    if (!WriteNativeFile(
+            work / "mod" / kBenchAddedNames[i],
+            BenchPattern(kBenchAddedLengths[i], static_cast<int>(i)),
+            &message)) {
       std::fprintf(stderr, "%s\n", message.c_str());
       return 1;
     }
-    copied += kAddedLengths[i];
+    copied += kBenchAddedLengths[i];
   }
 
   sync();

@@ -5,12 +5,15 @@
 # file byte for byte, the closing banner, and the usage errors. Then the
 # sample catalogue: its ticked mods install into a second game in folder
 # number order, the unticked one is left alone, `quarn list` shows the
-# rows and `quarn restore` puts the game's archive back.
+# rows and `quarn restore` puts the game's archive back. Each install is
+# first run as a dry run (see dry_run_check.sh).
 #
 #   sample_install.sh --work DIR --quarn PROGRAM --samplegen PROGRAM [-- RUNNER...]
 #
 # RUNNER (for example the Wine wrapper) is put in front of both programs.
 set -uo pipefail
+
+scenarios=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 
 usage() {
   echo "usage: sample_install.sh --work DIR --quarn PROGRAM --samplegen PROGRAM [-- RUNNER...]" >&2
@@ -68,7 +71,15 @@ if ! run "$samplegen" game game </dev/null >samplegen.txt 2>&1 ||
   exit 1
 fi
 
-run_quarn install --dir mod --game game
+if bash "$scenarios/dry_run_check.sh" --tree game --tree mod --keep real -- \
+  "${runner[@]}" "$quarn" install --dir mod --game game; then
+  pass "a dry run changes nothing and prints the real run's log"
+else
+  fail "the dry run differs from the real run or changed the disk"
+fi
+status=$(cat real.status 2>/dev/null || echo 255)
+mv real.out out.bin 2>/dev/null
+mv real.err err.txt 2>/dev/null
 log=mod/QuarnInstall-log.txt
 if [[ $status -eq 0 ]]; then
   pass "install exits 0"
@@ -119,7 +130,15 @@ else
 fi
 
 cp cgame/models/gta3.img original.img
-run_quarn install --dir setup --game cgame
+if bash "$scenarios/dry_run_check.sh" --tree cgame --tree setup --keep real -- \
+  "${runner[@]}" "$quarn" install --dir setup --game cgame; then
+  pass "a dry run of the catalogue changes nothing and prints the real run's log"
+else
+  fail "the catalogue's dry run differs from the real run or changed the disk"
+fi
+status=$(cat real.status 2>/dev/null || echo 255)
+mv real.out out.bin 2>/dev/null
+mv real.err err.txt 2>/dev/null
 clog=setup/QuarnInstall-log.txt
 if [[ $status -eq 0 && -f "$clog" ]] && cmp -s out.bin "$clog" &&
   tail -c "$banner_size" "$clog" | cmp -s - banner.bin; then

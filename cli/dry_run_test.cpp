@@ -1,0 +1,148 @@
+#include "cli/dry_run.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "cli/quarn_cli.h"
+#include "script/install_log.h"
+#include "testutil/img_test_archive.h"
+#include "testutil/stream_text.h"
+#include "testutil/test_files.h"
+#include "testutil/tree_snapshot.h"
+
+namespace quarn {
+namespace {
+
+// A game with a model archive and a mod that changes files, folders and
+// the archive; the dry run comes first, the real run after it.
+class DryRunTest : public ::testing::Test {
+ protected:
+  DryRunTest() {
+    WriteTestFile(game() + "gta-vc.exe", "exe");
+    WriteTestFile(game() + "readme.txt", "read me");
+    MakeTestFolder(game() + "data");
+    WriteTestImg(game(), {{0, 1, "a.dff"}, {1, 2, "b.dff"}, {3, 1, "c.txd"}});
+    WriteTestFile(mod() + "new.txt", "new text");
+    WriteTestFile(mod() + "a.dff", std::string(2048, 'A'));  // as it is
+    WriteTestFile(mod() + "b.dff", std::string(3000, 'b'));
+    WriteTestFile(mod() + "new.dff", std::string(100, 'n'));
+  }
+  ~DryRunTest() override { fs_->ChangeFolder(start_folder_); }
+
+  std::string game() const { return folder_.path() + "game\\"; }
+  std::string mod() const { return folder_.path() + "mod\\"; }
+
+  int Run(std::vector<std::string> args) {
+    FILE* out = tmpfile();
+    FILE* err = tmpfile();
+    const int status = RunQuarn(args, *fs_, out, err);
+    out_ = TakeStreamText(out);
+    err_ = TakeStreamText(err);
+    return status;
+  }
+
+  std::vector<std::string> Install() const {
+    return {"install",          "--dir",     NativePath(mod()), "--game",
+            NativePath(game()), "--dump-ids"};
+  }
+
+  // Runs the script dry, checks that nothing on disk changed, then runs it
+  // for real and checks that the log and the exit status were the same.
+  void CompareWithRealRun(const std::string& script, int expected_status) {
+    WriteTestFile(mod() + "QuarnInstall.txt", script);
+    const std::string before = TreeSnapshot(folder_.path());
+    std::vector<std::string> dry = Install();
+    dry.push_back("--dry-run");
+    EXPECT_EQ(expected_status, Run(dry)) << out_;
+    EXPECT_EQ(before, TreeSnapshot(folder_.path()));
+    dry_out_ = out_;
+    dry_err_ = err_;
+    EXPECT_EQ(expected_status, Run(Install()));
+    EXPECT_EQ(out_, dry_out_);
+    EXPECT_EQ(ReadTestFile(mod() + kLogFileName), dry_out_);
+    EXPECT_EQ("", err_);
+  }
+
+  TempFolder folder_;
+  std::unique_ptr<FileSystem> fs_ = MakeNativeFileSystem();
+  std::string start_folder_ = fs_->CurrentFolder();
+  std::string out_, err_, dry_out_, dry_err_;
+};
+
+TEST_F(DryRunTest, SameLogNothingWrittenAndEveryChangeReported) {
+  // Clearing the archive's read-only mark is a change too.
+  ASSERT_TRUE(fs_->SetAttributes(game() + "models\\gta3.img", kAttrReadOnly));
+  CompareWithRealRun(
+      "DIR CREATE data\\extra\r\n"
+      "COPY new.txt TO readme.txt\r\n"
+      "COPY new.txt TO data\\extra\\Added.txt\r\n"
+      "IMG OPENDEF\r\n"
+      "IMG ADD b.dff\r\n"
+      "IMG ADD new.dff\r\n"
+      "IMG ADD a.dff\r\n"
+      "IMG DELETE c.txd\r\n"
+      "IMG CLOSE\r\n",
+      kExitAllDone);
+  const std::string g = game();
+  EXPECT_EQ(
+      "Dry run: nothing on disk was changed. A real run would:\n"
+      "  create  " +
+          g +
+          "data\\extra\\  (folder)\n"
+          "  create  " +
+          g +
+          "DATA\\EXTRA\\ADDED.TXT  (none -> 8 bytes)\n"
+          "  change  " +
+          g +
+          "models\\gta3.dir  (96 -> 96 bytes)\n"
+          "  change  " +
+          g +
+          "models\\gta3.img  (8192 -> 8192 bytes, "
+          "attributes R -> none)\n"
+          "  change  " +
+          g +
+          "README.TXT  (7 -> 8 bytes)\n"
+          "  create  " +
+          mod() +
+          "ID dump.txt  (none -> 38 bytes)\n"
+          "  create  " +
+          mod() + "QuarnInstall-log.txt  (none -> " +
+          std::to_string(dry_out_.size()) +
+          " bytes)\n"
+          "models\\gta3.img in " +
+          g + ": 1 entries added, 1 replaced, 1 removed\n",
+      dry_err_);
+}
+
+TEST_F(DryRunTest, AFailedRunReportsWhatItDidBeforeItFailed) {
+  CompareWithRealRun(
+      "COPY new.txt TO readme.txt\r\n"
+      "IMG OPENDEF\r\n"
+      "IMG ADD missing.dff\r\n"
+      "IMG CLOSE\r\n",
+      kExitFailed);
+  EXPECT_NE(std::string::npos, dry_out_.find("The installation failed."));
+  EXPECT_EQ(
+      "Dry run: nothing on disk was changed. A real run would:\n"
+      "  change  " +
+          game() + "README.TXT  (7 -> 8 bytes)\n" + "  create  " + mod() +
+          "ID dump.txt  (none -> 38 bytes)\n" + "  create  " + mod() +
+          "QuarnInstall-log.txt  (none -> " + std::to_string(dry_out_.size()) +
+          " bytes)\n",
+      dry_err_);
+}
+
+TEST_F(DryRunTest, BadUsageGetsNoReport) {
+  EXPECT_EQ(kExitUsage,
+            Run({"install", "--dir", NativePath(mod()), "--dry-run"}));
+  EXPECT_EQ(0u, err_.find("quarn: say where the game is"));
+  EXPECT_EQ(std::string::npos, err_.find("Dry run"));
+  EXPECT_FALSE(TestPathExists(mod() + kLogFileName));
+}
+
+}  // namespace
+}  // namespace quarn

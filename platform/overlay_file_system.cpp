@@ -1,0 +1,509 @@
+#include "platform/overlay_file_system.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "platform/scratch_file.h"
+#include "text/ascii.h"
+
+namespace quarn {
+namespace {
+
+constexpr uint32_t kFileBits =
+    kAttrReadOnly | kAttrHidden | kAttrSystem | kAttrArchive;
+// Wine and Linux keep no read-only or archive bit on a folder.
+constexpr uint32_t kFolderBits = kAttrHidden | kAttrSystem;
+constexpr uint32_t kMarks = kAttrHidden | kAttrSystem;
+constexpr uint32_t kReportedBits = kAttrReadOnly | kAttrHidden | kAttrSystem;
+
+std::string LastComponent(const std::string& path) {
+  const size_t slash = path.rfind('\\');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// Wine and the Linux backend show every name that begins with "." as hidden.
+uint32_t DotNameMark(const std::string& path) {
+  const std::string name = LastComponent(path);
+  const bool dotted = name.size() > 1 && name[0] == '.' && name != "..";
+  return dotted ? uint32_t{kAttrHidden} : 0u;
+}
+
+bool SortsBefore(const FolderEntry& a, const FolderEntry& b) {
+  const std::string upper_a = ToUpperAscii(a.name);
+  const std::string upper_b = ToUpperAscii(b.name);
+  if (upper_a != upper_b) return upper_a < upper_b;
+  return a.name < b.name;
+}
+
+class OverlayFile : public File {
+ public:
+  OverlayFile(std::shared_ptr<OverlayContent> content, bool writable,
+              std::shared_ptr<std::set<std::string>> held, std::string key)
+      : content_(std::move(content)),
+        writable_(writable),
+        held_(std::move(held)),
+        key_(std::move(key)) {}
+
+  ~OverlayFile() override {
+    if (held_) held_->erase(key_);
+  }
+
+  bool ReadAt(uint64_t offset, void* data, size_t size, size_t* got) override {
+    return content_->ReadAt(offset, data, size, got);
+  }
+
+  bool WriteAt(uint64_t offset, const void* data, size_t size) override {
+    return writable_ && content_->WriteAt(offset, data, size);
+  }
+
+  bool Length(uint64_t* length) override {
+    *length = content_->Length();
+    return true;
+  }
+
+  bool Resize(uint64_t length) override {
+    if (!writable_) return false;
+    content_->Resize(length);
+    return true;
+  }
+
+ private:
+  std::shared_ptr<OverlayContent> content_;
+  bool writable_;
+  std::shared_ptr<std::set<std::string>> held_;  // null: not counted as held
+  std::string key_;
+};
+
+std::unique_ptr<File> MakeSystemScratchFile() {
+  return MakeScratchFile(SystemTempFolder());
+}
+
+}  // namespace
+
+OverlayFileSystem::OverlayFileSystem(FileSystem& base, uint64_t memory_limit,
+                                     OverlayStore::ScratchMaker make_scratch)
+    : base_(base),
+      store_(OverlayStore::Create(memory_limit, make_scratch
+                                                    ? std::move(make_scratch)
+                                                    : MakeSystemScratchFile)),
+      held_(std::make_shared<std::set<std::string>>()) {}
+
+OverlayFileSystem::~OverlayFileSystem() = default;
+
+// ---------------------------------------------------------------------------
+// What a path shows.
+
+OverlayLocation OverlayFileSystem::Locate(const std::string& path) {
+  return LocateInOverlay(path, CurrentFolder());
+}
+
+uint32_t OverlayFileSystem::ShownAttributes(const Node& node) {
+  if (node.kind == Node::Kind::kFolder) {
+    return kAttrDirectory | (node.attributes & kFolderBits) |
+           DotNameMark(node.path);
+  }
+  const uint32_t bits = (node.attributes & kFileBits) | DotNameMark(node.path);
+  return bits != 0 ? bits : kAttrNormal;
+}
+
+OverlayFileSystem::Seen OverlayFileSystem::See(const OverlayLocation& at) {
+  Seen seen;
+  const auto it = nodes_.find(at.key);
+  if (it == nodes_.end()) {
+    const bool add_backslash = at.folder_only && at.path.back() != '\\';
+    seen.attributes =
+        base_.AttributesOf(add_backslash ? at.path + "\\" : at.path);
+    return seen;
+  }
+  seen.node = &it->second;
+  const Node::Kind kind = seen.node->kind;
+  if (kind == Node::Kind::kFolder ||
+      (kind == Node::Kind::kFile && !at.folder_only)) {
+    seen.attributes = ShownAttributes(*seen.node);
+  }
+  return seen;
+}
+
+bool OverlayFileSystem::ParentIsFolder(const OverlayLocation& at) {
+  return !at.parent.empty() && See(Locate(at.parent)).IsFolder();
+}
+
+bool OverlayFileSystem::IsHeld(const OverlayLocation& at) const {
+  return held_->count(at.key) != 0;
+}
+
+// The node of `at`, made if the overlay has none yet (with the name the base
+// lists); an existing node keeps its name and bytes.
+OverlayFileSystem::Node& OverlayFileSystem::NodeFor(const OverlayLocation& at,
+                                                    Node::Kind kind,
+                                                    uint32_t attributes) {
+  const auto inserted = nodes_.try_emplace(at.key);
+  Node& node = inserted.first->second;
+  if (inserted.second) node.path = at.path;
+  node.kind = kind;
+  node.attributes = attributes;
+  return node;
+}
+
+// ---------------------------------------------------------------------------
+// Bytes.
+
+std::shared_ptr<BaseBytes> OverlayFileSystem::BaseBytesOf(
+    const OverlayLocation& at, FsStatus* status) {
+  FsStatus unused;
+  if (status == nullptr) status = &unused;
+  std::weak_ptr<BaseBytes>& cached = base_files_[at.key];
+  if (std::shared_ptr<BaseBytes> bytes = cached.lock()) return bytes;
+  auto bytes = std::make_shared<BaseBytes>();
+  // Opened once and shared: the base refuses a second unshared open.
+  bytes->file = base_.Open(at.path, OpenMode::kRead, status);
+  if (!bytes->file) return nullptr;
+  if (!bytes->file->Length(&bytes->length)) {
+    *status = FsStatus::kOtherError;
+    return nullptr;
+  }
+  cached = bytes;
+  return bytes;
+}
+
+std::shared_ptr<OverlayContent> OverlayFileSystem::FileContent(
+    const OverlayLocation& at, Node& node, FsStatus* status) {
+  if (!node.content) {
+    std::shared_ptr<BaseBytes> base = BaseBytesOf(at, status);
+    if (!base) return nullptr;
+    node.content = std::make_shared<OverlayContent>(store_, std::move(base));
+  }
+  return node.content;
+}
+
+// The bytes file `at` shows, without giving it a node of its own.
+std::shared_ptr<OverlayContent> OverlayFileSystem::ContentOf(
+    const OverlayLocation& at, Node* node, FsStatus* status) {
+  if (node != nullptr) return FileContent(at, *node, status);
+  std::shared_ptr<BaseBytes> base = BaseBytesOf(at, status);
+  if (!base) return nullptr;
+  return std::make_shared<OverlayContent>(store_, std::move(base));
+}
+
+std::unique_ptr<File> OverlayFileSystem::Hold(
+    const OverlayLocation& at, std::shared_ptr<OverlayContent> content,
+    bool writable) {
+  held_->insert(at.key);
+  return std::make_unique<OverlayFile>(std::move(content), writable, held_,
+                                       at.key);
+}
+
+// ---------------------------------------------------------------------------
+// The file system's operations.
+
+uint32_t OverlayFileSystem::AttributesOf(const std::string& path) {
+  return See(Locate(path)).attributes;
+}
+
+bool OverlayFileSystem::SetAttributes(const std::string& path,
+                                      uint32_t attributes) {
+  const OverlayLocation at = Locate(path);
+  const Seen seen = See(at);
+  if (!seen.Exists()) return false;
+  if (seen.IsFolder()) {
+    NodeFor(at, Node::Kind::kFolder, attributes & kFolderBits);
+  } else {
+    NodeFor(at, Node::Kind::kFile, attributes & kFileBits);
+  }
+  return true;
+}
+
+std::unique_ptr<File> OverlayFileSystem::Open(const std::string& path,
+                                              OpenMode mode, FsStatus* status) {
+  FsStatus unused;
+  if (status == nullptr) status = &unused;
+  const OverlayLocation at = Locate(path);
+  const Seen seen = See(at);
+  *status = FsStatus::kOkay;
+  if (!seen.Exists()) {
+    if (mode != OpenMode::kCreate || at.folder_only || !ParentIsFolder(at)) {
+      *status = FsStatus::kNotFound;
+      return nullptr;
+    }
+    Node& node = NodeFor(at, Node::Kind::kFile, kAttrArchive);
+    node.name = at.name;
+    node.content = std::make_shared<OverlayContent>(store_);
+    return Hold(at, node.content, true);
+  }
+  const bool writing = mode != OpenMode::kRead;
+  // As Windows: no folder, no writing to a read-only file, and no emptying
+  // of a hidden or system one.
+  if (seen.IsFolder() || (writing && (seen.attributes & kAttrReadOnly)) ||
+      (mode == OpenMode::kCreate && (seen.attributes & kMarks))) {
+    *status = FsStatus::kAccessDenied;
+    return nullptr;
+  }
+  if (IsHeld(at)) {
+    *status = FsStatus::kSharingViolation;
+    return nullptr;
+  }
+  std::shared_ptr<OverlayContent> content;
+  if (mode == OpenMode::kCreate) {
+    Node& node = NodeFor(at, Node::Kind::kFile, kAttrArchive);
+    node.content = std::make_shared<OverlayContent>(store_);
+    content = node.content;
+  } else {
+    content = ContentOf(at, seen.node, status);
+    if (content && writing && seen.node == nullptr) {
+      NodeFor(at, Node::Kind::kFile, seen.attributes & kFileBits).content =
+          content;
+    }
+  }
+  if (!content) return nullptr;
+  return Hold(at, std::move(content), writing);
+}
+
+bool OverlayFileSystem::CopyOver(const std::string& from,
+                                 const std::string& to) {
+  const OverlayLocation source = Locate(from);
+  const OverlayLocation target = Locate(to);
+  const Seen original = See(source);
+  const Seen replaced = See(target);
+  if (!original.IsFile() || IsHeld(source) || target.folder_only ||
+      replaced.IsFolder()) {
+    return false;
+  }
+  if (replaced.Exists()) {
+    // As Windows: never onto itself, a read-only or held file, or a hidden
+    // or system file from one without those marks.
+    const uint32_t marks_lost =
+        replaced.attributes & ~original.attributes & kMarks;
+    if (target.key == source.key || (replaced.attributes & kAttrReadOnly) ||
+        IsHeld(target) || marks_lost != 0) {
+      return false;
+    }
+  } else if (!ParentIsFolder(target)) {
+    return false;
+  }
+  const std::shared_ptr<OverlayContent> content =
+      ContentOf(source, original.node, nullptr);
+  if (!content) return false;
+  const uint32_t attributes =
+      original.node ? original.node->attributes : original.attributes;
+  Node& copy = NodeFor(target, Node::Kind::kFile, attributes & kFileBits);
+  if (!replaced.Exists()) copy.name = target.name;
+  copy.content = std::make_shared<OverlayContent>(*content);
+  return true;
+}
+
+bool OverlayFileSystem::RenameOver(const std::string& from,
+                                   const std::string& to) {
+  const OverlayLocation source = Locate(from);
+  const OverlayLocation target = Locate(to);
+  const Seen moving = See(source);
+  if (!moving.IsFile() || IsHeld(source) || target.folder_only) return false;
+  const uint32_t attributes =
+      (moving.node ? moving.node->attributes : moving.attributes) & kFileBits;
+  if (target.key == source.key) {
+    // Only the letter case changes.
+    NodeFor(source, Node::Kind::kFile, attributes).name = target.name;
+    return true;
+  }
+  const Seen replaced = See(target);
+  if (replaced.IsFolder() ||
+      (replaced.Exists() &&
+       ((replaced.attributes & kAttrReadOnly) || IsHeld(target))) ||
+      (!replaced.Exists() && !ParentIsFolder(target))) {
+    return false;
+  }
+  std::shared_ptr<OverlayContent> content =
+      ContentOf(source, moving.node, nullptr);
+  if (!content) return false;
+  Node& moved = NodeFor(target, Node::Kind::kFile, attributes);
+  if (!replaced.Exists()) moved.name = target.name;
+  moved.content = std::move(content);
+  NodeFor(source, Node::Kind::kDeleted, 0).content.reset();
+  return true;
+}
+
+bool OverlayFileSystem::MakeFolder(const std::string& path) {
+  OverlayLocation at = Locate(path);
+  at.folder_only = false;  // "x\" is made as "x", if no file is named so
+  if (at.name.empty() || See(at).Exists() || !ParentIsFolder(at)) {
+    return false;
+  }
+  Node& node = NodeFor(at, Node::Kind::kFolder, 0);
+  node.name = at.name;
+  node.content.reset();
+  return true;
+}
+
+bool OverlayFileSystem::RemoveFile(const std::string& path) {
+  const OverlayLocation at = Locate(path);
+  const Seen seen = See(at);
+  if (!seen.IsFile() || (seen.attributes & kAttrReadOnly) || IsHeld(at)) {
+    return false;
+  }
+  NodeFor(at, Node::Kind::kDeleted, 0).content.reset();
+  return true;
+}
+
+// Adds the entries that exist only in the overlay to a listing of `folder`
+// whose other entries are named in `listed` (by key).
+void OverlayFileSystem::AddOwnEntries(const OverlayLocation& folder,
+                                      const std::set<std::string>& listed,
+                                      std::vector<FolderEntry>* entries) {
+  const std::string prefix =
+      folder.key.back() == '\\' ? folder.key : folder.key + "\\";
+  for (auto it = nodes_.lower_bound(prefix);
+       it != nodes_.end() && it->first.compare(0, prefix.size(), prefix) == 0;
+       ++it) {
+    const Node& node = it->second;
+    if (it->first.find('\\', prefix.size()) != std::string::npos ||
+        node.kind == Node::Kind::kDeleted || listed.count(it->first) != 0) {
+      continue;
+    }
+    const std::string name =
+        node.name.empty() ? LastComponent(node.path) : node.name;
+    entries->push_back(FolderEntry{name, ShownAttributes(node)});
+  }
+}
+
+FsStatus OverlayFileSystem::ListFolder(const std::string& path,
+                                       std::vector<FolderEntry>* entries) {
+  entries->clear();
+  OverlayLocation at = Locate(path);
+  at.folder_only = false;
+  const Seen seen = See(at);
+  if (!seen.IsFolder()) return FsStatus::kNotFound;
+  const uint32_t parent_attributes =
+      at.parent.empty() ? kAttrDirectory : See(Locate(at.parent)).attributes;
+
+  std::vector<FolderEntry> base_entries;
+  const FsStatus status = base_.ListFolder(at.path, &base_entries);
+  if (status != FsStatus::kOkay) {
+    // A folder made by the run holds nothing else on disk.
+    if (seen.node == nullptr || status != FsStatus::kNotFound) return status;
+    base_entries = {FolderEntry{".", 0}, FolderEntry{"..", 0}};
+  }
+  const std::string prefix = at.key.back() == '\\' ? at.key : at.key + "\\";
+  std::vector<FolderEntry> specials;
+  std::vector<FolderEntry> names;
+  std::set<std::string> listed;
+  for (const FolderEntry& entry : base_entries) {
+    if (entry.name == "." || entry.name == "..") {
+      const bool self = entry.name == ".";
+      specials.push_back(
+          FolderEntry{entry.name, self ? seen.attributes : parent_attributes});
+      continue;
+    }
+    const std::string key = prefix + ToUpperAscii(entry.name);
+    listed.insert(key);
+    const auto it = nodes_.find(key);
+    if (it == nodes_.end()) {
+      names.push_back(entry);
+    } else if (it->second.kind != Node::Kind::kDeleted) {
+      const Node& node = it->second;
+      names.push_back(FolderEntry{node.name.empty() ? entry.name : node.name,
+                                  ShownAttributes(node)});
+    }
+  }
+  AddOwnEntries(at, listed, &names);
+  std::sort(names.begin(), names.end(), SortsBefore);
+  *entries = std::move(specials);
+  entries->insert(entries->end(), names.begin(), names.end());
+  return FsStatus::kOkay;
+}
+
+std::string OverlayFileSystem::CurrentFolder() {
+  return own_current_folder_.empty() ? base_.CurrentFolder()
+                                     : own_current_folder_;
+}
+
+bool OverlayFileSystem::ChangeFolder(const std::string& path) {
+  const OverlayLocation at = Locate(path);
+  if (!See(at).IsFolder()) return false;
+  // The process follows where it can, so the base's relative paths agree.
+  if (base_.ChangeFolder(at.path)) {
+    own_current_folder_.clear();
+  } else {
+    own_current_folder_ = at.path;
+  }
+  return true;
+}
+
+std::string OverlayFileSystem::AbsolutePath(const std::string& os_path) {
+  return base_.AbsolutePath(os_path);
+}
+
+// ---------------------------------------------------------------------------
+// What changed.
+
+bool OverlayFileSystem::Describe(const Node& node, OverlayChange* change) {
+  const OverlayLocation at = Locate(node.path);
+  const uint32_t before = base_.AttributesOf(node.path);
+  const bool was_folder = before != kNoSuchFile && (before & kAttrDirectory);
+  const bool was_file = before != kNoSuchFile && !was_folder;
+  std::shared_ptr<BaseBytes> original;
+  if (was_file) original = BaseBytesOf(at, nullptr);
+  change->path = node.path;
+  change->attributes_before =
+      was_file || was_folder ? before & kReportedBits : 0;
+  change->size_before = original ? original->length : 0;
+  switch (node.kind) {
+    case Node::Kind::kDeleted:
+      change->what = OverlayChange::What::kFileDeleted;
+      change->bytes_changed = true;
+      return was_file;
+    case Node::Kind::kFolder:
+      change->attributes_after = ShownAttributes(node) & kReportedBits;
+      if (!was_folder) {
+        change->what = OverlayChange::What::kFolderCreated;
+        return true;
+      }
+      change->what = OverlayChange::What::kFolderChanged;
+      return change->attributes_after != change->attributes_before;
+    case Node::Kind::kFile:
+      break;
+  }
+  change->attributes_after = ShownAttributes(node) & kReportedBits;
+  change->size_after =
+      node.content ? node.content->Length() : change->size_before;
+  if (!was_file) {
+    change->what = OverlayChange::What::kFileCreated;
+    change->bytes_changed = true;
+    return true;
+  }
+  change->what = OverlayChange::What::kFileChanged;
+  change->bytes_changed = node.content && node.content->DiffersFrom(original);
+  return change->bytes_changed ||
+         change->attributes_after != change->attributes_before;
+}
+
+std::vector<OverlayChange> OverlayFileSystem::Changes() {
+  std::vector<OverlayChange> changes;
+  for (const auto& keyed : nodes_) {
+    OverlayChange change;
+    if (Describe(keyed.second, &change)) changes.push_back(change);
+  }
+  return changes;
+}
+
+bool OverlayFileSystem::ShowsOriginal(const std::string& path, uint64_t offset,
+                                      const std::string& original,
+                                      uint64_t original_offset,
+                                      uint64_t length) {
+  const OverlayLocation at = Locate(path);
+  const Seen seen = See(at);
+  if (!seen.IsFile()) return false;
+  const std::shared_ptr<OverlayContent> content =
+      ContentOf(at, seen.node, nullptr);
+  return content && content->ShowsOriginal(
+                        offset, length, BaseBytesOf(Locate(original), nullptr),
+                        original_offset);
+}
+
+std::unique_ptr<File> OverlayFileSystem::OpenOriginal(const std::string& path) {
+  std::shared_ptr<BaseBytes> base = BaseBytesOf(Locate(path), nullptr);
+  if (!base) return nullptr;
+  return std::make_unique<OverlayFile>(
+      std::make_shared<OverlayContent>(store_, std::move(base)), false, nullptr,
+      std::string());
+}
+
+}  // namespace quarn
