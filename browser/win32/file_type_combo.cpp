@@ -1,0 +1,42 @@
+// The file-type list: an owner-drawn drop-down list whose entries the caller
+// adds.
+#include "browser/win32/picker_controls.h"
+#include "browser/win32/picker_pair.h"
+
+namespace quarn {
+namespace {
+
+constexpr int kFileTypeItemExtra = 3;
+
+LRESULT CALLBACK FileTypeContainerProc(HWND container, UINT message,
+                                       WPARAM wparam, LPARAM lparam) {
+  if (message == WM_DRAWITEM) {
+    DrawPickerItem(*reinterpret_cast<DRAWITEMSTRUCT*>(lparam), nullptr, 0);
+    return TRUE;
+  }
+  return PickerContainerDefault(container, message, wparam, lparam);
+}
+
+LRESULT CALLBACK FileTypeInnerProc(HWND inner, UINT message, WPARAM wparam,
+                                   LPARAM lparam) {
+  return CallInnerProc(inner, message, wparam, lparam);
+}
+
+}  // namespace
+}  // namespace quarn
+
+HWND WINAPI CreatePBFileTypeCB(HWND parent, int id, int x, int y, int w, int h,
+                               int dialog_units) {
+  const quarn::PickerSpec spec = {
+      "PBFILETYPECB", quarn::FileTypeContainerProc, "COMBOBOX",
+      CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS | WS_VSCROLL,
+      quarn::FileTypeInnerProc};
+  quarn::PickerState* state =
+      quarn::CreatePickerPair(spec, parent, id, x, y, w, h, dialog_units);
+  if (!state) return nullptr;
+  const int height = quarn::PickerItemHeight(quarn::kFileTypeItemExtra);
+  SendMessageA(state->inner, CB_SETITEMHEIGHT, 0, height);
+  SendMessageA(state->inner, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), height);
+  quarn::ShrinkContainerToInner(*state);
+  return state->inner;
+}
