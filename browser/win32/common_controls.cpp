@@ -1,5 +1,6 @@
 // The two helpers around the common-control library.
 #include <commctrl.h>
+#include <windows.h>
 
 #include <string>
 #include <vector>

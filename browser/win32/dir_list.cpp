@@ -1,6 +1,7 @@
 // The directory list: the ancestors of the shown folder and its subfolders,
 // walked by double click or Enter.
 #include <shellapi.h>
+#include <windows.h>
 
 #include <memory>
 

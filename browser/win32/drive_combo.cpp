@@ -1,6 +1,7 @@
 // The drive list: every logical drive with its label and icon; a confirmed
 // choice moves the linked directory list to that drive's root.
 #include <shellapi.h>
+#include <windows.h>
 
 #include <string>
 
