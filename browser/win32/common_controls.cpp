@@ -1,6 +1,7 @@
 // The two helpers around the common-control library.
-#include <commctrl.h>
 #include <windows.h>
+// after windows.h, which it needs
+#include <commctrl.h>
 
 #include <string>
 #include <vector>

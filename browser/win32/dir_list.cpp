@@ -1,7 +1,8 @@
 // The directory list: the ancestors of the shown folder and its subfolders,
 // walked by double click or Enter.
-#include <shellapi.h>
 #include <windows.h>
+// after windows.h, which it needs
+#include <shellapi.h>
 
 #include <memory>
 

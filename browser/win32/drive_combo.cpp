@@ -1,7 +1,8 @@
 // The drive list: every logical drive with its label and icon; a confirmed
 // choice moves the linked directory list to that drive's root.
-#include <shellapi.h>
 #include <windows.h>
+// after windows.h, which it needs
+#include <shellapi.h>
 
 #include <string>
 

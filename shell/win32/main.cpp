@@ -1,7 +1,8 @@
 // QuarnInstaller.exe: one installer at a time; the whole interactive phase
 // runs inside the main window's creation.
-#include <commctrl.h>
 #include <windows.h>
+// after windows.h, which it needs
+#include <commctrl.h>
 
 #include "shell/win32/installer_app.h"
 #include "shell/win32/main_window.h"

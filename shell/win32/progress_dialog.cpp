@@ -1,7 +1,8 @@
 #include "shell/win32/progress_dialog.h"
 
-#include <commctrl.h>
 #include <windows.h>
+// after windows.h, which it needs
+#include <commctrl.h>
 
 #include "shell/win32/dialog_template.h"
 
