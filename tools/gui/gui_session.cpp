@@ -159,9 +159,15 @@ void GuiSession::SelectFolder(HWND page, int id, const std::string& folder) {
   // The page holds the container; the list box inside has the same id.
   HWND list = Control(Control(page, id), id);
   const int count = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
+  std::string entries;
   for (int i = 0; i < count; ++i) {
+    // Across processes Wine hands list box texts over as UTF-16.
+    wchar_t wide[MAX_PATH] = L"";
     char text[MAX_PATH] = "";
-    SendMessageA(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text));
+    SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(wide));
+    WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof(text), nullptr,
+                        nullptr);
+    entries += std::string(text) + "\n";
     if (_stricmp(text, folder.c_str()) != 0) continue;
     SendMessageA(list, LB_SETCURSEL, i, 0);
     DWORD_PTR ignored = 0;
@@ -170,7 +176,7 @@ void GuiSession::SelectFolder(HWND page, int id, const std::string& folder) {
                         kMessageTimeoutMs, &ignored);
     return;
   }
-  Fail("the directory list has no entry " + folder);
+  Fail("the directory list has no entry " + folder + "; it holds:\n" + entries);
 }
 
 std::string GuiSession::WaitText(HWND window, const std::string& needle,
