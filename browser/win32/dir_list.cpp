@@ -110,6 +110,14 @@ std::string EntryText(HWND list, int index) {
   return text;
 }
 
+// Each row holds a full path; below the root only the folder's own name is
+// drawn, the indentation shows where it lies.
+std::string ShownName(const std::string& path, FolderKind kind) {
+  if (kind == FolderKind::kRoot || path.size() < 2) return path;
+  const size_t slash = path.rfind('\\', path.size() - 2);
+  return path.substr(slash + 1, path.size() - slash - 2);
+}
+
 void OnDrawItem(PickerState& state, const DRAWITEMSTRUCT& item) {
   const int index = static_cast<int>(item.itemID);
   if (index >= 0) {
@@ -126,7 +134,8 @@ void OnDrawItem(PickerState& state, const DRAWITEMSTRUCT& item) {
   HICON icon = kind == FolderKind::kRoot       ? state.root_icon
                : kind == FolderKind::kAncestor ? FolderIcon(true)
                                                : FolderIcon(false);
-  DrawPickerItem(item, index >= 0 ? icon : nullptr, depth * kIndentPerLevel);
+  DrawPickerItem(item, index >= 0 ? icon : nullptr, depth * kIndentPerLevel,
+                 ShownName(ItemText(item), kind));
 }
 
 void OnEnterFolder(PickerState& state) {

@@ -126,7 +126,7 @@ LRESULT CALLBACK DriveContainerProc(HWND container, UINT message, WPARAM wparam,
       const HICON icon = item.itemID == static_cast<UINT>(-1)
                              ? nullptr
                              : reinterpret_cast<HICON>(item.itemData);
-      DrawPickerItem(item, icon, 0);
+      DrawPickerItem(item, icon, 0, ItemText(item));
       return TRUE;
     }
     case WM_COMMAND:

@@ -11,7 +11,8 @@ constexpr int kFileTypeItemExtra = 3;
 LRESULT CALLBACK FileTypeContainerProc(HWND container, UINT message,
                                        WPARAM wparam, LPARAM lparam) {
   if (message == WM_DRAWITEM) {
-    DrawPickerItem(*reinterpret_cast<DRAWITEMSTRUCT*>(lparam), nullptr, 0);
+    const auto& item = *reinterpret_cast<DRAWITEMSTRUCT*>(lparam);
+    DrawPickerItem(item, nullptr, 0, ItemText(item));
     return TRUE;
   }
   return PickerContainerDefault(container, message, wparam, lparam);

@@ -106,16 +106,25 @@ int PickerItemHeight(int extra) {
   return GetSystemMetrics(SM_CYSMICON) + extra;
 }
 
-void DrawPickerItem(const DRAWITEMSTRUCT& item, HICON icon, int indent) {
+std::string ItemText(const DRAWITEMSTRUCT& item) {
+  if (item.itemID == static_cast<UINT>(-1)) return "";
+  const bool combo = item.CtlType == ODT_COMBOBOX;
+  const LRESULT length = SendMessageA(
+      item.hwndItem, combo ? CB_GETLBTEXTLEN : LB_GETTEXTLEN, item.itemID, 0);
+  if (length <= 0) return "";
+  std::string text(static_cast<size_t>(length) + 1, '\0');
+  SendMessageA(item.hwndItem, combo ? CB_GETLBTEXT : LB_GETTEXT, item.itemID,
+               reinterpret_cast<LPARAM>(&text[0]));
+  text.resize(static_cast<size_t>(length));
+  return text;
+}
+
+void DrawPickerItem(const DRAWITEMSTRUCT& item, HICON icon, int indent,
+                    const std::string& text) {
   const bool selected = (item.itemState & ODS_SELECTED) != 0;
   FillRect(item.hDC, &item.rcItem,
            GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
   if (item.itemID == static_cast<UINT>(-1)) return;
-  char text[300] = "";
-  const HWND control = item.hwndItem;
-  const bool combo = item.CtlType == ODT_COMBOBOX;
-  SendMessageA(control, combo ? CB_GETLBTEXT : LB_GETTEXT, item.itemID,
-               reinterpret_cast<LPARAM>(text));
   const int icon_size = GetSystemMetrics(SM_CXSMICON);
   int left = item.rcItem.left + 2 + indent;
   if (icon) {
@@ -130,7 +139,7 @@ void DrawPickerItem(const DRAWITEMSTRUCT& item, HICON icon, int indent) {
   SetBkMode(item.hDC, TRANSPARENT);
   SetTextColor(item.hDC,
                GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
-  DrawTextA(item.hDC, text, -1, &text_rect,
+  DrawTextA(item.hDC, text.c_str(), -1, &text_rect,
             DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
   if (item.itemState & ODS_FOCUS) DrawFocusRect(item.hDC, &item.rcItem);
 }

@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 namespace quarn {
 
 /// The state record of one picker control.
@@ -59,8 +61,12 @@ LRESULT CallInnerProc(HWND inner, UINT message, WPARAM wparam, LPARAM lparam);
 /// The small-icon height plus `extra` pixels: the item height of the lists.
 int PickerItemHeight(int extra);
 
-/// Fills the item's background and draws its text after `indent` pixels,
+/// The text of the item to be drawn.
+std::string ItemText(const DRAWITEMSTRUCT& item);
+
+/// Fills the item's background and draws `text` after `indent` pixels,
 /// with `icon` (may be null) in front of it.
-void DrawPickerItem(const DRAWITEMSTRUCT& item, HICON icon, int indent);
+void DrawPickerItem(const DRAWITEMSTRUCT& item, HICON icon, int indent,
+                    const std::string& text);
 
 }  // namespace quarn

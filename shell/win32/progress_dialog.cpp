@@ -53,12 +53,19 @@ void ProgressDialog::Begin(const std::string&, const std::string&,
   SendMessageA(bar, PBM_SETSTEP, 1, 0);
   if (owner_) EnableWindow(owner_, FALSE);
   ShowWindow(dialog_, SW_SHOW);
+  // Within a piece nothing repaints: draw everything before the first.
+  if (owner_) {
+    RedrawWindow(owner_, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  }
   UpdateWindow(dialog_);
   PumpMessages();
 }
 
 void ProgressDialog::Step() {
-  if (dialog_) SendDlgItemMessageA(dialog_, kProgressBarId, PBM_STEPIT, 0, 0);
+  if (!dialog_) return;
+  SendDlgItemMessageA(dialog_, kProgressBarId, PBM_STEPIT, 0, 0);
+  UpdateWindow(GetDlgItem(dialog_, kProgressBarId));
 }
 
 bool ProgressDialog::CancelRequested() {

@@ -272,6 +272,7 @@ void Restores(GuiSession& s, const Paths& p) {
   Modify(p);
   s.Click(page, kUseBackup);
   HWND progress = s.WaitWindow(kDialogClass, "Copying:", 20000);
+  Sleep(500);
   s.Screenshot("progress");
   s.Click(progress, IDCANCEL);
   AnswerBox(s, "Abort?", "Abort the process?", IDNO);
@@ -352,7 +353,8 @@ void QuitDuringInstall(GuiSession& s, const Paths& p) {
   HWND page = s.WaitWindow(kDialogClass, "");
   s.Click(page, kOk);
   HWND main = s.WaitWindow(kMainClass, kMainTitle);
-  s.WaitText(s.Control(main, kLogView), "line 500\r\n", 60000);
+  // Into the copies, each of which takes a while.
+  s.WaitText(s.Control(main, kLogView), "line 2003\r\n", 60000);
   PostMessageA(main, WM_CLOSE, 0, 0);
   std::string text;
   HWND box = s.WaitMessageBox(kCaption, &text);
@@ -365,6 +367,14 @@ void QuitDuringInstall(GuiSession& s, const Paths& p) {
                file.substr(file.size() > 400 ? file.size() - 400 : 0));
   s.Expect(file.find("line 39999") == std::string::npos,
            "the install ran to its end");
+  s.Expect(file.find("Rebuilding done\r\n") != std::string::npos,
+           "the rebuild did not finish");
+  const std::string before =
+      file.substr(0, file.size() - AbortedBanner().size());
+  const std::string last =
+      before.substr(before.rfind("\r\n", before.size() - 3) + 2);
+  s.Expect(last.find("line ") == 0 || EndsWith(last, "... ok\r\n"),
+           "the last command before the banner did not finish: " + last);
   s.ExpectEqual("", ArchiveProblem(p.game + "models\\"), "archive");
 }
 
