@@ -272,7 +272,7 @@ void Restores(GuiSession& s, const Paths& p) {
   Modify(p);
   s.Click(page, kUseBackup);
   HWND progress = s.WaitWindow(kDialogClass, "Copying:", 20000);
-  Sleep(500);
+  Sleep(1200);  // a step or two of the bar
   s.Screenshot("progress");
   s.Click(progress, IDCANCEL);
   AnswerBox(s, "Abort?", "Abort the process?", IDNO);
@@ -385,6 +385,13 @@ void LogViewBenchmark(GuiSession& s, const Paths& p) {
   const DWORD start = GetTickCount();
   s.Click(page, kOk);
   HWND main = s.WaitWindow(kMainClass, kMainTitle);
+  const DWORD shown = GetTickCount() - start;
+  const std::string log_file = p.inst + "QuarnInstall-log.txt";
+  while (!EndsWith(ReadFileText(log_file), DoneBanner())) Sleep(10);
+  const DWORD written = GetTickCount() - start;
+  printf("main window after %.2f s, log file complete after %.2f s\n",
+         shown / 1000.0, written / 1000.0);
+  fflush(stdout);
   const std::string view =
       s.WaitText(s.Control(main, kLogView), DoneBanner(), 300000);
   const DWORD took = GetTickCount() - start;

@@ -10,6 +10,8 @@ namespace {
 
 constexpr DWORD kMessageTimeoutMs = 5000;
 constexpr DWORD kPollMs = 20;
+// Reading a long text takes the program's time too: not too often.
+constexpr DWORD kTextPollMs = 100;
 
 struct WindowSearch {
   DWORD pid;
@@ -188,7 +190,7 @@ std::string GuiSession::WaitText(HWND window, const std::string& needle,
       Fail("\"" + needle + "\" not shown within " + std::to_string(timeout_ms) +
            " ms; shown:\n" + text);
     }
-    Sleep(kPollMs);
+    Sleep(kTextPollMs);
     text = Text(window);
   }
   return text;
