@@ -28,4 +28,16 @@ FolderChoice ChooseFolder(FileSystem& fs, const std::string& folder) {
                       backups ? folder : std::string()};
 }
 
+FolderChoice OpeningChoice(FileSystem& fs, const std::string& remembered,
+                           bool catalogue_present) {
+  FolderChoice choice{HoldsGame(fs, remembered), !remembered.empty(),
+                      remembered};
+  if (catalogue_present && !remembered.empty() &&
+      !HoldsBackups(fs, remembered)) {
+    choice.use_backup_enabled = false;
+    choice.restore_dir.clear();
+  }
+  return choice;
+}
+
 }  // namespace quarn

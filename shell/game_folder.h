@@ -30,4 +30,11 @@ struct FolderChoice {
 /// The state a selection of `folder` gives.
 FolderChoice ChooseFolder(FileSystem& fs, const std::string& folder);
 
+/// The state the page opens with, on the path "saved.dat" `remembered`
+/// (empty when none; then "&Ok" follows "gta-vc.exe" in the current
+/// folder). With a catalogue, a remembered folder without both backup
+/// folders leaves "Use backup" disabled.
+FolderChoice OpeningChoice(FileSystem& fs, const std::string& remembered,
+                           bool catalogue_present);
+
 }  // namespace quarn
