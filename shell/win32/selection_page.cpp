@@ -114,15 +114,12 @@ void AddButtons(SelectionPage& page) {
 // The buttons start from the remembered folder: "&Ok" wants the game in
 // it, "Use backup" (with a catalogue) both backup folders.
 void SetStartState(SelectionPage& page) {
-  FileSystem& fs = *page.data->fs;
-  page.restore_dir = page.data->remembered_path;
-  Enable(page, kOkButton, HoldsGame(fs, page.restore_dir));
-  if (page.restore_dir.empty()) Enable(page, kUseBackupButton, false);
-  if (page.data->catalogue->Present && !page.restore_dir.empty() &&
-      !HoldsBackups(fs, page.restore_dir)) {
-    page.restore_dir.clear();
-    Enable(page, kUseBackupButton, false);
-  }
+  const FolderChoice choice =
+      OpeningChoice(*page.data->fs, page.data->remembered_path,
+                    page.data->catalogue->Present);
+  Enable(page, kOkButton, choice.ok_enabled);
+  Enable(page, kUseBackupButton, choice.use_backup_enabled);
+  page.restore_dir = choice.restore_dir;
   if (NeedsScrollBar(*page.data->catalogue)) ShowFolderInLabel(page);
 }
 
