@@ -14,8 +14,6 @@
 namespace quarn {
 namespace {
 
-constexpr int kDriveItemExtra = 3;
-
 void ForgetIcons(HWND combo) {
   const int count = static_cast<int>(SendMessageA(combo, CB_GETCOUNT, 0, 0));
   for (int i = 0; i < count; ++i) {
@@ -161,17 +159,10 @@ LRESULT CALLBACK DriveInnerProc(HWND inner, UINT message, WPARAM wparam,
 
 HWND WINAPI CreatePBDriveCB(HWND parent, int id, int x, int y, int w, int h,
                             int dialog_units, const char* path) {
-  const quarn::PickerSpec spec = {
-      "PBDRIVEX", quarn::DriveContainerProc, "COMBOBOX",
-      CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS | WS_VSCROLL,
-      quarn::DriveInnerProc};
-  quarn::PickerState* state =
-      quarn::CreatePickerPair(spec, parent, id, x, y, w, h, dialog_units);
+  quarn::PickerState* state = quarn::CreateComboPair(
+      "PBDRIVEX", quarn::DriveContainerProc, quarn::DriveInnerProc, parent, id,
+      x, y, w, h, dialog_units);
   if (!state) return nullptr;
-  const int height = quarn::PickerItemHeight(quarn::kDriveItemExtra);
-  SendMessageA(state->inner, CB_SETITEMHEIGHT, 0, height);
-  SendMessageA(state->inner, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), height);
-  quarn::ShrinkContainerToInner(*state);
   quarn::FillDriveList(state->inner, path ? path : "");
   return state->inner;
 }

@@ -6,8 +6,6 @@
 namespace quarn {
 namespace {
 
-constexpr int kFileTypeItemExtra = 3;
-
 LRESULT CALLBACK FileTypeContainerProc(HWND container, UINT message,
                                        WPARAM wparam, LPARAM lparam) {
   if (message == WM_DRAWITEM) {
@@ -28,16 +26,9 @@ LRESULT CALLBACK FileTypeInnerProc(HWND inner, UINT message, WPARAM wparam,
 
 HWND WINAPI CreatePBFileTypeCB(HWND parent, int id, int x, int y, int w, int h,
                                int dialog_units) {
-  const quarn::PickerSpec spec = {
-      "PBFILETYPECB", quarn::FileTypeContainerProc, "COMBOBOX",
-      CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS | WS_VSCROLL,
-      quarn::FileTypeInnerProc};
-  quarn::PickerState* state =
-      quarn::CreatePickerPair(spec, parent, id, x, y, w, h, dialog_units);
+  quarn::PickerState* state = quarn::CreateComboPair(
+      "PBFILETYPECB", quarn::FileTypeContainerProc, quarn::FileTypeInnerProc,
+      parent, id, x, y, w, h, dialog_units);
   if (!state) return nullptr;
-  const int height = quarn::PickerItemHeight(quarn::kFileTypeItemExtra);
-  SendMessageA(state->inner, CB_SETITEMHEIGHT, 0, height);
-  SendMessageA(state->inner, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), height);
-  quarn::ShrinkContainerToInner(*state);
   return state->inner;
 }

@@ -61,6 +61,24 @@ PickerState* CreatePickerPair(const PickerSpec& spec, HWND parent, int id,
   return state;
 }
 
+PickerState* CreateComboPair(const char* container_class,
+                             WNDPROC container_proc, WNDPROC inner_subclass,
+                             HWND parent, int id, int x, int y, int w, int h,
+                             int dialog_units) {
+  const PickerSpec spec = {
+      container_class, container_proc, "COMBOBOX",
+      CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS | WS_VSCROLL,
+      inner_subclass};
+  PickerState* state =
+      CreatePickerPair(spec, parent, id, x, y, w, h, dialog_units);
+  if (!state) return nullptr;
+  const int height = PickerItemHeight(3);
+  SendMessageA(state->inner, CB_SETITEMHEIGHT, 0, height);
+  SendMessageA(state->inner, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), height);
+  ShrinkContainerToInner(*state);
+  return state;
+}
+
 void ShrinkContainerToInner(const PickerState& state) {
   RECT rect;
   GetWindowRect(state.inner, &rect);

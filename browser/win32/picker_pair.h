@@ -39,6 +39,14 @@ struct PickerSpec {
 PickerState* CreatePickerPair(const PickerSpec& spec, HWND parent, int id,
                               int x, int y, int w, int h, int dialog_units);
 
+/// Creates an owner-drawn drop-down list pair (the drive and file-type
+/// lists) whose items are the small-icon height plus 3 pixels tall, its
+/// container shrunk to the closed field. Null when it cannot be made.
+PickerState* CreateComboPair(const char* container_class,
+                             WNDPROC container_proc, WNDPROC inner_subclass,
+                             HWND parent, int id, int x, int y, int w, int h,
+                             int dialog_units);
+
 /// Makes the container exactly as large as its inner control really is (a
 /// combo box is only as tall as its closed field).
 void ShrinkContainerToInner(const PickerState& state);
