@@ -36,7 +36,7 @@ void TerminalProgress::End() {
 
 void TerminalProgress::Show() {
   if (stream_ == nullptr) return;
-  fprintf(stream_, "\rCopying %s: %lld pieces written", name_.c_str(),
+  fprintf(stream_, "\rCopying %s: pieces written: %lld", name_.c_str(),
           static_cast<long long>(done_));
   fflush(stream_);
 }

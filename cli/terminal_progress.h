@@ -11,7 +11,7 @@ namespace quarn {
 /// True when `stream` is a terminal.
 bool IsTerminal(FILE* stream);
 
-/// Shows "Copying NAME: K pieces written" on `stream`, rewritten in place; a
+/// Shows "Copying NAME: pieces written: K" on `stream`, rewritten in place; a
 /// headless run is never cancelled between pieces.
 class TerminalProgress : public CopyProgress {
  public:

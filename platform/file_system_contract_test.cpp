@@ -1,23 +1,42 @@
 // One suite for every backend: natively it checks the POSIX file system,
-// in the Windows build (run under Wine) the Win32 one. An expectation here
-// must hold on Windows, under Wine and on Linux alike.
+// in the Windows build (run under Wine) the Win32 one, and every other
+// backend is added to the list at the end. An expectation here must hold on
+// Windows, under Wine and on Linux alike.
+#include "testutil/file_system_contract.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "platform/file_system.h"
 #include "testutil/test_files.h"
 #include "text/ascii.h"
 
 namespace quarn {
 namespace {
 
-class FileSystemContract : public ::testing::Test {
+class FileSystemContract : public ::testing::TestWithParam<FileSystemBackend> {
  protected:
   std::string Path(const std::string& relative) const {
     return temp_.path() + relative;
+  }
+
+  // Writes a file through the backend under test, making its folders first,
+  // so that a backend that keeps files to itself is set up like any other.
+  void Put(const std::string& relative, const std::string& bytes) {
+    for (size_t at = relative.find('\\'); at != std::string::npos;
+         at = relative.find('\\', at + 1)) {
+      fs_->MakeFolder(Path(relative.substr(0, at)));
+    }
+    std::unique_ptr<File> file =
+        fs_->Open(Path(relative), OpenMode::kCreate, nullptr);
+    ASSERT_TRUE(file) << relative;
+    ASSERT_TRUE(file->WriteAt(0, bytes.data(), bytes.size())) << relative;
+  }
+
+  void Folder(const std::string& relative) {
+    ASSERT_TRUE(fs_->MakeFolder(Path(relative))) << relative;
   }
 
   std::string ReadAll(const std::string& relative) {
@@ -53,11 +72,11 @@ class FileSystemContract : public ::testing::Test {
   }
 
   TempFolder temp_;
-  std::unique_ptr<FileSystem> fs_ = MakeNativeFileSystem();
+  std::unique_ptr<FileSystem> fs_ = GetParam().make(temp_.path());
 };
 
-TEST_F(FileSystemContract, AttributesAreSetAndReadBack) {
-  WriteTestFile(Path("game.dat"), "x");
+TEST_P(FileSystemContract, AttributesAreSetAndReadBack) {
+  Put("game.dat", "x");
   ASSERT_TRUE(fs_->SetAttributes(Path("game.dat"), 0));
   const uint32_t cleared = fs_->AttributesOf(Path("game.dat"));
   EXPECT_TRUE(cleared == kAttrNormal || cleared == kAttrArchive) << cleared;
@@ -78,8 +97,8 @@ TEST_F(FileSystemContract, AttributesAreSetAndReadBack) {
   EXPECT_TRUE(again == kAttrNormal || again == kAttrArchive) << again;
 }
 
-TEST_F(FileSystemContract, FoldersAndMissingNames) {
-  MakeTestFolder(Path("maps"));
+TEST_P(FileSystemContract, FoldersAndMissingNames) {
+  Folder("maps");
   EXPECT_EQ(kAttrDirectory, fs_->AttributesOf(Path("maps")));
   ASSERT_TRUE(fs_->SetAttributes(Path("maps"), kAttrHidden));
   EXPECT_EQ(kAttrDirectory | kAttrHidden, fs_->AttributesOf(Path("maps")));
@@ -91,14 +110,14 @@ TEST_F(FileSystemContract, FoldersAndMissingNames) {
   EXPECT_FALSE(fs_->SetAttributes(Path("absent.dat"), 0));
 
   // A trailing backslash names a folder only.
-  WriteTestFile(Path("file.dat"), "x");
+  Put("file.dat", "x");
   EXPECT_EQ(kAttrDirectory, fs_->AttributesOf(Path("maps\\")));
   EXPECT_EQ(kNoSuchFile, fs_->AttributesOf(Path("file.dat\\")));
   EXPECT_FALSE(fs_->Open(Path("file.dat\\"), OpenMode::kRead, nullptr));
 }
 
-TEST_F(FileSystemContract, LetterCaseDoesNotMatter) {
-  WriteTestFile(Path("Data\\Gta_VC.dat"), "list");
+TEST_P(FileSystemContract, LetterCaseDoesNotMatter) {
+  Put("Data\\Gta_VC.dat", "list");
   EXPECT_EQ("list", ReadAll("data\\gta_vc.DAT"));
   EXPECT_NE(kNoSuchFile, fs_->AttributesOf(Path("DATA\\GTA_VC.DAT")));
 
@@ -111,9 +130,9 @@ TEST_F(FileSystemContract, LetterCaseDoesNotMatter) {
             Names("data"));
 }
 
-TEST_F(FileSystemContract, OpensAreUnshared) {
-  WriteTestFile(Path("gta3.img"), "archive");
-  WriteTestFile(Path("other.img"), "other");
+TEST_P(FileSystemContract, OpensAreUnshared) {
+  Put("gta3.img", "archive");
+  Put("other.img", "other");
   FsStatus status = FsStatus::kOkay;
   std::unique_ptr<File> held =
       fs_->Open(Path("gta3.img"), OpenMode::kRead, &status);
@@ -134,17 +153,19 @@ TEST_F(FileSystemContract, OpensAreUnshared) {
   EXPECT_TRUE(fs_->Open(Path("other.img"), OpenMode::kReadWrite, nullptr));
 
   // Every handle in the process counts, whichever object opened it.
-  std::unique_ptr<FileSystem> second = MakeNativeFileSystem();
-  status = FsStatus::kOkay;
-  EXPECT_FALSE(second->Open(Path("gta3.img"), OpenMode::kRead, &status));
-  EXPECT_EQ(FsStatus::kSharingViolation, status);
+  if (GetParam().make_second_view) {
+    std::unique_ptr<FileSystem> second = GetParam().make_second_view(*fs_);
+    status = FsStatus::kOkay;
+    EXPECT_FALSE(second->Open(Path("gta3.img"), OpenMode::kRead, &status));
+    EXPECT_EQ(FsStatus::kSharingViolation, status);
+  }
 
   held.reset();
   EXPECT_EQ("archive", ReadAll("gta3.img"));
   EXPECT_TRUE(fs_->Open(Path("gta3.img"), OpenMode::kReadWrite, nullptr));
 }
 
-TEST_F(FileSystemContract, OpenModes) {
+TEST_P(FileSystemContract, OpenModes) {
   FsStatus status = FsStatus::kOkay;
   EXPECT_FALSE(fs_->Open(Path("absent.dat"), OpenMode::kRead, &status));
   EXPECT_EQ(FsStatus::kNotFound, status);
@@ -154,7 +175,7 @@ TEST_F(FileSystemContract, OpenModes) {
   EXPECT_EQ(FsStatus::kNotFound, status);
   EXPECT_EQ(kNoSuchFile, fs_->AttributesOf(Path("absent.dat")));
 
-  WriteTestFile(Path("full.txt"), "abcdef");
+  Put("full.txt", "abcdef");
   std::unique_ptr<File> emptied =
       fs_->Open(Path("full.txt"), OpenMode::kCreate, &status);
   ASSERT_TRUE(emptied);
@@ -162,9 +183,9 @@ TEST_F(FileSystemContract, OpenModes) {
   ASSERT_TRUE(emptied->Length(&length));
   EXPECT_EQ(0u, length);
   emptied.reset();
-  EXPECT_EQ("", ReadTestFile(Path("full.txt")));
+  EXPECT_EQ("", ReadAll("full.txt"));
 
-  MakeTestFolder(Path("folder"));
+  Folder("folder");
   for (OpenMode mode :
        {OpenMode::kRead, OpenMode::kReadWrite, OpenMode::kCreate}) {
     status = FsStatus::kOkay;
@@ -173,8 +194,8 @@ TEST_F(FileSystemContract, OpenModes) {
   }
 }
 
-TEST_F(FileSystemContract, ReadOnlyFilesAreNotWritten) {
-  WriteTestFile(Path("locked.dat"), "keep");
+TEST_P(FileSystemContract, ReadOnlyFilesAreNotWritten) {
+  Put("locked.dat", "keep");
   ASSERT_TRUE(fs_->SetAttributes(Path("locked.dat"), kAttrReadOnly));
   FsStatus status = FsStatus::kOkay;
   EXPECT_TRUE(fs_->Open(Path("locked.dat"), OpenMode::kRead, &status));
@@ -183,7 +204,7 @@ TEST_F(FileSystemContract, ReadOnlyFilesAreNotWritten) {
     EXPECT_FALSE(fs_->Open(Path("locked.dat"), mode, &status));
     EXPECT_EQ(FsStatus::kAccessDenied, status);
   }
-  WriteTestFile(Path("new.dat"), "new");
+  Put("new.dat", "new");
   EXPECT_FALSE(fs_->CopyOver(Path("new.dat"), Path("locked.dat")));
   EXPECT_FALSE(fs_->RemoveFile(Path("locked.dat")));
   EXPECT_EQ("keep", ReadAll("locked.dat"));
@@ -195,9 +216,9 @@ TEST_F(FileSystemContract, ReadOnlyFilesAreNotWritten) {
   EXPECT_EQ(kNoSuchFile, fs_->AttributesOf(Path("locked.dat")));
 }
 
-TEST_F(FileSystemContract, HiddenAndSystemFilesAreNotRecreated) {
-  WriteTestFile(Path("hidden.dat"), "hidden");
-  WriteTestFile(Path("system.dat"), "system");
+TEST_P(FileSystemContract, HiddenAndSystemFilesAreNotRecreated) {
+  Put("hidden.dat", "hidden");
+  Put("system.dat", "system");
   ASSERT_TRUE(fs_->SetAttributes(Path("hidden.dat"), kAttrHidden));
   ASSERT_TRUE(fs_->SetAttributes(Path("system.dat"), kAttrSystem));
   FsStatus status = FsStatus::kOkay;
@@ -218,7 +239,7 @@ TEST_F(FileSystemContract, HiddenAndSystemFilesAreNotRecreated) {
   EXPECT_EQ(kAttrHidden, AttributesBesidesArchive("hidden.dat"));
 }
 
-TEST_F(FileSystemContract, ReadsAndWritesAtPositions) {
+TEST_P(FileSystemContract, ReadsAndWritesAtPositions) {
   std::unique_ptr<File> file =
       fs_->Open(Path("data.bin"), OpenMode::kCreate, nullptr);
   ASSERT_TRUE(file);
@@ -243,19 +264,19 @@ TEST_F(FileSystemContract, ReadsAndWritesAtPositions) {
   EXPECT_EQ(4u, length);
   ASSERT_TRUE(file->Resize(7));
   file.reset();
-  EXPECT_EQ(std::string("hELl\0\0\0", 7), ReadTestFile(Path("data.bin")));
+  EXPECT_EQ(std::string("hELl\0\0\0", 7), ReadAll("data.bin"));
 
   std::unique_ptr<File> again =
       fs_->Open(Path("data.bin"), OpenMode::kReadWrite, nullptr);
   ASSERT_TRUE(again);
   ASSERT_TRUE(again->WriteAt(5, "xyz", 3));
   again.reset();
-  EXPECT_EQ(std::string("hELl\0xyz", 8), ReadTestFile(Path("data.bin")));
+  EXPECT_EQ(std::string("hELl\0xyz", 8), ReadAll("data.bin"));
 }
 
 // Offsets past 4 GiB must not wrap. The file is sparse under Wine and on
 // Linux; on Windows it takes the space.
-TEST_F(FileSystemContract, OffsetsBeyondFourGigabytes) {
+TEST_P(FileSystemContract, OffsetsBeyondFourGigabytes) {
   const uint64_t far = (uint64_t{1} << 32) + 16;
   std::unique_ptr<File> file =
       fs_->Open(Path("big.img"), OpenMode::kCreate, nullptr);
@@ -277,13 +298,13 @@ TEST_F(FileSystemContract, OffsetsBeyondFourGigabytes) {
   ASSERT_TRUE(file->Resize(0));
 }
 
-TEST_F(FileSystemContract, CopyOverReplacesBytesAndAttributes) {
-  WriteTestFile(Path("mod\\car.dff"), "new model");
-  WriteTestFile(Path("game\\car.dff"), "old model, longer than the new");
+TEST_P(FileSystemContract, CopyOverReplacesBytesAndAttributes) {
+  Put("mod\\car.dff", "new model");
+  Put("game\\car.dff", "old model, longer than the new");
   ASSERT_TRUE(fs_->CopyOver(Path("mod\\car.dff"), Path("game\\car.dff")));
-  EXPECT_EQ("new model", ReadTestFile(Path("game\\car.dff")));
+  EXPECT_EQ("new model", ReadAll("game\\car.dff"));
   ASSERT_TRUE(fs_->CopyOver(Path("mod\\car.dff"), Path("game\\fresh.dff")));
-  EXPECT_EQ("new model", ReadTestFile(Path("game\\fresh.dff")));
+  EXPECT_EQ("new model", ReadAll("game\\fresh.dff"));
 
   ASSERT_TRUE(
       fs_->SetAttributes(Path("mod\\car.dff"), kAttrReadOnly | kAttrHidden));
@@ -311,32 +332,32 @@ TEST_F(FileSystemContract, CopyOverReplacesBytesAndAttributes) {
   EXPECT_FALSE(fs_->CopyOver(Path("game"), Path("game\\folder.dff")));
   // Copying a file onto itself must not lose it.
   EXPECT_FALSE(fs_->CopyOver(Path("game\\car.dff"), Path("GAME\\CAR.DFF")));
-  EXPECT_EQ("new model", ReadTestFile(Path("game\\car.dff")));
+  EXPECT_EQ("new model", ReadAll("game\\car.dff"));
   EXPECT_EQ((std::vector<std::string>{".", "..", "car.dff", "fresh.dff",
                                       "marked.dff"}),
             Names("game"));
 }
 
-TEST_F(FileSystemContract, RenameOverReplaces) {
-  WriteTestFile(Path("gta3.tmp"), "rebuilt");
-  WriteTestFile(Path("gta3.dir"), "old directory");
+TEST_P(FileSystemContract, RenameOverReplaces) {
+  Put("gta3.tmp", "rebuilt");
+  Put("gta3.dir", "old directory");
   ASSERT_TRUE(fs_->RenameOver(Path("gta3.tmp"), Path("gta3.dir")));
-  EXPECT_EQ("rebuilt", ReadTestFile(Path("gta3.dir")));
+  EXPECT_EQ("rebuilt", ReadAll("gta3.dir"));
   EXPECT_EQ(kNoSuchFile, fs_->AttributesOf(Path("gta3.tmp")));
 
   ASSERT_TRUE(fs_->RenameOver(Path("gta3.dir"), Path("fresh.dir")));
-  EXPECT_EQ("rebuilt", ReadTestFile(Path("fresh.dir")));
+  EXPECT_EQ("rebuilt", ReadAll("fresh.dir"));
   EXPECT_FALSE(fs_->RenameOver(Path("absent"), Path("fresh.dir")));
-  EXPECT_EQ("rebuilt", ReadTestFile(Path("fresh.dir")));
+  EXPECT_EQ("rebuilt", ReadAll("fresh.dir"));
 
-  WriteTestFile(Path("locked.dir"), "locked");
+  Put("locked.dir", "locked");
   ASSERT_TRUE(fs_->SetAttributes(Path("locked.dir"), kAttrReadOnly));
   EXPECT_FALSE(fs_->RenameOver(Path("fresh.dir"), Path("locked.dir")));
   EXPECT_EQ("locked", ReadAll("locked.dir"));
   EXPECT_EQ("rebuilt", ReadAll("fresh.dir"));
 }
 
-TEST_F(FileSystemContract, MakeFolderMakesOneLevel) {
+TEST_P(FileSystemContract, MakeFolderMakesOneLevel) {
   EXPECT_TRUE(fs_->MakeFolder(Path("models")));
   EXPECT_EQ(kAttrDirectory, fs_->AttributesOf(Path("models")));
   EXPECT_FALSE(fs_->MakeFolder(Path("models")));
@@ -345,25 +366,25 @@ TEST_F(FileSystemContract, MakeFolderMakesOneLevel) {
   EXPECT_EQ(kNoSuchFile, fs_->AttributesOf(Path("absent")));
   EXPECT_TRUE(fs_->MakeFolder(Path("Models\\Cars\\")));
   EXPECT_EQ(kAttrDirectory, fs_->AttributesOf(Path("models\\cars")));
-  WriteTestFile(Path("file"), "");
+  Put("file", "");
   EXPECT_FALSE(fs_->MakeFolder(Path("file")));
 }
 
-TEST_F(FileSystemContract, RemoveFileRemovesOnlyFiles) {
-  WriteTestFile(Path("old.txt"), "x");
+TEST_P(FileSystemContract, RemoveFileRemovesOnlyFiles) {
+  Put("old.txt", "x");
   EXPECT_TRUE(fs_->RemoveFile(Path("OLD.TXT")));
   EXPECT_EQ(kNoSuchFile, fs_->AttributesOf(Path("old.txt")));
   EXPECT_FALSE(fs_->RemoveFile(Path("old.txt")));
-  MakeTestFolder(Path("folder"));
+  Folder("folder");
   EXPECT_FALSE(fs_->RemoveFile(Path("folder")));
   EXPECT_EQ(kAttrDirectory, fs_->AttributesOf(Path("folder")));
 }
 
-TEST_F(FileSystemContract, ListFolderSortsAndMarks) {
+TEST_P(FileSystemContract, ListFolderSortsAndMarks) {
   for (const char* name : {"b.txt", "A.txt", "c.TXT", "_u", "h.dat"}) {
-    WriteTestFile(Path(std::string("list\\") + name), "");
+    Put(std::string("list\\") + name, "");
   }
-  MakeTestFolder(Path("list\\Sub"));
+  Folder("list\\Sub");
   ASSERT_TRUE(fs_->SetAttributes(Path("list\\h.dat"), kAttrHidden));
 
   std::vector<FolderEntry> entries;
@@ -384,11 +405,11 @@ TEST_F(FileSystemContract, ListFolderSortsAndMarks) {
   EXPECT_EQ((std::vector<std::string>{".", ".."}), Names("list\\Sub\\"));
 }
 
-TEST_F(FileSystemContract, CurrentFolderChanges) {
+TEST_P(FileSystemContract, CurrentFolderChanges) {
   const std::string before = fs_->CurrentFolder();
   ASSERT_FALSE(before.empty());
   const std::string here = temp_.path().substr(0, temp_.path().size() - 1);
-  WriteTestFile(Path("Here.txt"), "relative");
+  Put("Here.txt", "relative");
 
   ASSERT_TRUE(fs_->ChangeFolder(temp_.path()));
   EXPECT_TRUE(EqualsIgnoringCase(here, fs_->CurrentFolder()))
@@ -404,5 +425,22 @@ TEST_F(FileSystemContract, CurrentFolderChanges) {
   EXPECT_EQ(before, fs_->CurrentFolder());
 }
 
+FileSystemBackend NativeBackend() {
+  FileSystemBackend backend;
+  backend.name = "Native";
+  backend.make = [](const std::string&) { return MakeNativeFileSystem(); };
+  backend.make_second_view = [](FileSystem&) { return MakeNativeFileSystem(); };
+  return backend;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Backends, FileSystemContract, ::testing::ValuesIn(ContractBackends()),
+    [](const ::testing::TestParamInfo<FileSystemBackend>& info) {
+      return info.param.name;
+    });
+
 }  // namespace
+
+std::vector<FileSystemBackend> ContractBackends() { return {NativeBackend()}; }
+
 }  // namespace quarn

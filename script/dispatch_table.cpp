@@ -1,5 +1,7 @@
 #include "script/dispatch_table.h"
 
+#include "gamelists/gta_vc_dat_commands.h"
+#include "gamelists/object_dat_commands.h"
 #include "img/img_add.h"
 #include "img/img_deldup.h"
 #include "img/img_delete.h"
@@ -61,14 +63,14 @@ const std::vector<DispatchEntry>& DispatchTable() {
       {"IDE ADDFILE ", M::kPrefix, nullptr},
       {"IDE DEL ", M::kPrefix, nullptr},
       {"IDE CLOSE", M::kWhole, nullptr},
-      {"GTA_VC.DAT OPEN", M::kWhole, nullptr},
-      {"GTA_VC.DAT CLOSE", M::kWhole, nullptr},
-      {"GTA_VC.DAT DEL ", M::kPrefix, nullptr},
-      {"GTA_VC.DAT ADD ", M::kPrefix, nullptr},
-      {"OBJECT.DAT OPEN", M::kWhole, nullptr},
-      {"OBJECT.DAT CLOSE", M::kWhole, nullptr},
-      {"OBJECT.DAT DEL ", M::kPrefix, nullptr},
-      {"OBJECT.DAT ADD ", M::kPrefix, nullptr},
+      {"GTA_VC.DAT OPEN", M::kWhole, RunGtaVcDatOpen},
+      {"GTA_VC.DAT CLOSE", M::kWhole, RunGtaVcDatClose},
+      {"GTA_VC.DAT DEL ", M::kPrefix, RunGtaVcDatDel},
+      {"GTA_VC.DAT ADD ", M::kPrefix, RunGtaVcDatAdd},
+      {"OBJECT.DAT OPEN", M::kWhole, RunObjectDatOpen},
+      {"OBJECT.DAT CLOSE", M::kWhole, RunObjectDatClose},
+      {"OBJECT.DAT DEL ", M::kPrefix, RunObjectDatDel},
+      {"OBJECT.DAT ADD ", M::kPrefix, RunObjectDatAdd},
   };
   return table;
 }

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "gamelists/gta_vc_dat_list.h"
+#include "gamelists/object_dat_list.h"
 #include "ide/object_id_registry.h"
 #include "ide/scanned_ide_list.h"
 #include "img/img_directory.h"
@@ -71,6 +73,10 @@ struct InstallContext {
 
   // Model archive.
   ImgDirectory Img;
+
+  // Game list editors.
+  GtaVcDatList GtaVcDat;
+  ObjectDatList ObjectDat;
 
   // Item definitions.
   ObjectIdRegistry ObjectIds;

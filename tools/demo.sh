@@ -3,8 +3,9 @@
 # sample generator, generates a fresh sample game and the sample setup (a
 # catalogue of mods, one of them unticked), lists the catalogue and installs
 # its ticked mods into the game in folder-number order. The install log
-# appears line by line as the runner writes it; the exit status is the
-# runner's. The game keeps its backup folders, so `quarn restore` can undo it.
+# appears line by line as the runner writes it, then the lines the sample
+# mod added to the game's lists; the exit status is the runner's. The game
+# keeps its backup folders, so `quarn restore` can undo it.
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -26,4 +27,13 @@ echo "== quarn list --dir $sample/setup"
 "$build/quarn" list --dir "$sample/setup"
 echo
 echo "== quarn install --dir $sample/setup --game $sample/game"
-exec "$build/quarn" install --dir "$sample/setup" --game "$sample/game"
+status=0
+"$build/quarn" install --dir "$sample/setup" --game "$sample/game" || status=$?
+
+# The game's two lists as the sample mod left them: the lines it added.
+echo
+echo "== $sample/game/data/gta_vc.dat: the mod's lines"
+grep -n -i -e 'samplemod' "$sample/game/data/gta_vc.dat" || true
+echo "== $sample/game/data/object.dat: its last lines"
+tail -n 5 "$sample/game/data/object.dat" | tr '\t' ' '
+exit "$status"

@@ -40,8 +40,44 @@ std::vector<std::string> ModIdeLines(const std::vector<SampleObject>& objects) {
                           {objs, tobj, {"path", {}}, effects});
 }
 
+// The game's lists learn of the mod: gta_vc.dat lists its IDE file and
+// shows its loading screen; object.dat gets the properties of the mod's
+// first object and new ones for an object of the game.
+std::vector<std::string> GameListEdits(const SampleModPlan& mod) {
+  std::vector<std::string> lines = {"",
+                                    "; the game loads the new definitions",
+                                    "GTA_VC.DAT OPEN",
+                                    "gta_vc.dat add " + mod.listed_ide,
+                                    "GTA_VC.DAT ADD SPLASH2 SPLASH samplemod",
+                                    "GTA_VC.DAT CLOSE",
+                                    "OBJECT.DAT OPEN"};
+  if (!mod.redefined_object.empty()) {
+    lines.push_back("OBJECT.DAT DEL " + mod.redefined_object +
+                    ",*   ; its old properties");
+  }
+  for (const std::string& line : mod.object_lines) {
+    lines.push_back("OBJECT.DAT ADD " + line);
+  }
+  lines.push_back("OBJECT.DAT CLOSE");
+  return lines;
+}
+
+// An object.dat line for `model` whose properties tell it apart.
+std::string ObjectDatLine(const std::string& model, int mass) {
+  return model + ",\t" + std::to_string(mass) +
+         ".0,\t4000.0\t0.99,\t0.05,\t50.0,\t200.0,\t1.0,\t0,\t1,\t0";
+}
+
+// The first object of the game that object.dat describes, or empty.
+std::string FirstListedObject(const SampleGamePlan& plan) {
+  for (const SampleAreaObjects& area : plan.areas) {
+    if (!area.objects.empty()) return area.objects.front().model;
+  }
+  return "";
+}
+
 std::vector<std::string> ModScript(const SampleModPlan& mod) {
-  return {
+  std::vector<std::string> script = {
       "; QuarnInstall.txt of the sample mod",
       ";",
       "; Adds a small kiosk area to the generated sample game.",
@@ -64,8 +100,11 @@ std::vector<std::string> ModScript(const SampleModPlan& mod) {
       "img add " + mod.added_texture,
       "IMG DELETE " + mod.deleted_entry,
       "Img Close",
-      "PRINT Sample mod installed.",
   };
+  const std::vector<std::string> list_edits = GameListEdits(mod);
+  script.insert(script.end(), list_edits.begin(), list_edits.end());
+  script.push_back("PRINT Sample mod installed.");
+  return script;
 }
 
 // Recognisable contents whose length is not a whole number of sectors, so
@@ -95,6 +134,12 @@ SampleModPlan PlanSampleMod(const SampleGameOptions& game) {
   mod.copied_text = "data\\maps\\samplemod\\Sample Mod.txt";
   for (const SampleObject& object : ModObjects(first_id)) {
     mod.new_ids.push_back(object.id);
+  }
+  mod.listed_ide = "IDE " + mod.copied_ide;
+  mod.redefined_object = FirstListedObject(plan);
+  mod.object_lines = {ObjectDatLine(ModObjects(first_id).front().model, 750)};
+  if (!mod.redefined_object.empty()) {
+    mod.object_lines.push_back(ObjectDatLine(mod.redefined_object, 1250));
   }
   mod.script = ModScript(mod);
   return mod;

@@ -11,15 +11,19 @@ namespace quarn {
 
 /// What the sample mod does to the game, so tests can check the outcome.
 struct SampleModPlan {
-  std::string replaced_entry;  ///< an archive entry IMG ADD replaces
-  std::string deleted_entry;   ///< an archive entry IMG DELETE removes
-  std::string added_model;     ///< a new ".dff" entry IMG ADD appends
-  std::string added_texture;   ///< a new ".txd" entry IMG ADD appends
-  std::string created_folder;  ///< the game folder DIR CREATE makes
-  std::string copied_ide;      ///< the IDE file COPY installs (game-relative)
-  std::string copied_text;     ///< the text file quoted COPY installs
-  std::vector<int> new_ids;    ///< IDs of the copied IDE file, all unused
-  std::vector<std::string> script;  ///< the lines of "QuarnInstall.txt"
+  std::string replaced_entry;    ///< an archive entry IMG ADD replaces
+  std::string deleted_entry;     ///< an archive entry IMG DELETE removes
+  std::string added_model;       ///< a new ".dff" entry IMG ADD appends
+  std::string added_texture;     ///< a new ".txd" entry IMG ADD appends
+  std::string created_folder;    ///< the game folder DIR CREATE makes
+  std::string copied_ide;        ///< the IDE file COPY installs (game-relative)
+  std::string copied_text;       ///< the text file quoted COPY installs
+  std::vector<int> new_ids;      ///< IDs of the copied IDE file, all unused
+  std::string listed_ide;        ///< the gta_vc.dat line GTA_VC.DAT ADD adds
+  std::string redefined_object;  ///< the game object whose object.dat line
+                                 ///< the mod replaces; empty when none
+  std::vector<std::string> object_lines;  ///< the object.dat lines it adds
+  std::vector<std::string> script;        ///< the lines of "QuarnInstall.txt"
 };
 
 /// The mod for the game `game` describes (its archive needs at least three

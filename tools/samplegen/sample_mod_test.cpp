@@ -2,10 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 
 #include "platform/existence.h"
 #include "platform/file_system.h"
+#include "testutil/expected_log.h"
+#include "testutil/script_run.h"
 #include "testutil/test_files.h"
 #include "text/ascii.h"
 #include "text/lines.h"
@@ -156,6 +159,65 @@ TEST_F(SampleModTest, ScriptUsesEveryFormItShows) {
       StartsWithIgnoringCase(plan_.copied_text, plan_.created_folder + "\\"));
   EXPECT_TRUE(FolderTestPasses(*files, game_ + "data\\maps"))
       << "DIR CREATE makes one level only";
+}
+
+// The lines of a game list file that a rewrite keeps, in order.
+std::vector<std::string> KeptObjectDatLines(const std::string& bytes) {
+  std::vector<std::string> kept;
+  for (const std::string& line : SplitLines(bytes)) {
+    if (!line.empty() && line[0] != '*') kept.push_back(line);
+  }
+  return kept;
+}
+
+TEST(SampleModInstallTest, EditsBothGameListsAndEndsAllDone) {
+  ScriptRun run;
+  std::string error;
+  ASSERT_TRUE(
+      WriteSampleGame(NativePath(run.game()), SampleGameOptions(), &error))
+      << error;
+  ASSERT_TRUE(
+      WriteSampleMod(NativePath(run.installer()), SampleGameOptions(), &error))
+      << error;
+  const SampleModPlan plan = PlanSampleMod(SampleGameOptions());
+  ASSERT_FALSE(plan.redefined_object.empty());
+  const std::string object_dat = run.game() + "data\\object.dat";
+  std::vector<std::string> objects =
+      KeptObjectDatLines(ReadTestFile(object_dat));
+  const auto redefined = std::find_if(
+      objects.begin(), objects.end(), [&](const std::string& line) {
+        return StartsWithIgnoringCase(line, plan.redefined_object + ",");
+      });
+  ASSERT_NE(objects.end(), redefined);
+  std::string old_line = *redefined;
+  objects.erase(redefined);
+  old_line.erase(std::remove(old_line.begin(), old_line.end(), '\t'),
+                 old_line.end());
+
+  const std::string log = run.Run();
+  const std::string expected_lists =
+      "Opening the 'gta_vc.dat' file... ok\r\nAdding: " +
+      ToUpperAscii(plan.listed_ide) +
+      " ... ok\r\nSetting SPLASH 2: SPLASH samplemod\r\n"
+      "Rewriting the 'gta_vc.dat' file... ok\r\n"
+      "Opening the 'object.dat' file...ok\r\nDeleting " +
+      plan.redefined_object + ",* ...\r\nDeleted: " + old_line + "\r\n" +
+      "Adding: " + plan.object_lines[0] +
+      "\r\nAdding: " + plan.object_lines[1] +
+      "\r\nRewriting the 'object.dat' file... ok\r\n";
+  EXPECT_NE(std::string::npos, log.find(expected_lists)) << log;
+  ASSERT_GE(log.size(), DoneBanner().size());
+  EXPECT_EQ(DoneBanner(), log.substr(log.size() - DoneBanner().size()));
+
+  objects.insert(objects.end(), plan.object_lines.begin(),
+                 plan.object_lines.end());
+  objects.insert(objects.end(), {"", "* ;end of file"});
+  EXPECT_EQ(JoinLinesCrLf(objects), ReadTestFile(object_dat));
+  const std::vector<std::string> listed =
+      SplitLines(ReadTestFile(run.game() + "data\\gta_vc.dat"));
+  EXPECT_EQ(1, std::count(listed.begin(), listed.end(),
+                          ToUpperAscii(plan.listed_ide)));
+  EXPECT_EQ(1, std::count(listed.begin(), listed.end(), "SPLASH samplemod"));
 }
 
 TEST(SampleModPlanTest, GamesTooSmallForTheModAreRefused) {

@@ -1,0 +1,30 @@
+// The backends the shared file system contract suite runs against. A new
+// backend passes the same suite as the platform's own, so that no backend
+// drifts from what the engine relies on.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/file_system.h"
+
+namespace quarn {
+
+/// How the contract suite makes one backend.
+struct FileSystemBackend {
+  std::string name;  ///< a test name part: letters and digits only
+  /// A file system in which the existing folder `root` (engine form, ending
+  /// in a backslash) can be written to.
+  std::function<std::unique_ptr<FileSystem>(const std::string& root)> make;
+  /// Another object over the same files, sharing the open-file table; empty
+  /// when the backend's files are private to one object.
+  std::function<std::unique_ptr<FileSystem>(FileSystem& first)>
+      make_second_view;
+};
+
+/// Every backend the suite checks in this build.
+std::vector<FileSystemBackend> ContractBackends();
+
+}  // namespace quarn
