@@ -271,11 +271,15 @@ void Restores(GuiSession& s, const Paths& p) {
   // With the progress dialog; "No" to "Abort the process?" goes on.
   Modify(p);
   s.Click(page, kUseBackup);
+  // "&Cancel" at once: the question holds the copy between two pieces.
   HWND progress = s.WaitWindow(kDialogClass, "Copying:", 20000);
-  Sleep(1200);  // a step or two of the bar
-  s.Screenshot("progress");
   s.Click(progress, IDCANCEL);
-  AnswerBox(s, "Abort?", "Abort the process?", IDNO);
+  std::string question;
+  HWND box = s.WaitMessageBox("Abort?", &question);
+  s.ExpectEqual("Abort the process?", question, "question of \"&Cancel\"");
+  s.Screenshot("progress");
+  s.Click(box, IDNO);
+  s.WaitGone(box);
   AnswerBox(s, kCaption, kCopiedAll, IDOK);
   ExpectRestored(s, p);
 

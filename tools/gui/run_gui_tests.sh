@@ -156,9 +156,9 @@ prepare_restore() {
   remember_game "$inst" "$game"
   rm -rf "$game/models/backup" "$game/data/backup"
   mkdir -p "$game/models/backup" "$game/data/backup/maps" "$game/data/backup/paths"
-  # Five pieces of the progress copy, so the dialog stays a moment.
+  # Twenty pieces of the progress copy: "&Cancel" lands between two.
   cp "$game/models/gta3.img" "$game/models/backup/gta3.img"
-  truncate -s 250000000 "$game/models/backup/gta3.img"
+  truncate -s 1000000000 "$game/models/backup/gta3.img"
   cp "$game/models/gta3.dir" "$game/models/backup/gta3.dir"
   cp "$game/data/gta_vc.dat" "$game/data/backup/gta_vc.dat"
   crlf "# placements" >"$game/data/backup/maps/x.ipl"
