@@ -1,6 +1,7 @@
 // The one shared state of an installation run.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -61,6 +62,8 @@ struct InstallContext {
   std::string ChosenPath;  ///< empty, "<scripted>", or ending in a backslash
   bool DumpObjectIds = false;
   std::function<void()> RequestWindowClose;  ///< may be empty
+  /// Set from another thread to end the run as aborted between two commands.
+  std::atomic<bool> StopRequested{false};
 
   // Set by the runner.
   std::string GamePath;   ///< ends in a backslash, or empty
@@ -69,7 +72,7 @@ struct InstallContext {
   quarn::RunState RunState = quarn::RunState::Done;
   bool CommandRecognised = false;
   std::string ScriptLine;
-  bool WorkerFinished = false;
+  std::atomic<bool> WorkerFinished{false};  ///< read by the window thread
 
   // Model archive.
   ImgDirectory Img;

@@ -34,9 +34,18 @@ void SetGamePath(InstallContext& ctx) {
                   ctx.GamePath.substr(0, ctx.GamePath.size() - 1));
 }
 
+// A stop request from the window ends the run only between commands, so a
+// rebuild or an editor's rewrite is never cut in half.
+bool StopWasRequested(InstallContext& ctx) {
+  if (!ctx.StopRequested) return false;
+  ctx.RunState = RunState::Aborted;
+  return true;
+}
+
 CommandResult RunScriptLines(InstallContext& ctx,
                              const std::vector<std::string>& lines) {
   for (const std::string& raw : lines) {
+    if (StopWasRequested(ctx)) return CommandResult::kEndRun;
     const std::string line = CleanScriptLine(raw);
     if (line.empty()) continue;
     ctx.ScriptLine = line;
@@ -83,6 +92,7 @@ void RunSingleScript(InstallContext& ctx) {
 
 void RunCatalogue(InstallContext& ctx) {
   for (size_t index = 0;; ++index) {
+    if (StopWasRequested(ctx)) return;
     if (!SelectNextMod(ctx, &index)) {
       ctx.RunState = RunState::Done;
       return;

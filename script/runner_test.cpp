@@ -140,5 +140,31 @@ TEST_F(CatalogueRunTest, AFailureSkipsLaterMods) {
             run_.Run());
 }
 
+TEST_F(CatalogueRunTest, AStopRequestEndsTheRunAfterTheCommandUnderWay) {
+  AddMod("X1", 1, "PRINT a\r\nPRINT b\r\n");
+  AddMod("X2", 1, "PRINT c\r\n");
+  run_.window().on_append = [this](const std::string& text) {
+    if (text == "a\r\n") run_.context().StopRequested = true;
+  };
+  EXPECT_EQ(SelectedGameLine(run_.game()) + "a\r\n" + AbortedBanner(),
+            run_.Run());
+  EXPECT_EQ(RunState::Aborted, run_.context().RunState);
+
+  // Between two mods, the next one is not started.
+  ScriptRun second;
+  second.context().ModCatalogue.Present = true;
+  for (const char* folder : {"X1", "X2"}) {
+    second.context().ModCatalogue.Entries.push_back({folder, folder, 1});
+    WriteTestFile(second.installer() + folder + "\\QuarnInstall.txt",
+                  std::string("PRINT ") + folder + "\r\n");
+  }
+  second.window().on_append = [&second](const std::string& text) {
+    if (text == "X1\r\n") second.context().StopRequested = true;
+  };
+  EXPECT_EQ(
+      SelectedGameLine(second.game()) + "X1\r\n\r\n\r\n\r\n" + AbortedBanner(),
+      second.Run());
+}
+
 }  // namespace
 }  // namespace quarn

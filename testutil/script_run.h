@@ -2,6 +2,7 @@
 // folder inside it, a script, the log captured in memory.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -15,7 +16,10 @@ namespace quarn {
 /// A log window that keeps what it was shown, in memory.
 class MemoryLogWindow : public LogWindow {
  public:
-  void Append(const std::string& text) override { shown += text; }
+  void Append(const std::string& text) override {
+    shown += text;
+    if (on_append) on_append(text);
+  }
   void Clear() override {
     shown.clear();
     ++clears;
@@ -23,6 +27,7 @@ class MemoryLogWindow : public LogWindow {
 
   std::string shown;  ///< the text since the last Clear
   int clears = 0;
+  std::function<void(const std::string&)> on_append;  ///< may be empty
 };
 
 /// An installer folder (`installer()`) holding a game folder (`game()`,
@@ -51,6 +56,8 @@ class ScriptRun {
   FileSystem& fs() { return *fs_; }
   /// What the log window showed at the end.
   const MemoryLogWindow& window() const { return window_; }
+  /// The log window, to hook into before Run().
+  MemoryLogWindow& window() { return window_; }
   /// The log file's content.
   std::string LogFile() const;
 

@@ -1,0 +1,301 @@
+#include "shell/win32/selection_page.h"
+
+#include "browser/win32/picker_controls.h"
+#include "shell/catalogue_rows.h"
+#include "shell/game_folder.h"
+#include "shell/restore.h"
+#include "shell/win32/dialog_template.h"
+#include "shell/win32/message_boxes.h"
+#include "shell/win32/options_dialog.h"
+#include "shell/win32/progress_dialog.h"
+
+namespace quarn {
+namespace {
+
+enum SelectionControl {
+  kUnitLabel = 13,
+  kDriveList = 3000,
+  kDirList = 3010,
+  kFolderLabel = 3050,
+  kOkButton = 3060,
+  kScriptedButton = 3080,
+  kQuitButton = IDCANCEL,
+  kFirstRow = 4010,
+  kScrollBar = 4030,
+  kSelectAllButton = 4050,
+  kClearAllButton = 4060,
+  kUseBackupButton = 4070,
+  kOptionsButton = 4090,
+};
+
+// What the page keeps while it is open.
+struct SelectionPage {
+  SelectionPageData* data;
+  HWND dialog;
+  HWND dir_list;
+  int top;
+  std::string restore_dir;
+};
+
+HWND Control(const SelectionPage& page, int id) {
+  return GetDlgItem(page.dialog, id);
+}
+
+void Enable(const SelectionPage& page, int id, bool enabled) {
+  EnableWindow(Control(page, id), enabled);
+}
+
+// The label draws the path shortened in the middle with an ellipsis; its
+// text keeps the whole path.
+void ShowFolderInLabel(const SelectionPage& page) {
+  SetWindowTextA(Control(page, kFolderLabel),
+                 SelectedFolderOf(page.dir_list).c_str());
+}
+
+void FillRows(const SelectionPage& page) {
+  const ModCatalogue& catalogue = *page.data->catalogue;
+  for (int row = 0; row < VisibleRowCount(catalogue); ++row) {
+    const RowView view = RowAt(catalogue, page.top, row);
+    HWND box = Control(page, kFirstRow + row);
+    SetWindowTextA(box, view.text.c_str());
+    SendMessageA(box, BM_SETCHECK, view.ticked ? BST_CHECKED : BST_UNCHECKED,
+                 0);
+  }
+}
+
+void AddFolderBrowser(SelectionPage& page, int width) {
+  HWND dialog = page.dialog;
+  AddControl(dialog, "STATIC", "", SS_LEFT | SS_PATHELLIPSIS | SS_NOPREFIX,
+             kFolderLabel, 7, 2, width == 140 ? 139 : 388, 10);
+  page.dir_list = CreatePBDirLB(dialog, kDirList, 6, 13, width, 135, 1, "");
+  AddControl(dialog, "STATIC", "Unit:", SS_LEFT, kUnitLabel, 7, 149, 140, 10);
+  HWND drives = CreatePBDriveCB(dialog, kDriveList, 6, 159, width, 120, 1, "");
+  SendMessageA(drives, kDriveLinkDirList,
+               reinterpret_cast<WPARAM>(page.dir_list), 0);
+  SendMessageA(page.dir_list, kDirLinkFileList, 0, 0);
+  SendMessageA(page.dir_list, kDirSetSingleClick, 0, 0);
+}
+
+void AddCatalogueControls(SelectionPage& page) {
+  const ModCatalogue& catalogue = *page.data->catalogue;
+  for (int row = 0; row < VisibleRowCount(catalogue); ++row) {
+    AddControl(page.dialog, "BUTTON", "", WS_TABSTOP | BS_AUTOCHECKBOX,
+               kFirstRow + row, 160, 13 + 10 * row, 200, 9);
+  }
+  if (NeedsScrollBar(catalogue)) {
+    HWND bar = AddControl(page.dialog, "SCROLLBAR", "", SBS_VERT, kScrollBar,
+                          370, 13, 20, 130);
+    SCROLLINFO info = {sizeof(info),
+                       SIF_RANGE | SIF_PAGE | SIF_POS,
+                       0,
+                       LastIndex(catalogue),
+                       kVisibleRows,
+                       page.top,
+                       0};
+    SetScrollInfo(bar, SB_CTL, &info, TRUE);
+  }
+  AddButton(page.dialog, "Select All", kSelectAllButton, 160, 145, 40, 14);
+  AddButton(page.dialog, "Clear All", kClearAllButton, 210, 145, 40, 14);
+  AddButton(page.dialog, "Use backup", kUseBackupButton, 260, 145, 50, 14);
+  if (!page.data->setup->options_hidden) {
+    AddButton(page.dialog, "Options", kOptionsButton, 320, 145, 50, 14);
+  }
+  FillRows(page);
+}
+
+void AddButtons(SelectionPage& page) {
+  AddButton(page.dialog, "&Ok", kOkButton, 6, 181, 90, 14, BS_DEFPUSHBUTTON);
+  if (!page.data->setup->scripted_path_hidden) {
+    AddButton(page.dialog, "&Scripted path", kScriptedButton, 152, 181, 96, 14);
+  }
+  AddButton(page.dialog, "&Quit", kQuitButton, 304, 181, 90, 14);
+}
+
+// The buttons start from the remembered folder: "&Ok" wants the game in
+// it, "Use backup" (with a catalogue) both backup folders.
+void SetStartState(SelectionPage& page) {
+  const FolderChoice choice =
+      OpeningChoice(*page.data->fs, page.data->remembered_path,
+                    page.data->catalogue->Present);
+  Enable(page, kOkButton, choice.ok_enabled);
+  Enable(page, kUseBackupButton, choice.use_backup_enabled);
+  page.restore_dir = choice.restore_dir;
+  if (NeedsScrollBar(*page.data->catalogue)) ShowFolderInLabel(page);
+}
+
+void OnInitSelection(HWND dialog, SelectionPageData* data) {
+  auto* page = new SelectionPage{data, dialog, nullptr, 0, ""};
+  KeepDialogData(dialog, reinterpret_cast<LPARAM>(page));
+  const bool catalogue = data->catalogue->Present;
+  AddFolderBrowser(*page, catalogue ? 140 : 388);
+  if (catalogue) AddCatalogueControls(*page);
+  AddButtons(*page);
+  SetStartState(*page);
+}
+
+void OnFolderSelected(SelectionPage& page) {
+  ShowFolderInLabel(page);
+  const FolderChoice choice =
+      ChooseFolder(*page.data->fs, SelectedFolderOf(page.dir_list));
+  Enable(page, kOkButton, choice.ok_enabled);
+  Enable(page, kUseBackupButton, choice.use_backup_enabled);
+  page.restore_dir = choice.restore_dir;
+}
+
+void CloseWithChoice(SelectionPage& page, const std::string& chosen) {
+  if (SelectedFolderOf(page.dir_list).empty()) {
+    MessageBeep(MB_OK);
+    return;
+  }
+  page.data->chosen_path = chosen;
+  EndDialog(page.dialog, IDOK);
+}
+
+// The plain copies a fast restore makes show the wait cursor instead of
+// the progress dialog.
+class WaitCursorCopier : public FileCopier {
+ public:
+  explicit WaitCursorCopier(FileSystem& fs) : plain_(fs) {}
+  CopyOutcome Copy(const std::string& source,
+                   const std::string& target) override {
+    SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+    const CopyOutcome outcome = plain_.Copy(source, target);
+    SetCursor(LoadCursorA(nullptr, IDC_ARROW));
+    return outcome;
+  }
+
+ private:
+  PlainCopier plain_;
+};
+
+void OnUseBackup(SelectionPage& page) {
+  FileSystem& fs = *page.data->fs;
+  PlainCopier plain(fs);
+  WaitCursorCopier fast(fs);
+  ProgressDialog dialog(page.dialog);
+  ProgressCopier with_progress(fs, dialog);
+  FileCopier& archive = page.data->options->FastCopyFromBackup
+                            ? static_cast<FileCopier&>(fast)
+                            : with_progress;
+  MessageBoxes messages(page.dialog);
+  RunRestore(fs, page.restore_dir, {archive, plain}, messages);
+}
+
+void OnSelectAll(SelectionPage& page, bool ticked) {
+  if (ticked) {
+    SelectAll(*page.data->catalogue);
+  } else {
+    ClearAll(*page.data->catalogue);
+  }
+  FillRows(page);
+}
+
+void OnRowClicked(SelectionPage& page, int row) {
+  const bool ticked = SendMessageA(Control(page, kFirstRow + row), BM_GETCHECK,
+                                   0, 0) == BST_CHECKED;
+  SetRowTicked(*page.data->catalogue, page.top, row, ticked);
+}
+
+void OnSelectionCommand(SelectionPage& page, int id, int code) {
+  switch (id) {
+    case kDirList:
+      if (code == LBN_SELCHANGE) OnFolderSelected(page);
+      return;
+    case kDriveList:
+      if (code == CBN_SELENDOK) ShowFolderInLabel(page);
+      return;
+    case kOkButton:
+      return CloseWithChoice(page, SelectedFolderOf(page.dir_list));
+    case kScriptedButton:
+      return CloseWithChoice(page, kScriptedPath);
+    case kQuitButton:
+      EndDialog(page.dialog, IDCANCEL);
+      return;
+    case kUseBackupButton:
+      return OnUseBackup(page);
+    case kOptionsButton:
+      return RunOptionsDialog(page.dialog, page.data->options);
+    case kSelectAllButton:
+      return OnSelectAll(page, true);
+    case kClearAllButton:
+      return OnSelectAll(page, false);
+  }
+  if (id >= kFirstRow && id < kFirstRow + kVisibleRows) {
+    OnRowClicked(page, id - kFirstRow);
+  }
+}
+
+ScrollAction ScrollActionOf(int code) {
+  switch (code) {
+    case SB_LINEUP:
+      return ScrollAction::kLineUp;
+    case SB_LINEDOWN:
+      return ScrollAction::kLineDown;
+    case SB_PAGEUP:
+      return ScrollAction::kPageUp;
+    case SB_PAGEDOWN:
+      return ScrollAction::kPageDown;
+    case SB_THUMBTRACK:
+      return ScrollAction::kThumbTrack;
+  }
+  return ScrollAction::kOther;
+}
+
+// The bar clamps the new top to its range; the page takes it back from it.
+void OnScroll(SelectionPage& page, int code) {
+  HWND bar = Control(page, kScrollBar);
+  SCROLLINFO info = {sizeof(info), SIF_TRACKPOS, 0, 0, 0, 0, 0};
+  GetScrollInfo(bar, SB_CTL, &info);
+  const int wanted = ScrolledTop(*page.data->catalogue, page.top,
+                                 ScrollActionOf(code), info.nTrackPos);
+  SetScrollPos(bar, SB_CTL, wanted, TRUE);
+  page.top = GetScrollPos(bar, SB_CTL);
+  FillRows(page);
+}
+
+void OnDestroySelection(HWND dialog) {
+  delete DialogData<SelectionPage>(dialog);
+  KeepDialogData(dialog, 0);
+}
+
+INT_PTR CALLBACK SelectionProc(HWND dialog, UINT message, WPARAM wparam,
+                               LPARAM lparam) {
+  SelectionPage* page = DialogData<SelectionPage>(dialog);
+  switch (message) {
+    case WM_INITDIALOG:
+      OnInitSelection(dialog, reinterpret_cast<SelectionPageData*>(lparam));
+      return TRUE;
+    case WM_COMMAND:
+      if (page) OnSelectionCommand(*page, LOWORD(wparam), HIWORD(wparam));
+      return TRUE;
+    case WM_VSCROLL:
+      if (page) OnScroll(*page, LOWORD(wparam));
+      return TRUE;
+    case WM_CLOSE:
+      EndDialog(dialog, IDCANCEL);
+      return TRUE;
+    case WM_DESTROY:
+      OnDestroySelection(dialog);
+      return TRUE;
+  }
+  return FALSE;
+}
+
+}  // namespace
+
+void EnterRememberedFolder(const std::string& remembered_path) {
+  if (remembered_path.empty()) return;
+  if (!SetCurrentDirectoryA(remembered_path.c_str())) {
+    SetCurrentDirectoryA(remembered_path.substr(0, 2).c_str());
+  }
+}
+
+void RunSelectionPage(SelectionPageData* data) {
+  data->chosen_path.clear();
+  const DialogFrame frame = {
+      data->setup->selection_caption, 400, 200,
+      WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME};
+  RunModalDialog(frame, nullptr, SelectionProc, data);
+}
+
+}  // namespace quarn
