@@ -217,7 +217,7 @@ TEST_F(FaultyRebuildTest, FailuresBeforeTheArchiveChangesLeaveEverything) {
     // The first write is the new directory's.
     ImgTestGame game(&faulty_);
     Prepare(game, false);
-    faulty_.Plan({1, false, 0, false, false, false});
+    faulty_.Plan({1, false, 0, false, false, false, 0, {}});
     EXPECT_EQ(CommandResult::kEndRun, game.Rebuild());
     EXPECT_EQ("Rebuilding IMG...\r\nCan't write " + game.game() +
                   "models\\gta3.dir.new\r\n",
@@ -229,7 +229,7 @@ TEST_F(FaultyRebuildTest, FailuresBeforeTheArchiveChangesLeaveEverything) {
     // The first read is c's, before anything in the archive was written.
     ImgTestGame game(&faulty_);
     Prepare(game, false);
-    faulty_.Plan({0, false, 1, false, false, false});
+    faulty_.Plan({0, false, 1, false, false, false, 0, {}});
     EXPECT_EQ(CommandResult::kEndRun, game.Rebuild());
     EXPECT_EQ("Rebuilding IMG...\r\nCan't read " + game.game() +
                   "models\\gta3.img\r\n",
@@ -243,7 +243,7 @@ TEST_F(FaultyRebuildTest, AFailedMoveLeavesTheDirectoryAndSaysSo) {
   ImgTestGame game(&faulty_);
   Prepare(game, false);
   // The second write is c's move inside the archive.
-  faulty_.Plan({2, false, 0, false, false, false});
+  faulty_.Plan({2, false, 0, false, false, false, 0, {}});
   EXPECT_EQ(CommandResult::kEndRun, game.Rebuild());
   const std::string models = game.game() + "models\\";
   EXPECT_EQ("Rebuilding IMG...\r\nCan't write " + models +
@@ -268,10 +268,10 @@ TEST_F(FaultyRebuildTest, AfterTheMovesTheDirectoryFollowsTheKeptEntries) {
     const std::string models = game.game() + "models\\";
     const Case cases[2] = {
         // The third write is d's: the kept entries have all moved.
-        {{3, false, 0, false, false, false},
+        {{3, false, 0, false, false, false, 0, {}},
          "d.dff ... Can't write " + models + "gta3.img\r\n"},
         // Only the final cut fails.
-        {{0, false, 0, true, false, false},
+        {{0, false, 0, true, false, false, 0, {}},
          "d.dff ... ok\r\nCan't write " + models + "gta3.img\r\n"},
     };
     faulty_.Plan(cases[n].plan);
@@ -295,7 +295,7 @@ TEST_F(FaultyRebuildTest, AFullDiskAfterTheMovesIsReported) {
   ImgTestGame game(&faulty_);
   Prepare(game, false);
   // Every write from d's on fails, the directory's too.
-  faulty_.Plan({3, true, 0, false, false, false});
+  faulty_.Plan({3, true, 0, false, false, false, 0, {}});
   EXPECT_EQ(CommandResult::kEndRun, game.Rebuild());
   const std::string models = game.game() + "models\\";
   EXPECT_EQ(
@@ -318,9 +318,9 @@ TEST_F(FaultyRebuildTest, ANewArchiveThatFailsLeavesTheOldOneWhole) {
     Prepare(game, true);
     const std::string models = game.game() + "models\\";
     const std::string filled = "Filling in objects...\r\nd.dff ... ok\r\n";
-    const FaultPlan plans[3] = {{3, true, 0, false, false, false},
-                                {0, false, 0, true, false, false},
-                                {0, false, 0, false, true, false}};
+    const FaultPlan plans[3] = {{3, true, 0, false, false, false, 0, {}},
+                                {0, false, 0, true, false, false, 0, {}},
+                                {0, false, 0, false, true, false, 0, {}}};
     const std::string tails[3] = {
         "Can't write " + models + "gta3.img.new\r\n",
         filled + "Can't write " + models + "gta3.img.new\r\n",
@@ -334,16 +334,21 @@ TEST_F(FaultyRebuildTest, ANewArchiveThatFailsLeavesTheOldOneWhole) {
   }
 }
 
+// The archive is rewritten by then: the old directory no longer describes
+// it, and the player must hear so.
 TEST_F(FaultyRebuildTest, ADirectoryThatCannotReplaceTheOldOneStaysBesideIt) {
   ImgTestGame game(&faulty_);
   Prepare(game, false);
-  faulty_.Plan({0, false, 0, false, true, false});
+  faulty_.Plan({0, false, 0, false, true, false, 0, {}});
   EXPECT_EQ(CommandResult::kEndRun, game.Rebuild());
   const std::string dir = game.game() + "models\\gta3.dir";
+  const std::string img = game.game() + "models\\gta3.img";
   EXPECT_EQ(
       "Rebuilding IMG...\r\nFilling in objects...\r\nd.dff ... ok\r\n"
       "- objects deleted (or replaced):  1\r\n- recreating: " +
-          dir + "\r\nCan't access " + dir + "\r\n",
+          dir + "\r\nCan't access " + dir + "\r\nWARNING: " + img +
+          " was changed part-way and no longer matches " + dir +
+          "; restore both from the backup\r\n",
       game.log());
   EXPECT_EQ(dir_, game.DirOnDisk());
   EXPECT_EQ(ImgRecordBytes(0, 5, "a.dff") + ImgRecordBytes(5, 3, "c.dff") +

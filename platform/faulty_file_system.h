@@ -19,6 +19,12 @@ struct FaultPlan {
   bool fail_resize = false;         ///< every File::Resize fails
   bool fail_rename = false;         ///< every RenameOver fails
   bool fail_copy = false;           ///< every CopyOver fails
+  /// 1 = the next write, File::Resize, RenameOver or CopyOver fails, counted
+  /// together; 0 = none does. A failing write stores half, as above.
+  int failing_change = 0;
+  /// When not empty, only changes to paths that begin with it (letter case
+  /// ignored) are counted for `failing_change`; others pass.
+  std::string changes_under;
 };
 
 /// Passes every call to `target`, except those the plan makes fail. A failed
@@ -37,6 +43,10 @@ class FaultyFileSystem : public FileSystem {
 
   /// How many reads were attempted since the plan began.
   int reads() const;
+
+  /// How many changes `failing_change` counts were attempted since the plan
+  /// began.
+  int changes() const;
 
   uint32_t AttributesOf(const std::string& path) override;
   bool SetAttributes(const std::string& path, uint32_t attributes) override;
