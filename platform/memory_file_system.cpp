@@ -135,7 +135,8 @@ using Node = MemoryFileSystem::Node;
 
 class MemoryFile : public File {
  public:
-  explicit MemoryFile(std::shared_ptr<Node> node) : node_(std::move(node)) {
+  MemoryFile(std::shared_ptr<Node> node, bool writable)
+      : node_(std::move(node)), writable_(writable) {
     node_->held = true;
   }
   ~MemoryFile() override { node_->held = false; }
@@ -150,7 +151,9 @@ class MemoryFile : public File {
   }
 
   bool WriteAt(uint64_t offset, const void* data, size_t size) override {
-    if (size > std::numeric_limits<uint64_t>::max() - offset) return false;
+    if (!writable_ || size > std::numeric_limits<uint64_t>::max() - offset) {
+      return false;
+    }
     node_->Write(offset, static_cast<const uint8_t*>(data), size);
     return true;
   }
@@ -161,12 +164,14 @@ class MemoryFile : public File {
   }
 
   bool Resize(uint64_t length) override {
+    if (!writable_) return false;
     node_->Cut(length);
     return true;
   }
 
  private:
   std::shared_ptr<Node> node_;
+  bool writable_;  // opened for writing as well as reading
 };
 
 void Report(FsStatus* status, FsStatus value) {
@@ -321,7 +326,7 @@ std::unique_ptr<File> MemoryFileSystem::Open(const std::string& path,
   }
   if (mode == OpenMode::kCreate) node->Empty();
   Report(status, FsStatus::kOkay);
-  return std::make_unique<MemoryFile>(node);
+  return std::make_unique<MemoryFile>(node, writes);
 }
 
 bool MemoryFileSystem::CopyOver(const std::string& from,

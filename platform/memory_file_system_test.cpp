@@ -58,10 +58,15 @@ TEST(MemoryFileSystem, ClonesAreIndependentAfterEveryKindOfChange) {
   EXPECT_EQ(changed, Read(*clone, "BIG.IMG"));
   EXPECT_EQ(kAttrArchive | kAttrReadOnly, clone->AttributesOf("renamed.dat"));
 
-  // A file open in the original is not open in a clone made before.
+  // A file open in the original is not open in a clone made before; a file
+  // opened for reading cannot be changed through it.
   std::unique_ptr<File> held =
       original.Open("big.img", OpenMode::kRead, nullptr);
   EXPECT_TRUE(clone->Open("big.img", OpenMode::kRead, nullptr));
+  EXPECT_FALSE(held->WriteAt(0, "X", 1));
+  EXPECT_FALSE(held->Resize(0));
+  held.reset();
+  EXPECT_EQ(big, Read(original, "big.img"));
 }
 
 TEST(MemoryFileSystem, PathsResolveAsWindowsResolvesThem) {
