@@ -19,7 +19,7 @@ seconds=${1:-}
 [[ "$seconds" =~ ^[0-9]+$ ]] || { echo "usage: tools/fuzz.sh SECONDS [FUZZER...]" >&2; exit 64; }
 shift
 
-build=build-fuzz
+build="build-fuzz"
 work=$build/fuzz
 if ! CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUARN_FUZZ=ON >/dev/null ||

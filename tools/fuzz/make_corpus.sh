@@ -64,9 +64,31 @@ done
 # and the words the game's files are made of.
 {
   sed -n 's/^ *{"\([A-Z0-9_. ]*\)", M::.*/"\1"/p' "$root/script/dispatch_table.cpp"
-  for word in objs tobj path 2dfx peds cars weap hier inst cull pick end \
-    IDE IPL COLFILE SPLASH COLL " TO " " FROM " '\\' '\"' ';' '..' ':'; do
-    printf '"%s"\n' "$word"
-  done
+  cat <<'WORDS'
+"objs"
+"tobj"
+"path"
+"2dfx"
+"peds"
+"cars"
+"weap"
+"hier"
+"inst"
+"cull"
+"pick"
+"end"
+"IDE"
+"IPL"
+"COLFILE"
+"SPLASH"
+"COLL"
+" TO "
+" FROM "
+"\\"
+"\""
+";"
+".."
+":"
+WORDS
 } >"$out/script.dict"
 echo "make_corpus: $(find "$out/corpus" -type f | wc -l) seeds, $(wc -l <"$out/script.dict") dictionary words"
