@@ -47,14 +47,37 @@ struct WriteScenario {
       write;
 };
 
+bool WriteSampleInstall(const std::string& game, const std::string& installer,
+                        std::string* error) {
+  const SampleGameOptions options;
+  return WriteSampleGame(game, options, error) &&
+         WriteSampleMod(installer, options, error);
+}
+
+// The directory's records in reverse order: the kept entries can no longer
+// move down in place, so the rebuild writes a new archive beside the old.
+bool ReverseDirectory(const std::string& game, std::string* error) {
+  const std::string path = game + "\\models\\gta3.dir";
+  const std::string bytes = ReadTestFile(path);
+  std::string reversed;
+  for (size_t end = bytes.size(); end >= kImgRecordSize;
+       end -= kImgRecordSize) {
+    reversed += bytes.substr(end - kImgRecordSize, kImgRecordSize);
+  }
+  WriteTestFile(path, reversed);
+  if (ReadTestFile(path) == reversed) return true;
+  *error = "cannot rewrite " + path;
+  return false;
+}
+
 std::vector<WriteScenario> WriteScenarios() {
   return {
-      {"SampleModOnSampleGame",
+      {"SampleModOnSampleGame", WriteSampleInstall},
+      {"SampleModOnReversedDirectory",
        [](const std::string& game, const std::string& installer,
           std::string* error) {
-         const SampleGameOptions options;
-         return WriteSampleGame(game, options, error) &&
-                WriteSampleMod(installer, options, error);
+         return WriteSampleInstall(game, installer, error) &&
+                ReverseDirectory(game, error);
        }},
   };
 }
