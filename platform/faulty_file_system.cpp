@@ -85,7 +85,7 @@ class FaultyFile : public File {
 }  // namespace
 
 FaultyFileSystem::FaultyFileSystem(FileSystem& target)
-    : target_(target), state_(std::make_shared<State>()) {}
+    : FileSystemWrapper(target), state_(std::make_shared<State>()) {}
 
 FaultyFileSystem::~FaultyFileSystem() = default;
 
@@ -112,18 +112,9 @@ int FaultyFileSystem::changes() const {
   return state_->changes;
 }
 
-uint32_t FaultyFileSystem::AttributesOf(const std::string& path) {
-  return target_.AttributesOf(path);
-}
-
-bool FaultyFileSystem::SetAttributes(const std::string& path,
-                                     uint32_t attributes) {
-  return target_.SetAttributes(path, attributes);
-}
-
 std::unique_ptr<File> FaultyFileSystem::Open(const std::string& path,
                                              OpenMode mode, FsStatus* status) {
-  std::unique_ptr<File> file = target_.Open(path, mode, status);
+  std::unique_ptr<File> file = FileSystemWrapper::Open(path, mode, status);
   if (!file) return nullptr;
   return std::make_unique<FaultyFile>(std::move(file), state_, path);
 }
@@ -131,7 +122,7 @@ std::unique_ptr<File> FaultyFileSystem::Open(const std::string& path,
 bool FaultyFileSystem::CopyOver(const std::string& from,
                                 const std::string& to) {
   return !state_->NextChangeFails(to) && !state_->Current().fail_copy &&
-         target_.CopyOver(from, to);
+         FileSystemWrapper::CopyOver(from, to);
 }
 
 bool FaultyFileSystem::RenameOver(const std::string& from,
@@ -140,32 +131,7 @@ bool FaultyFileSystem::RenameOver(const std::string& from,
   const std::string& changed =
       StartsWithIgnoringCase(to, state_->Current().changes_under) ? to : from;
   return !state_->NextChangeFails(changed) && !state_->Current().fail_rename &&
-         target_.RenameOver(from, to);
-}
-
-bool FaultyFileSystem::MakeFolder(const std::string& path) {
-  return target_.MakeFolder(path);
-}
-
-bool FaultyFileSystem::RemoveFile(const std::string& path) {
-  return target_.RemoveFile(path);
-}
-
-FsStatus FaultyFileSystem::ListFolder(const std::string& path,
-                                      std::vector<FolderEntry>* entries) {
-  return target_.ListFolder(path, entries);
-}
-
-std::string FaultyFileSystem::CurrentFolder() {
-  return target_.CurrentFolder();
-}
-
-bool FaultyFileSystem::ChangeFolder(const std::string& path) {
-  return target_.ChangeFolder(path);
-}
-
-std::string FaultyFileSystem::AbsolutePath(const std::string& os_path) {
-  return target_.AbsolutePath(os_path);
+         FileSystemWrapper::RenameOver(from, to);
 }
 
 }  // namespace quarn

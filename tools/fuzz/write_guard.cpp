@@ -7,7 +7,9 @@ namespace quarn {
 
 WriteGuard::WriteGuard(MemoryFileSystem& target, const std::string& game,
                        const std::vector<std::string>& also_allowed)
-    : target_(target), game_(target.CanonicalPath(game) + "\\") {
+    : FileSystemWrapper(target),
+      target_(target),
+      game_(target.CanonicalPath(game) + "\\") {
   for (const std::string& path : also_allowed) {
     also_allowed_.push_back(target.CanonicalPath(path));
   }
@@ -15,7 +17,10 @@ WriteGuard::WriteGuard(MemoryFileSystem& target, const std::string& game,
 
 void WriteGuard::Check(const char* what, const std::string& path) const {
   const std::string canonical = target_.CanonicalPath(path);
-  if (canonical.compare(0, game_.size(), game_) == 0) return;
+  if (canonical.compare(0, game_.size(), game_) == 0 ||
+      canonical + "\\" == game_) {
+    return;
+  }
   for (const std::string& allowed : also_allowed_) {
     if (canonical == allowed) return;
   }
@@ -24,56 +29,31 @@ void WriteGuard::Check(const char* what, const std::string& path) const {
   std::abort();
 }
 
-uint32_t WriteGuard::AttributesOf(const std::string& path) {
-  return target_.AttributesOf(path);
-}
-
-// Attributes are cleared on the mod's own files too before they are read;
-// that changes no byte and is allowed anywhere.
-bool WriteGuard::SetAttributes(const std::string& path, uint32_t attributes) {
-  return target_.SetAttributes(path, attributes);
-}
-
 std::unique_ptr<File> WriteGuard::Open(const std::string& path, OpenMode mode,
                                        FsStatus* status) {
   if (mode != OpenMode::kRead) Check("open for writing", path);
-  return target_.Open(path, mode, status);
+  return FileSystemWrapper::Open(path, mode, status);
 }
 
 bool WriteGuard::CopyOver(const std::string& from, const std::string& to) {
   Check("copy", to);
-  return target_.CopyOver(from, to);
+  return FileSystemWrapper::CopyOver(from, to);
 }
 
 bool WriteGuard::RenameOver(const std::string& from, const std::string& to) {
   Check("rename from", from);
   Check("rename to", to);
-  return target_.RenameOver(from, to);
+  return FileSystemWrapper::RenameOver(from, to);
 }
 
 bool WriteGuard::MakeFolder(const std::string& path) {
   Check("new folder", path);
-  return target_.MakeFolder(path);
+  return FileSystemWrapper::MakeFolder(path);
 }
 
 bool WriteGuard::RemoveFile(const std::string& path) {
   Check("delete", path);
-  return target_.RemoveFile(path);
-}
-
-FsStatus WriteGuard::ListFolder(const std::string& path,
-                                std::vector<FolderEntry>* entries) {
-  return target_.ListFolder(path, entries);
-}
-
-std::string WriteGuard::CurrentFolder() { return target_.CurrentFolder(); }
-
-bool WriteGuard::ChangeFolder(const std::string& path) {
-  return target_.ChangeFolder(path);
-}
-
-std::string WriteGuard::AbsolutePath(const std::string& os_path) {
-  return target_.AbsolutePath(os_path);
+  return FileSystemWrapper::RemoveFile(path);
 }
 
 }  // namespace quarn
