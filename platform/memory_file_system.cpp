@@ -95,8 +95,9 @@ struct MemoryFileSystem::Node {
     }
   }
 
+  // Writing nothing does not grow the file, as on Windows and Linux.
   void Write(uint64_t offset, const uint8_t* in, size_t size) {
-    length = std::max(length, offset + size);
+    if (size > 0) length = std::max(length, offset + size);
     while (size > 0) {
       const size_t within = static_cast<size_t>(offset % kPageBytes);
       const size_t piece = std::min<size_t>(size, kPageBytes - within);

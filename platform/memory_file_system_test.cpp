@@ -45,6 +45,8 @@ TEST(MemoryFileSystem, ClonesAreIndependentAfterEveryKindOfChange) {
     ASSERT_TRUE(file);
     ASSERT_TRUE(file->WriteAt(5000, "X", 1));
     ASSERT_TRUE(file->Resize(6000));
+    // Writing nothing far away does not grow the file.
+    ASSERT_TRUE(file->WriteAt(20000, "", 0));
   }
   ASSERT_TRUE(clone->RenameOver("list.dat", "renamed.dat"));
   ASSERT_TRUE(clone->SetAttributes("renamed.dat", kAttrReadOnly));

@@ -8,6 +8,7 @@
 // directory must describe the archive exactly.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <functional>
 #include <map>
 #include <memory>
