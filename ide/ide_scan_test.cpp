@@ -9,19 +9,11 @@
 #include "ide/scanned_ide_list.h"
 #include "testutil/script_run.h"
 #include "testutil/test_files.h"
+#include "testutil/used_ids.h"
 #include "tools/samplegen/sample_game.h"
 
 namespace quarn {
 namespace {
-
-// The IDs the registry marks used, in ascending order.
-std::vector<int> UsedIds(const ObjectIdRegistry& ids) {
-  std::vector<int> used;
-  for (int id = 0; id <= 65535; ++id) {
-    if (ids.IsUsed(static_cast<uint16_t>(id))) used.push_back(id);
-  }
-  return used;
-}
 
 // An IDE file with one section of definitions claiming `ids`.
 std::string IdeFile(const std::string& section, const std::vector<int>& ids) {

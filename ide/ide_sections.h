@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace quarn {
 
@@ -21,18 +22,12 @@ enum class IdeSection {
 /// How many sections there are.
 inline constexpr int kIdeSectionCount = 8;
 
-/// The section's header keyword in lower case ("objs", "2dfx", ...).
-const char* IdeSectionKeyword(IdeSection section);
+/// The sections' header keywords in lower case ("objs", "2dfx", ...), in
+/// IdeSection order.
+const std::vector<std::string>& IdeSectionKeywords();
 
 /// True when every definition line of `section` begins with an object ID
 /// that must be unique ("path" and "2dfx" lines claim none).
 bool ClaimsObjectIds(IdeSection section);
-
-/// True when `line` is a section header, compared without regard to case
-/// and with nothing else on it; stores the section in `*section`.
-bool ReadIdeSectionHeader(const std::string& line, IdeSection* section);
-
-/// True when `line` is the "end" that closes a section, in any case.
-bool IsIdeSectionEnd(const std::string& line);
 
 }  // namespace quarn

@@ -1,11 +1,19 @@
 #include "script/dispatch_table.h"
 
+#include "col/col_add.h"
+#include "col/col_close.h"
+#include "col/col_delete.h"
+#include "col/col_open.h"
+#include "gamelists/gta_vc_dat_commands.h"
+#include "gamelists/object_dat_commands.h"
+#include "ide/ide_editor_commands.h"
 #include "img/img_add.h"
 #include "img/img_deldup.h"
 #include "img/img_delete.h"
 #include "img/img_open.h"
 #include "img/img_rebuild.h"
 #include "img/img_verify.h"
+#include "ipl/ipl_editor_commands.h"
 #include "script/builtin_commands.h"
 #include "script/copy_command.h"
 #include "script/dir_commands.h"
@@ -35,40 +43,40 @@ const std::vector<DispatchEntry>& DispatchTable() {
       {"DIR CREATE ", M::kPrefix, RunDirCreate},
       {"DIR SELECT ", M::kPrefix, RunDirSelect},
       {"COPY ", M::kPrefix, RunCopyCommand},
-      {"COL OPEN ", M::kPrefix, nullptr},
-      {"COL ADD ", M::kPrefix, nullptr},
-      {"COL ADDFILE ", M::kPrefix, nullptr},
-      {"COL DELETE ", M::kPrefix, nullptr},
-      {"COL CLOSE", M::kWhole, nullptr},
-      {"IPL OPEN ", M::kPrefix, nullptr},
-      {"IPL CREATE ", M::kPrefix, nullptr},
-      {"IPL ADD INST ", M::kPrefix, nullptr},
-      {"IPL ADD CULL ", M::kPrefix, nullptr},
-      {"IPL ADD PATH ", M::kPrefix, nullptr},
-      {"IPL ADD PICK ", M::kPrefix, nullptr},
-      {"IPL ADDFILE ", M::kPrefix, nullptr},
-      {"IPL DEL ", M::kPrefix, nullptr},
-      {"IPL CLOSE", M::kWhole, nullptr},
-      {"IDE OPEN ", M::kPrefix, nullptr},
-      {"IDE ADD OBJS ", M::kPrefix, nullptr},
-      {"IDE ADD TOBJ ", M::kPrefix, nullptr},
-      {"IDE ADD PATH ", M::kPrefix, nullptr},
-      {"IDE ADD 2DFX ", M::kPrefix, nullptr},
-      {"IDE ADD PEDS ", M::kPrefix, nullptr},
-      {"IDE ADD CARS ", M::kPrefix, nullptr},
-      {"IDE ADD WEAP ", M::kPrefix, nullptr},
-      {"IDE ADD HIER ", M::kPrefix, nullptr},
-      {"IDE ADDFILE ", M::kPrefix, nullptr},
-      {"IDE DEL ", M::kPrefix, nullptr},
-      {"IDE CLOSE", M::kWhole, nullptr},
-      {"GTA_VC.DAT OPEN", M::kWhole, nullptr},
-      {"GTA_VC.DAT CLOSE", M::kWhole, nullptr},
-      {"GTA_VC.DAT DEL ", M::kPrefix, nullptr},
-      {"GTA_VC.DAT ADD ", M::kPrefix, nullptr},
-      {"OBJECT.DAT OPEN", M::kWhole, nullptr},
-      {"OBJECT.DAT CLOSE", M::kWhole, nullptr},
-      {"OBJECT.DAT DEL ", M::kPrefix, nullptr},
-      {"OBJECT.DAT ADD ", M::kPrefix, nullptr},
+      {"COL OPEN ", M::kPrefix, RunColOpen},
+      {"COL ADD ", M::kPrefix, RunColAdd},
+      {"COL ADDFILE ", M::kPrefix, RunColAddFile},
+      {"COL DELETE ", M::kPrefix, RunColDelete},
+      {"COL CLOSE", M::kWhole, RunColClose},
+      {"IPL OPEN ", M::kPrefix, RunIplOpen},
+      {"IPL CREATE ", M::kPrefix, RunIplCreate},
+      {"IPL ADD INST ", M::kPrefix, RunIplAdd},
+      {"IPL ADD CULL ", M::kPrefix, RunIplAdd},
+      {"IPL ADD PATH ", M::kPrefix, RunIplAdd},
+      {"IPL ADD PICK ", M::kPrefix, RunIplAdd},
+      {"IPL ADDFILE ", M::kPrefix, RunIplAddFile},
+      {"IPL DEL ", M::kPrefix, RunIplDel},
+      {"IPL CLOSE", M::kWhole, RunIplClose},
+      {"IDE OPEN ", M::kPrefix, RunIdeOpen},
+      {"IDE ADD OBJS ", M::kPrefix, RunIdeAdd},
+      {"IDE ADD TOBJ ", M::kPrefix, RunIdeAdd},
+      {"IDE ADD PATH ", M::kPrefix, RunIdeAdd},
+      {"IDE ADD 2DFX ", M::kPrefix, RunIdeAdd},
+      {"IDE ADD PEDS ", M::kPrefix, RunIdeAdd},
+      {"IDE ADD CARS ", M::kPrefix, RunIdeAdd},
+      {"IDE ADD WEAP ", M::kPrefix, RunIdeAdd},
+      {"IDE ADD HIER ", M::kPrefix, RunIdeAdd},
+      {"IDE ADDFILE ", M::kPrefix, RunIdeAddFile},
+      {"IDE DEL ", M::kPrefix, RunIdeDel},
+      {"IDE CLOSE", M::kWhole, RunIdeClose},
+      {"GTA_VC.DAT OPEN", M::kWhole, RunGtaVcDatOpen},
+      {"GTA_VC.DAT CLOSE", M::kWhole, RunGtaVcDatClose},
+      {"GTA_VC.DAT DEL ", M::kPrefix, RunGtaVcDatDel},
+      {"GTA_VC.DAT ADD ", M::kPrefix, RunGtaVcDatAdd},
+      {"OBJECT.DAT OPEN", M::kWhole, RunObjectDatOpen},
+      {"OBJECT.DAT CLOSE", M::kWhole, RunObjectDatClose},
+      {"OBJECT.DAT DEL ", M::kPrefix, RunObjectDatDel},
+      {"OBJECT.DAT ADD ", M::kPrefix, RunObjectDatAdd},
   };
   return table;
 }

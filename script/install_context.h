@@ -6,9 +6,14 @@
 #include <string>
 #include <vector>
 
+#include "col/open_col_file.h"
+#include "gamelists/gta_vc_dat_list.h"
+#include "gamelists/object_dat_list.h"
+#include "ide/ide_editor.h"
 #include "ide/object_id_registry.h"
 #include "ide/scanned_ide_list.h"
 #include "img/img_directory.h"
+#include "ipl/ipl_editor.h"
 #include "platform/file_system.h"
 #include "script/install_log.h"
 
@@ -69,10 +74,21 @@ struct InstallContext {
   // Model archive.
   ImgDirectory Img;
 
+  // Game list editors.
+  GtaVcDatList GtaVcDat;
+  ObjectDatList ObjectDat;
+
   // Item definitions.
   ObjectIdRegistry ObjectIds;
   quarn::ScannedIdeList ScannedIdeList;  ///< IDE files read so far
   bool IdeScanDone = false;  ///< the game's IDE files were all scanned
+  IdeEditor Ide;             ///< the IDE file being edited
+
+  // Placements.
+  IplEditor Ipl;  ///< the IPL file being edited or made
+
+  // Collision file editor.
+  OpenColFile Col;
 };
 
 }  // namespace quarn

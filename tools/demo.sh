@@ -2,7 +2,9 @@
 # The main job on a fresh Debian machine: builds the headless runner and the
 # sample generator, generates a fresh sample game and the sample mod, and
 # installs the mod into the game. The install log appears line by line as
-# the runner writes it; the exit status is the runner's.
+# the runner writes it, then the lines the mod added to the game's lists
+# and, through the IDE and IPL editors, to its map files. The exit status is
+# the runner's.
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -21,4 +23,20 @@ mkdir -p "$sample"
 
 echo
 echo "== quarn install --dir $sample/mod --game $sample/game"
-exec "$build/quarn" install --dir "$sample/mod" --game "$sample/game"
+status=0
+"$build/quarn" install --dir "$sample/mod" --game "$sample/game" || status=$?
+
+# The game's two lists as the mod left them: the lines it added.
+echo
+echo "== $sample/game/data/gta_vc.dat: the mod's lines"
+grep -n -i -e 'samplemod' "$sample/game/data/gta_vc.dat" || true
+echo "== $sample/game/data/object.dat: its last lines"
+tail -n 5 "$sample/game/data/object.dat" | tr '\t' ' '
+# The mod's own models are named sm_...; its copied IDE file aside, they
+# appear in a map area's files only through the editors.
+echo
+echo "== lines of the mod's models in the game's map files"
+(cd "$sample/game" &&
+  grep -rn --include='*.ide' --include='*.ipl' '^[0-9]*, sm_' data/maps |
+  grep -v '^data/maps/samplemod/') || true
+exit "$status"

@@ -1,0 +1,24 @@
+#include "col/col_close.h"
+
+#include "col/col_edit_checks.h"
+#include "platform/game_file.h"
+
+namespace quarn {
+
+CommandResult RunColClose(InstallContext& ctx) {
+  ctx.CommandRecognised = true;
+  if (CheckColOpenInGame(ctx) == CommandResult::kEndRun) {
+    return CommandResult::kEndRun;
+  }
+  OpenColFile& col = ctx.Col;
+  ctx.Log.LogText("Rewriting COL file: " + col.Path + " ... ");
+  if (!ReplaceWholeFile(ctx.Fs, col.Path, col.FileBytes())) {
+    return Fail(ctx, "failed");
+  }
+  ctx.Log.LogLine("done");
+  col.IsOpen = false;
+  col.Models.clear();
+  return CommandResult::kContinue;
+}
+
+}  // namespace quarn

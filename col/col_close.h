@@ -1,0 +1,13 @@
+// COL CLOSE: writes the open collision file back and closes it.
+#pragma once
+
+#include "script/command.h"
+
+namespace quarn {
+
+/// "COL CLOSE": replaces the file with its models as they are now, each
+/// byte for byte as read, through a temporary file so that a failed write
+/// leaves the old file whole.
+CommandResult RunColClose(InstallContext& ctx);
+
+}  // namespace quarn

@@ -1,0 +1,12 @@
+// COL DELETE: removes models from the open collision file.
+#pragma once
+
+#include "script/command.h"
+
+namespace quarn {
+
+/// "COL DELETE <model>": removes every model of that name in any letter
+/// case; a name not found is logged and the script goes on.
+CommandResult RunColDelete(InstallContext& ctx);
+
+}  // namespace quarn

@@ -1,0 +1,17 @@
+// COL OPEN: loads one of the game's collision files for editing.
+#pragma once
+
+#include <cstddef>
+
+#include "script/command.h"
+
+namespace quarn {
+
+/// The longest path, game folder included, a collision file may have.
+inline constexpr size_t kColPathCapacity = 259;
+
+/// "COL OPEN <file in the game folder>": reads every model of the file into
+/// ctx.Col and logs their names, one line each.
+CommandResult RunColOpen(InstallContext& ctx);
+
+}  // namespace quarn

@@ -1,0 +1,56 @@
+// The steps both list editors take alike: the opening command that reads a
+// fresh list, and the checks before a command that needs the list open.
+#pragma once
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "gamelists/list_file_lines.h"
+#include "script/command.h"
+#include "script/edited_game_file.h"
+
+namespace quarn {
+
+/// The texts that tell one list editor's opening command apart.
+struct ListOpenTexts {
+  const char* file;          ///< the list file, relative to the game folder
+  const char* already_open;  ///< the message for a second opening
+  const char* opening;       ///< starts the line the outcome completes
+};
+
+/// Reads the list file of the game folder into a fresh `List` through
+/// `fill` (which returns the message of what it cannot store, or empty) and
+/// makes it `*list`, open, only when all of it was read: a failed opening
+/// leaves `*list` as it was.
+template <typename List>
+CommandResult OpenGameList(InstallContext& ctx, const ListOpenTexts& texts,
+                           std::string (*fill)(const std::vector<std::string>&,
+                                               List*),
+                           List* list) {
+  ctx.CommandRecognised = true;
+  if (ctx.GamePath.empty()) return Fail(ctx, "Install path unknown");
+  if (list->IsOpen) return Fail(ctx, texts.already_open);
+
+  ctx.Log.LogText(texts.opening);
+  const std::string path = ctx.GamePath + texts.file;
+  std::string bytes;
+  if (!ReadEditedFile(ctx, path, "file not found", &bytes)) {
+    return FailRun(ctx);
+  }
+  List read;
+  const std::string problem = fill(ListFileLines(bytes), &read);
+  if (!problem.empty()) return Fail(ctx, problem);
+  read.Path = path;
+  read.IsOpen = true;
+  *list = std::move(read);
+  ctx.Log.LogLine("ok");
+  return CommandResult::kContinue;
+}
+
+/// Accepts the line of a list command that needs its list open. False
+/// after logging "Install path unknown" or `not_open`; the caller then ends
+/// the run.
+bool ListCommandMayRun(InstallContext& ctx, bool is_open, const char* not_open);
+
+}  // namespace quarn

@@ -1,0 +1,88 @@
+#include "gamelists/object_dat_commands.h"
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "gamelists/list_editor.h"
+#include "gamelists/object_dat_list.h"
+#include "script/edited_game_file.h"
+#include "text/ascii.h"
+
+namespace quarn {
+namespace {
+
+const ListOpenTexts kOpenTexts = {kObjectDatFile,
+                                  "ERROR: 'object.dat' already open",
+                                  "Opening the 'object.dat' file..."};
+const char kNotOpen[] = "ERROR: 'object.dat' not open";
+const RewriteMessages kRewriteMessages = {"file not found",
+                                          "Can't access file"};
+const size_t kKeywordLength = 15;  // "OBJECT.DAT ADD " and "OBJECT.DAT DEL "
+const size_t kArgumentCapacity = 999;
+
+std::string Argument(const InstallContext& ctx) {
+  return CutTo(ArgumentAfter(ctx, kKeywordLength), kArgumentCapacity);
+}
+
+std::string WithoutTabs(std::string text) {
+  text.erase(std::remove(text.begin(), text.end(), '\t'), text.end());
+  return text;
+}
+
+}  // namespace
+
+CommandResult RunObjectDatOpen(InstallContext& ctx) {
+  return OpenGameList(ctx, kOpenTexts, FillObjectDatList, &ctx.ObjectDat);
+}
+
+CommandResult RunObjectDatAdd(InstallContext& ctx) {
+  ObjectDatList& list = ctx.ObjectDat;
+  if (!ListCommandMayRun(ctx, list.IsOpen, kNotOpen)) return FailRun(ctx);
+
+  const std::string argument = Argument(ctx);
+  ctx.Log.LogLine("Adding: " + argument);
+  if (list.Lines.size() == kObjectDatCapacity) {
+    return Fail(ctx, TooManyObjectDatLines());
+  }
+  list.Lines.push_back(CutTo(argument, kObjectDatLineCapacity));
+  return CommandResult::kContinue;
+}
+
+CommandResult RunObjectDatDel(InstallContext& ctx) {
+  ObjectDatList& list = ctx.ObjectDat;
+  if (!ListCommandMayRun(ctx, list.IsOpen, kNotOpen)) return FailRun(ctx);
+
+  const std::string argument = Argument(ctx);
+  ctx.Log.LogLine("Deleting " + argument + " ...");
+  if (argument.compare(0, 1, "*") == 0) {
+    return Fail(ctx, "'OBJECT.DAT DEL *' not allowed");
+  }
+  // A deleted line keeps its place, empty, and counts towards the capacity
+  // until the next reading.
+  bool deleted = false;
+  for (std::string& line : list.Lines) {
+    if (line.empty() || !ObjectDatDelMatches(line, argument)) continue;
+    ctx.Log.LogLine("Deleted: " + WithoutTabs(line));
+    line.clear();
+    deleted = true;
+  }
+  if (!deleted) ctx.Log.LogLine("nothing deleted");
+  return CommandResult::kContinue;
+}
+
+CommandResult RunObjectDatClose(InstallContext& ctx) {
+  ObjectDatList& list = ctx.ObjectDat;
+  if (!ListCommandMayRun(ctx, list.IsOpen, kNotOpen)) return FailRun(ctx);
+
+  ctx.Log.LogText("Rewriting the 'object.dat' file... ");
+  if (!RewriteEditedFile(ctx, list.Path, ObjectDatLayout(list),
+                         kRewriteMessages)) {
+    return FailRun(ctx);
+  }
+  list.IsOpen = false;
+  ctx.Log.LogLine("ok");
+  return CommandResult::kContinue;
+}
+
+}  // namespace quarn

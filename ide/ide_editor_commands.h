@@ -1,0 +1,30 @@
+// The script commands that edit one item-definition file while keeping the
+// object ID registry up to date, so that no ID is ever claimed twice.
+#pragma once
+
+#include "script/command.h"
+#include "script/install_context.h"
+
+namespace quarn {
+
+/// "IDE OPEN <game file>": scans the game's IDE files the first time, then
+/// loads the file, claiming its definitions' IDs (unchecked when the file
+/// was read before in this run).
+CommandResult RunIdeOpen(InstallContext& ctx);
+
+/// "IDE ADD <section> <line>": appends one definition, claiming its ID in
+/// the six sections that have IDs.
+CommandResult RunIdeAdd(InstallContext& ctx);
+
+/// "IDE ADDFILE <mod file>": appends every definition of a file of the mod,
+/// each ID checked.
+CommandResult RunIdeAddFile(InstallContext& ctx);
+
+/// "IDE DEL [<section> ]<search>": deletes the matching definitions and
+/// frees the IDs they claimed.
+CommandResult RunIdeDel(InstallContext& ctx);
+
+/// "IDE CLOSE": rewrites the file in the layout it was opened with.
+CommandResult RunIdeClose(InstallContext& ctx);
+
+}  // namespace quarn
