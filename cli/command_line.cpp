@@ -4,39 +4,103 @@ namespace quarn {
 namespace {
 
 bool TakeValue(const std::vector<std::string>& args, size_t* i,
-               std::string* value, std::string* error) {
+               const char* what, std::string* value, std::string* error) {
   const std::string& option = args[*i];
   if (*i + 1 >= args.size() || args[*i + 1].empty()) {
-    *error = option + " needs a folder";
+    *error = option + " needs " + what;
     return false;
   }
   *value = args[++*i];
   return true;
 }
 
-bool ParseInstallOptions(const std::vector<std::string>& args,
-                         CommandLine* line, std::string* error) {
-  for (size_t i = 1; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    if (arg == "--dir") {
-      if (!TakeValue(args, &i, &line->installer_dir, error)) return false;
-    } else if (arg == "--game") {
-      if (!TakeValue(args, &i, &line->game_dir, error)) return false;
-    } else if (arg == "--scripted") {
-      line->scripted = true;
-    } else if (arg == "--dump-ids") {
-      line->dump_ids = true;
-    } else {
-      *error = "unknown option '" + arg + "'";
+// "X1,x3" as its names; an empty name is a typing slip, not a wish.
+bool SplitModList(const std::string& list, std::vector<std::string>* names,
+                  std::string* error) {
+  size_t start = 0;
+  for (;;) {
+    const size_t comma = list.find(',', start);
+    names->push_back(list.substr(start, comma - start));
+    if (names->back().empty()) {
+      *error = "--mods lists an empty folder name: '" + list + "'";
       return false;
     }
+    if (comma == std::string::npos) return true;
+    start = comma + 1;
+  }
+}
+
+// One option of `quarn install`; false with `*error` set when unknown.
+bool ReadInstallOption(const std::vector<std::string>& args, size_t* i,
+                       CommandLine* line, std::string* error) {
+  const std::string& arg = args[*i];
+  if (arg == "--dir") {
+    return TakeValue(args, i, "a folder", &line->installer_dir, error);
+  }
+  if (arg == "--game") {
+    return TakeValue(args, i, "a folder", &line->game_dir, error);
+  }
+  if (arg == "--mods") {
+    std::string list;
+    line->mods_given = true;
+    line->mods.clear();
+    return TakeValue(args, i, "a list of mod folders", &list, error) &&
+           SplitModList(list, &line->mods, error);
+  }
+  bool* flag = arg == "--scripted"   ? &line->scripted
+               : arg == "--dump-ids" ? &line->dump_ids
+               : arg == "--save"     ? &line->save
+                                     : nullptr;
+  if (flag == nullptr) {
+    *error = "unknown option '" + arg + "' for install";
+    return false;
+  }
+  *flag = true;
+  return true;
+}
+
+bool ParseInstall(const std::vector<std::string>& args, CommandLine* line,
+                  std::string* error) {
+  for (size_t i = 1; i < args.size(); ++i) {
+    if (!ReadInstallOption(args, &i, line, error)) return false;
   }
   if (line->scripted && !line->game_dir.empty()) {
     *error = "--game and --scripted exclude each other";
     return false;
   }
-  if (!line->scripted && line->game_dir.empty()) {
-    *error = "say where the game is: --game DIR, or --scripted";
+  return true;
+}
+
+bool ParseList(const std::vector<std::string>& args, CommandLine* line,
+               std::string* error) {
+  for (size_t i = 1; i < args.size(); ++i) {
+    if (args[i] != "--dir") {
+      *error = "unknown option '" + args[i] + "' for list";
+      return false;
+    }
+    if (!TakeValue(args, &i, "a folder", &line->installer_dir, error)) {
+      return false;
+    }
+  }
+  return true;
+}
+
+bool ParseRestore(const std::vector<std::string>& args, CommandLine* line,
+                  std::string* error) {
+  for (size_t i = 1; i < args.size(); ++i) {
+    if (args[i] == "--fast") {
+      line->fast = true;
+    } else if (args[i] == "--game") {
+      if (!TakeValue(args, &i, "a folder", &line->game_dir, error)) {
+        return false;
+      }
+    } else {
+      *error = "unknown option '" + args[i] + "' for restore";
+      return false;
+    }
+  }
+  if (line->game_dir.empty()) {
+    *error = "restore needs the game folder: --game DIR";
     return false;
   }
   return true;
@@ -55,34 +119,68 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine* line,
     line->action = CommandLine::Action::kVersion;
     return true;
   }
-  if (args.empty() || args[0] != "install") {
-    *error =
-        args.empty() ? "no command given" : "unknown command '" + args[0] + "'";
+  if (args.empty()) {
+    *error = "no command given";
     return false;
   }
-  return ParseInstallOptions(args, line, error);
+  if (args[0] == "install") {
+    line->action = CommandLine::Action::kInstall;
+    return ParseInstall(args, line, error);
+  }
+  if (args[0] == "list") {
+    line->action = CommandLine::Action::kList;
+    return ParseList(args, line, error);
+  }
+  if (args[0] == "restore") {
+    line->action = CommandLine::Action::kRestore;
+    return ParseRestore(args, line, error);
+  }
+  *error = "unknown command '" + args[0] + "'";
+  return false;
 }
 
 std::string UsageText() {
   return "usage: quarn install [--dir DIR] [--game DIR | --scripted] "
-         "[--dump-ids]\n"
+         "[--mods LIST]\n"
+         "                     [--dump-ids] [--save]\n"
+         "       quarn list [--dir DIR]\n"
+         "       quarn restore --game DIR [--fast]\n"
          "       quarn --help | --version\n"
          "\n"
-         "Runs the install script(s) found in the installer folder DIR "
-         "(default:\n"
-         "the current folder) against the game folder, as the window program\n"
-         "does, and prints the install log as it is written.\n"
-         "\n"
-         "  --dir DIR    the installer folder; the log file "
-         "QuarnInstall-log.txt\n"
-         "               and ID dump.txt are written there\n"
+         "install  runs the install scripts found in the installer folder "
+         "DIR\n"
+         "         (default: the current folder) against the game folder, as "
+         "the\n"
+         "         window program does, and prints the install log as it is\n"
+         "         written. When DIR holds mod folders X1, X2, ... with a\n"
+         "         QuarnInstall.txt each, the ticked ones run in "
+         "folder-number\n"
+         "         order; otherwise DIR's own QuarnInstall.txt runs.\n"
+         "  --dir DIR    the installer folder; QuarnInstall-log.txt, ID "
+         "dump.txt\n"
+         "               and saved.dat live there\n"
          "  --game DIR   the game folder; it must hold gta-vc.exe\n"
          "  --scripted   leave the game folder to the scripts (INSTALL PATH)\n"
+         "               Without either, the folder saved.dat remembers.\n"
+         "  --mods LIST  install exactly these mod folders (comma-separated,\n"
+         "               any letter case); default: the ticks of InsName.txt\n"
+         "               (\"***\" unticks) merged with saved.dat\n"
          "  --dump-ids   write the used object IDs to ID dump.txt at the end\n"
+         "               (default for a catalogue: as saved.dat remembers)\n"
+         "  --save       remember the game folder, options and ticks in\n"
+         "               saved.dat before the run, as the window program does\n"
+         "list     prints the mods of the installer folder in install order:\n"
+         "         \"[x] \" or \"[ ] \", the folder name, two blanks, the "
+         "name.\n"
+         "restore  copies the game's backups (models\\backup, data\\backup "
+         "and\n"
+         "         its maps and paths folders) back over the working files\n"
+         "         and prints every message. --fast copies the archive in\n"
+         "         one go instead of in pieces with progress.\n"
          "\n"
-         "Exit status: 0 all done, 1 the installation failed, 2 the script "
-         "was\n"
-         "aborted, 64 bad usage.\n";
+         "Exit status: install 0 all done, 1 the installation failed, 2 the\n"
+         "script was aborted; restore 0 every copy made, 1 otherwise; 64 bad\n"
+         "usage.\n";
 }
 
 }  // namespace quarn

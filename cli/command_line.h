@@ -8,16 +8,20 @@ namespace quarn {
 
 /// The runner's requests, as typed (paths not yet made absolute).
 struct CommandLine {
-  enum class Action { kInstall, kHelp, kVersion };
+  enum class Action { kInstall, kList, kRestore, kHelp, kVersion };
   Action action = Action::kInstall;
-  std::string installer_dir;  ///< --dir, empty for the current folder
-  std::string game_dir;       ///< --game, empty when not given
-  bool scripted = false;      ///< --scripted
-  bool dump_ids = false;      ///< --dump-ids
+  std::string installer_dir;      ///< --dir, empty for the current folder
+  std::string game_dir;           ///< --game, empty when not given
+  bool scripted = false;          ///< --scripted
+  bool dump_ids = false;          ///< --dump-ids
+  bool mods_given = false;        ///< --mods was given
+  std::vector<std::string> mods;  ///< the folder names --mods lists
+  bool save = false;              ///< --save
+  bool fast = false;              ///< --fast
 };
 
 /// Reads `args` (without the program name) into `*line`. On bad usage
-/// returns false and says why in `*error`.
+/// returns false and says why in `*error`, in one line.
 bool ParseCommandLine(const std::vector<std::string>& args, CommandLine* line,
                       std::string* error);
 

@@ -3,22 +3,23 @@
 #include <memory>
 
 #include "cli/command_line.h"
+#include "cli/list_command.h"
+#include "cli/restore_command.h"
 #include "cli/stream_log_window.h"
-#include "platform/existence.h"
+#include "cli/stream_messages.h"
+#include "cli/user_paths.h"
 #include "script/install_context.h"
 #include "script/install_log.h"
 #include "script/runner.h"
+#include "shell/game_folder.h"
+#include "shell/mod_catalogue_build.h"
+#include "shell/saved_selection.h"
 #include "text/ascii.h"
 
 namespace quarn {
 namespace {
 
 const char kVersionText[] = "quarn (Quarn Installer) 1.1\n";
-
-int UsageError(FILE* err, const std::string& problem) {
-  fprintf(err, "quarn: %s\n%s", problem.c_str(), UsageText().c_str());
-  return kExitUsage;
-}
 
 int ExitStatusOf(RunState state) {
   switch (state) {
@@ -32,74 +33,132 @@ int ExitStatusOf(RunState state) {
   return kExitFailed;
 }
 
-// The installer folder, as the window program takes it from its current
-// folder: absolute, ending in a backslash.
-bool ResolveInstallerDir(FileSystem& fs, const CommandLine& line,
-                         std::string* dir, std::string* problem) {
-  const std::string folder = line.installer_dir.empty()
-                                 ? fs.CurrentFolder()
-                                 : fs.AbsolutePath(line.installer_dir);
-  *dir = WithTrailingBackslash(folder);
-  if (dir->size() > kInstallerDirCapacity) {
-    *problem = "the installer folder's path is longer than " +
-               std::to_string(kInstallerDirCapacity) + " characters";
+// The game folder must hold the game's program, as the window's "&Ok"
+// requires. A longer path than the run can hold would silently name
+// another folder, so it is refused.
+bool CheckGameFolder(FileSystem& fs, const std::string& folder,
+                     const std::string& shown, std::string* problem) {
+  if (folder.size() > kGamePathCapacity) {
+    *problem = "the game folder's path is longer than " +
+               std::to_string(kGamePathCapacity) + " characters: " + shown;
     return false;
   }
-  const uint32_t attributes = fs.AttributesOf(folder);
-  if (attributes == kNoSuchFile || (attributes & kAttrDirectory) == 0) {
-    *problem = "installer folder not found: " + folder;
+  if (!HoldsGame(fs, folder)) {
+    *problem = "not a game folder (no gta-vc.exe): " + shown;
     return false;
   }
   return true;
 }
 
-// The game folder must hold the game's program, as the window's "&Ok"
-// requires. A longer path than the run can hold would silently name
-// another folder, so it is refused.
-bool ResolveGameDir(FileSystem& fs, const CommandLine& line,
-                    std::string* chosen, std::string* problem) {
+// ChosenPath from --game or --scripted, else from what "saved.dat"
+// remembers.
+bool ChooseGameFolder(FileSystem& fs, const CommandLine& line,
+                      const std::string& remembered, std::string* chosen,
+                      std::string* problem) {
   if (line.scripted) {
     *chosen = kScriptedPath;
     return true;
   }
-  *chosen = WithTrailingBackslash(fs.AbsolutePath(line.game_dir));
-  if (chosen->size() > kGamePathCapacity) {
-    *problem = "the game folder's path is longer than " +
-               std::to_string(kGamePathCapacity) + " characters";
+  if (!line.game_dir.empty()) {
+    *chosen = WithTrailingBackslash(fs.AbsolutePath(line.game_dir));
+    return CheckGameFolder(fs, *chosen, line.game_dir, problem);
+  }
+  if (remembered.empty()) {
+    *problem =
+        "say where the game is: --game DIR, or --scripted (saved.dat "
+        "remembers no game folder)";
     return false;
   }
-  if (!IsOrdinaryFile(fs, *chosen + "gta-vc.exe")) {
-    *problem = "not a game folder (no gta-vc.exe): " + *chosen;
+  if (remembered == kScriptedPath) {
+    *chosen = kScriptedPath;
+    return true;
+  }
+  *chosen = WithTrailingBackslash(remembered);
+  return CheckGameFolder(fs, *chosen, UserSpelling(remembered), problem);
+}
+
+// --mods ticks exactly the folders it names.
+bool ApplyModList(const CommandLine& line, ModCatalogue* catalogue,
+                  std::string* problem) {
+  if (!line.mods_given) return true;
+  if (!catalogue->Present) {
+    *problem =
+        "--mods needs mod folders (X1, X2, ... with a QuarnInstall.txt) in "
+        "the installer folder";
     return false;
+  }
+  for (ModEntry& entry : catalogue->Entries) entry.Selection = 0;
+  for (const std::string& name : line.mods) {
+    bool found = false;
+    for (ModEntry& entry : catalogue->Entries) {
+      if (!EqualsIgnoringCase(entry.FolderName, name)) continue;
+      entry.Selection = 1;
+      found = true;
+    }
+    if (!found) {
+      *problem = "no mod folder '" + name + "' in the catalogue";
+      return false;
+    }
   }
   return true;
 }
 
+// Writes "saved.dat" as the window program does when its page is
+// confirmed: only for a catalogue.
+void Save(FileSystem& fs, const CommandLine& line, const std::string& dir,
+          const std::string& chosen, const InstallerOptions& options,
+          const ModCatalogue& catalogue, FILE* err) {
+  const std::string shown = TypedPathIn(line.installer_dir, kSavedFileName);
+  if (!catalogue.Present) {
+    fprintf(err, "quarn: no mod folders, so %s is not written\n",
+            shown.c_str());
+  } else if (!SaveSelection(fs, dir + kSavedFileName, chosen, options,
+                            catalogue)) {
+    fprintf(err, "quarn: Can't write %s\n", shown.c_str());
+  }
+}
+
 int Install(const CommandLine& line, FileSystem& fs, FILE* out, FILE* err) {
-  std::string installer_dir, chosen, problem;
-  if (!ResolveInstallerDir(fs, line, &installer_dir, &problem) ||
-      !ResolveGameDir(fs, line, &chosen, &problem)) {
+  std::string dir, chosen, problem;
+  if (!ResolveInstallerDir(fs, line.installer_dir, &dir, &problem)) {
     return UsageError(err, problem);
   }
+  StreamMessages scan_messages(err);
+  ModCatalogue catalogue = LoadModCatalogue(fs, dir, scan_messages);
+  const SavedSelection saved =
+      LoadSavedSelection(fs, dir + kSavedFileName, &catalogue);
+  if (!ChooseGameFolder(fs, line, saved.remembered_path, &chosen, &problem) ||
+      !ApplyModList(line, &catalogue, &problem)) {
+    return UsageError(err, problem);
+  }
+  InstallerOptions options = saved.options;
+  if (line.dump_ids) options.DumpObjectIds = 1;
+  if (line.save) Save(fs, line, dir, chosen, options, catalogue, err);
+
   // The window program runs with its own folder as the current one; relative
   // paths in scripts mean the same here.
-  fs.ChangeFolder(installer_dir);
+  fs.ChangeFolder(dir);
   StreamLogWindow window(out);
-  std::unique_ptr<InstallLog> log =
-      InstallLog::Create(fs, installer_dir, &window);
+  std::unique_ptr<InstallLog> log = InstallLog::Create(fs, dir, &window);
   if (!log) {
     fprintf(err, "quarn: Can't create log file\n");
     return kExitFailed;
   }
   InstallContext ctx(fs, *log);
-  ctx.InstallerDir = installer_dir;
+  ctx.InstallerDir = dir;
+  ctx.ModCatalogue = catalogue;
   ctx.ChosenPath = chosen;
-  ctx.DumpObjectIds = line.dump_ids;
+  ctx.DumpObjectIds = options.DumpObjectIds != 0;
   RunInstallation(ctx);
   return ExitStatusOf(ctx.RunState);
 }
 
 }  // namespace
+
+int UsageError(FILE* err, const std::string& problem) {
+  fprintf(err, "quarn: %s\nTry 'quarn --help'.\n", problem.c_str());
+  return kExitUsage;
+}
 
 int RunQuarn(const std::vector<std::string>& args, FileSystem& fs, FILE* out,
              FILE* err) {
@@ -113,6 +172,10 @@ int RunQuarn(const std::vector<std::string>& args, FileSystem& fs, FILE* out,
     case CommandLine::Action::kVersion:
       fputs(kVersionText, out);
       return kExitAllDone;
+    case CommandLine::Action::kList:
+      return ListMods(line, fs, out, err);
+    case CommandLine::Action::kRestore:
+      return RestoreGame(line, fs, out, err);
     case CommandLine::Action::kInstall:
       break;
   }

@@ -17,6 +17,9 @@ enum ExitStatus {
   kExitUsage = 64,
 };
 
+/// Prints `problem` and a pointer to the help on `err`; returns kExitUsage.
+int UsageError(FILE* err, const std::string& problem);
+
 /// Runs the headless runner with `args` (without the program name) over
 /// `fs`; the log goes to `out` as it is written, problems with the call to
 /// `err`. Returns the exit status.

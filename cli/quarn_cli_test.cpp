@@ -2,52 +2,14 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-
+#include "cli/quarn_cli_fixture.h"
 #include "script/install_log.h"
 #include "testutil/expected_log.h"
 #include "testutil/test_files.h"
+#include "text/ascii.h"
 
 namespace quarn {
 namespace {
-
-// Runs the headless runner, capturing what it prints.
-class QuarnCliTest : public ::testing::Test {
- protected:
-  QuarnCliTest() : fs_(MakeNativeFileSystem()) {
-    WriteTestFile(game() + "gta-vc.exe", "exe");
-  }
-  ~QuarnCliTest() override { fs_->ChangeFolder(start_folder_); }
-
-  std::string game() const { return folder_.path() + "game\\"; }
-  std::string mod() const { return folder_.path() + "mod\\"; }
-
-  int Run(const std::vector<std::string>& args) {
-    FILE* out = tmpfile();
-    FILE* err = tmpfile();
-    const int status = RunQuarn(args, *fs_, out, err);
-    out_ = Contents(out);
-    err_ = Contents(err);
-    return status;
-  }
-
-  static std::string Contents(FILE* stream) {
-    std::string text;
-    rewind(stream);
-    char buffer[4096];
-    size_t got;
-    while ((got = fread(buffer, 1, sizeof buffer, stream)) > 0) {
-      text.append(buffer, got);
-    }
-    fclose(stream);
-    return text;
-  }
-
-  TempFolder folder_;
-  std::unique_ptr<FileSystem> fs_;
-  std::string start_folder_ = fs_->CurrentFolder();
-  std::string out_, err_;
-};
 
 TEST_F(QuarnCliTest, StdoutCarriesTheLogFileByteForByte) {
   WriteTestFile(mod() + "QuarnInstall.txt", "PRINT hello\r\n");
@@ -106,6 +68,141 @@ TEST_F(QuarnCliTest, HelpAndVersion) {
   EXPECT_EQ(0u, out_.find("usage: quarn install"));
   EXPECT_EQ(kExitAllDone, Run({"--version"}));
   EXPECT_EQ("quarn (Quarn Installer) 1.1\n", out_);
+}
+
+// An installer folder with three mods: X2 and X10 ticked, X3 unticked by
+// its name file; each script prints its name and copies a file.
+class CatalogueCliTest : public QuarnCliTest {
+ protected:
+  CatalogueCliTest() {
+    WriteMod("X10", "Tenth", "ten");
+    WriteMod("X2", "Second", "two");
+    WriteMod("X3", "*** Third", "three");
+  }
+
+  void WriteMod(const std::string& folder, const std::string& name,
+                const std::string& word) {
+    WriteTestFile(mod() + folder + "\\InsName.txt", name + "\r\n");
+    WriteTestFile(mod() + folder + "\\" + word + ".txt", word);
+    WriteTestFile(
+        mod() + folder + "\\QuarnInstall.txt",
+        "PRINT " + word + "\r\nCOPY " + word + ".txt TO " + word + ".txt\r\n");
+  }
+
+  // The log lines of one mod's script, with the three empty lines after it.
+  std::string ModLog(const std::string& folder, const std::string& word) {
+    const std::string upper = ToUpperAscii(word) + ".TXT";
+    return SelectedGameLine(game()) + word + "\r\nCopy " + mod() + folder +
+           "\\" + upper + "\r\n to " + game() + upper + "... ok\r\n" +
+           "\r\n\r\n\r\n";
+  }
+
+  std::string dir() const { return NativePath(mod()); }
+};
+
+TEST_F(CatalogueCliTest, TickedModsRunInFolderNumberOrder) {
+  EXPECT_EQ(kExitAllDone,
+            Run({"install", "--dir", dir(), "--game", NativePath(game())}));
+  EXPECT_EQ(ModLog("X2", "two") + ModLog("X10", "ten") + DoneBanner(), out_);
+  EXPECT_EQ("", err_);
+  EXPECT_EQ("two", ReadTestFile(game() + "TWO.TXT"));
+  EXPECT_FALSE(TestPathExists(game() + "THREE.TXT"));
+  EXPECT_FALSE(TestPathExists(mod() + "saved.dat"));
+}
+
+TEST_F(CatalogueCliTest, SaveRemembersWhatTheNextRunUses) {
+  EXPECT_EQ(kExitAllDone,
+            Run({"install", "--dir", dir(), "--game", NativePath(game()),
+                 "--mods", "x3,X10", "--dump-ids", "--save"}));
+  EXPECT_EQ(ModLog("X3", "three") + ModLog("X10", "ten") + DoneBanner() +
+                "Dumping object ID's from memory to disk... ok\r\n",
+            out_);
+  EXPECT_EQ("game path: " + game() +
+                "\r\n 0 \r\n 0 \r\n 1 \r\nX2, 0 \r\nX3, 1 \r\nX10, 1 \r\n",
+            ReadTestFile(mod() + "saved.dat"));
+
+  // No --game, no --mods, no --dump-ids: all three from saved.dat.
+  fs_->RemoveFile(mod() + "ID dump.txt");
+  EXPECT_EQ(kExitAllDone, Run({"install", "--dir", dir()}));
+  EXPECT_EQ(ModLog("X3", "three") + ModLog("X10", "ten") + DoneBanner() +
+                "Dumping object ID's from memory to disk... ok\r\n",
+            out_);
+  EXPECT_TRUE(TestPathExists(mod() + "ID dump.txt"));
+
+  WriteTestFile(mod() + "saved.dat", "game path: <scripted>\r\n");
+  // Scripted: COPY fails, as no script line sets the game folder.
+  EXPECT_EQ(kExitFailed, Run({"install", "--dir", dir(), "--mods", "X2"}));
+  EXPECT_EQ(0u, out_.find("two\r\n"));
+  EXPECT_EQ(std::string::npos, out_.find("Selected game path"));
+  EXPECT_EQ("game path: <scripted>\r\n", ReadTestFile(mod() + "saved.dat"));
+}
+
+TEST_F(CatalogueCliTest, RefusedCallsWriteNothing) {
+  const std::string gone = folder_.path() + "gone\\";
+  WriteTestFile(mod() + "saved.dat", "game path: " + gone + "\r\n");
+  const std::string help = "\nTry 'quarn --help'.\n";
+  struct Case {
+    std::vector<std::string> args;
+    std::string err;
+  };
+  const Case cases[] = {
+      {{"install", "--dir", dir(), "--save"},
+       "quarn: not a game folder (no gta-vc.exe): " + NativePath(gone) + help},
+      {{"install", "--dir", dir(), "--scripted", "--mods", "X2,X9", "--save"},
+       "quarn: no mod folder 'X9' in the catalogue" + help},
+      {{"install", "--dir", dir(), "--scripted", "--mods", "X2,", "--save"},
+       "quarn: --mods lists an empty folder name: 'X2,'" + help},
+      {{"install", "--dir", NativePath(game()), "--scripted", "--mods", "X1"},
+       "quarn: --mods needs mod folders (X1, X2, ... with a QuarnInstall.txt) "
+       "in the installer folder" +
+           help},
+      {{"list", "--game", "x"},
+       "quarn: unknown option '--game' for list" + help},
+      {{"restore", "--fast"},
+       "quarn: restore needs the game folder: --game DIR" + help},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(kExitUsage, Run(c.args)) << ::testing::PrintToString(c.args);
+    EXPECT_EQ(c.err, err_);
+    EXPECT_EQ("", out_);
+  }
+  EXPECT_EQ("game path: " + gone + "\r\n", ReadTestFile(mod() + "saved.dat"));
+  EXPECT_FALSE(TestPathExists(mod() + kLogFileName));
+  fs_->RemoveFile(mod() + "saved.dat");
+  EXPECT_EQ(kExitUsage, Run({"install", "--dir", dir()}));
+  EXPECT_EQ(
+      "quarn: say where the game is: --game DIR, or --scripted (saved.dat "
+      "remembers no game folder)" +
+          help,
+      err_);
+}
+
+TEST_F(CatalogueCliTest, ScanMessagesAndAnUnwritableSaveGoToStderr) {
+  WriteMod("X02", "Again two", "again");
+  WriteTestFile(mod() + "saved.dat", "");
+  ASSERT_TRUE(fs_->SetAttributes(mod() + "saved.dat", kAttrReadOnly));
+  EXPECT_EQ(kExitAllDone, Run({"install", "--dir", dir(), "--game",
+                               NativePath(game()), "--save"}));
+  fs_->SetAttributes(mod() + "saved.dat", 0);
+  // Listed sorted, X02 comes first and X10 stops the scan at X2.
+  EXPECT_EQ("Conflict between X2 and X02\nquarn: Can't write " +
+                NativePath(mod()) + "saved.dat\n",
+            err_);
+  EXPECT_EQ(ModLog("X02", "again") + ModLog("X10", "ten") + DoneBanner(), out_);
+  EXPECT_EQ("", ReadTestFile(mod() + "saved.dat"));
+}
+
+TEST_F(CatalogueCliTest, ListShowsRowsAsThePageWould) {
+  WriteTestFile(mod() + "saved.dat",
+                "game path: <scripted>\r\n 0 \r\n 0 \r\n 0 \r\nX10, 0 \r\n");
+  EXPECT_EQ(kExitAllDone, Run({"list", "--dir", dir()}));
+  EXPECT_EQ("[x] X2  Second\n[ ] X3   Third\n[ ] X10  Tenth\n", out_);
+  EXPECT_EQ("", err_);
+  EXPECT_EQ(kExitAllDone, Run({"list", "--dir", NativePath(game())}));
+  EXPECT_EQ("", out_);
+  EXPECT_EQ("quarn: no mod folder with a QuarnInstall.txt in " +
+                NativePath(game()) + "\n",
+            err_);
 }
 
 }  // namespace

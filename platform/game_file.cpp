@@ -4,7 +4,6 @@
 #include "platform/file_contents.h"
 
 namespace quarn {
-namespace {
 
 // A file of the user's that happens to carry our temporary suffix is never
 // overwritten: the first free number is taken.
@@ -15,8 +14,6 @@ std::string FreeTemporaryName(FileSystem& fs, const std::string& path) {
     if (fs.AttributesOf(name) == kNoSuchFile) return name;
   }
 }
-
-}  // namespace
 
 GameFileRead ReadGameFile(FileSystem& fs, const std::string& path,
                           std::string* bytes) {

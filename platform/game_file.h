@@ -21,6 +21,10 @@ enum class GameFileRead {
 GameFileRead ReadGameFile(FileSystem& fs, const std::string& path,
                           std::string* bytes);
 
+/// A name beside `path` that nothing uses yet, for a file that will be
+/// renamed over `path`: a file of the user's is never overwritten.
+std::string FreeTemporaryName(FileSystem& fs, const std::string& path);
+
 /// Writes `bytes` to a new temporary file beside `path` and renames it over
 /// `path` (which need not exist). On failure `path` keeps its old content
 /// and no temporary file stays behind; false then.

@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # The main job on a fresh Debian machine: builds the headless runner and the
-# sample generator, generates a fresh sample game and the sample mod, and
-# installs the mod into the game. The install log appears line by line as
-# the runner writes it, then the lines the mod added to the game's lists
-# and, through the IDE and IPL editors, to its map files. The exit status is
-# the runner's.
+# sample generator, generates a fresh sample game and the sample setup (a
+# catalogue of mods, one of them unticked), lists the catalogue and installs
+# its ticked mods into the game in folder-number order. The install log
+# appears line by line as the runner writes it, then the lines the sample
+# mod added to the game's lists and, through the IDE and IPL editors, to its
+# map files; the exit status is the runner's. The game keeps its backup
+# folders, so `quarn restore` can undo it.
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -19,14 +21,17 @@ sample="$build/sample"
 rm -rf "$sample"
 mkdir -p "$sample"
 "$build/quarn-samplegen" game "$sample/game"
-"$build/quarn-samplegen" mod "$sample/mod"
+"$build/quarn-samplegen" catalogue "$sample/setup"
 
 echo
-echo "== quarn install --dir $sample/mod --game $sample/game"
+echo "== quarn list --dir $sample/setup"
+"$build/quarn" list --dir "$sample/setup"
+echo
+echo "== quarn install --dir $sample/setup --game $sample/game"
 status=0
-"$build/quarn" install --dir "$sample/mod" --game "$sample/game" || status=$?
+"$build/quarn" install --dir "$sample/setup" --game "$sample/game" || status=$?
 
-# The game's two lists as the mod left them: the lines it added.
+# The game's two lists as the sample mod left them: the lines it added.
 echo
 echo "== $sample/game/data/gta_vc.dat: the mod's lines"
 grep -n -i -e 'samplemod' "$sample/game/data/gta_vc.dat" || true

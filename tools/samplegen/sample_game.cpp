@@ -161,6 +161,8 @@ class GameWriter {
     return Backup(data / "gta_vc.dat", backup) &&
            Backup(data / "object.dat", backup) &&
            Backup(data / "default.ide", backup) &&
+           Backup(data / "map.zon", backup) &&
+           Backup(data / "navig.zon", backup) &&
            Backup(data / "maps" / "generic.ide", backup / "maps") &&
            Backup(data / "maps" / "cull.ipl", backup / "maps") &&
            Backup(data / "paths" / "track1.dat", backup / "paths") &&

@@ -48,7 +48,7 @@ SampleGamePlan PlanSampleGame(const SampleGameOptions& options);
 ///   track2.dat;
 /// - models\coll\*.col of "COLL" chunks for the listed COL files;
 /// - models\gta3.img and models\gta3.dir;
-/// - with `backups`: copies of the list files and default.ide in
+/// - with `backups`: copies of every file directly in data in
 ///   data\backup, of the files directly in data\maps in data\backup\maps,
 ///   of data\paths in data\backup\paths, and of the archive and its
 ///   directory in models\backup.

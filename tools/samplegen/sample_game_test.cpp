@@ -195,6 +195,8 @@ TEST_F(SampleGameTest, TextFilesUseCrLfAndBackupsHoldTheOriginals) {
       {"data\\backup\\gta_vc.dat", "data\\gta_vc.dat"},
       {"data\\backup\\object.dat", "data\\object.dat"},
       {"data\\backup\\default.ide", "data\\default.ide"},
+      {"data\\backup\\map.zon", "data\\map.zon"},
+      {"data\\backup\\navig.zon", "data\\navig.zon"},
       {"data\\backup\\maps\\generic.ide", "data\\maps\\generic.ide"},
       {"data\\backup\\maps\\cull.ipl", "data\\maps\\cull.ipl"},
       {"data\\backup\\paths\\track1.dat", "data\\paths\\track1.dat"},

@@ -41,6 +41,13 @@ std::string SamplegenUsage() {
          "       quarn-samplegen mod DIR [options]    write the sample mod "
          "for the game\n"
          "                                            the same options make\n"
+         "       quarn-samplegen catalogue DIR [options]\n"
+         "                                            write an installer "
+         "folder of\n"
+         "                                            mods X1 (the sample "
+         "mod), X2,\n"
+         "                                            X3 (unticked), "
+         "x10_Last\n"
          "       quarn-samplegen --help\n"
          "options:\n"
          "  --img-entries N       entries of models\\gta3.img (default 48)\n"
@@ -56,13 +63,17 @@ std::string ReadSamplegenArguments(const std::vector<std::string>& args,
                                    SamplegenRequest* request) {
   *request = SamplegenRequest();
   if (args.size() == 1 && args[0] == "--help") return "";
-  if (args.size() < 2) return "a kind (game or mod) and a folder are needed";
+  if (args.size() < 2) {
+    return "a kind (game, mod or catalogue) and a folder are needed";
+  }
   if (args[0] == "game") {
     request->kind = SamplegenRequest::Kind::kGame;
   } else if (args[0] == "mod") {
     request->kind = SamplegenRequest::Kind::kMod;
+  } else if (args[0] == "catalogue") {
+    request->kind = SamplegenRequest::Kind::kCatalogue;
   } else {
-    return "unknown kind " + args[0] + " (game or mod)";
+    return "unknown kind " + args[0] + " (game, mod or catalogue)";
   }
   request->dir = args[1];
   if (request->dir.empty()) return "the folder must not be empty";

@@ -11,8 +11,8 @@ namespace quarn {
 
 /// What the command line asks for.
 struct SamplegenRequest {
-  enum class Kind { kHelp, kGame, kMod };
-  Kind kind = Kind::kHelp;    ///< the help text, a game or the mod
+  enum class Kind { kHelp, kGame, kMod, kCatalogue };
+  Kind kind = Kind::kHelp;    ///< the help text, a game, the mod or the setup
   std::string dir;            ///< where to write it, as given
   SampleGameOptions options;  ///< the game (for a mod: the game it targets)
 };

@@ -32,14 +32,20 @@ TEST(SamplegenArgumentsTest, EveryOptionReachesTheGameOptions) {
   EXPECT_EQ(SampleGameOptions().img_entries, request.options.img_entries);
   EXPECT_TRUE(request.options.backups);
 
+  ASSERT_EQ("", ReadSamplegenArguments({"catalogue", "setup"}, &request));
+  EXPECT_EQ(SamplegenRequest::Kind::kCatalogue, request.kind);
+
   ASSERT_EQ("", ReadSamplegenArguments({"--help"}, &request));
   EXPECT_EQ(SamplegenRequest::Kind::kHelp, request.kind);
 }
 
 TEST(SamplegenArgumentsTest, UsageErrorsSayWhatIsWrong) {
-  EXPECT_EQ("a kind (game or mod) and a folder are needed", Problem({}));
-  EXPECT_EQ("a kind (game or mod) and a folder are needed", Problem({"game"}));
-  EXPECT_EQ("unknown kind games (game or mod)", Problem({"games", "d"}));
+  EXPECT_EQ("a kind (game, mod or catalogue) and a folder are needed",
+            Problem({}));
+  EXPECT_EQ("a kind (game, mod or catalogue) and a folder are needed",
+            Problem({"game"}));
+  EXPECT_EQ("unknown kind games (game, mod or catalogue)",
+            Problem({"games", "d"}));
   EXPECT_EQ("the folder must not be empty", Problem({"game", ""}));
   EXPECT_EQ("unknown option --size", Problem({"game", "d", "--size", "3"}));
   EXPECT_EQ("unexpected argument extra", Problem({"game", "d", "extra"}));

@@ -1,9 +1,11 @@
-// quarn-samplegen: writes the sample game or the sample mod to a folder.
+// quarn-samplegen: writes the sample game, the sample mod or the sample
+// catalogue of mods to a folder.
 
 #include <cstdio>
 #include <string>
 #include <vector>
 
+#include "tools/samplegen/sample_catalogue.h"
 #include "tools/samplegen/sample_game.h"
 #include "tools/samplegen/sample_mod.h"
 #include "tools/samplegen/samplegen_arguments.h"
@@ -27,16 +29,30 @@ int main(int argc, char** argv) {
     std::fputs(quarn::SamplegenUsage().c_str(), stdout);
     return 0;
   }
-  const bool game = request.kind == quarn::SamplegenRequest::Kind::kGame;
   std::string error;
-  const bool written =
-      game ? quarn::WriteSampleGame(request.dir, request.options, &error)
-           : quarn::WriteSampleMod(request.dir, request.options, &error);
+  bool written = false;
+  const char* what = "";
+  switch (request.kind) {
+    case quarn::SamplegenRequest::Kind::kGame:
+      written = quarn::WriteSampleGame(request.dir, request.options, &error);
+      what = "game";
+      break;
+    case quarn::SamplegenRequest::Kind::kMod:
+      written = quarn::WriteSampleMod(request.dir, request.options, &error);
+      what = "mod";
+      break;
+    case quarn::SamplegenRequest::Kind::kCatalogue:
+      written =
+          quarn::WriteSampleCatalogue(request.dir, request.options, &error);
+      what = "catalogue";
+      break;
+    case quarn::SamplegenRequest::Kind::kHelp:
+      break;
+  }
   if (!written) {
     std::fprintf(stderr, "quarn-samplegen: %s\n", error.c_str());
     return 1;
   }
-  std::printf("Wrote the sample %s to %s\n", game ? "game" : "mod",
-              request.dir.c_str());
+  std::printf("Wrote the sample %s to %s\n", what, request.dir.c_str());
   return 0;
 }

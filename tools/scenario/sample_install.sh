@@ -2,7 +2,10 @@
 # End-to-end check of the headless runner: installs the generated sample mod
 # into a freshly generated sample game and checks what a user and a mod
 # author rely on: the exit status, the log printed on stdout being the log
-# file byte for byte, the closing banner, and the usage errors.
+# file byte for byte, the closing banner, and the usage errors. Then the
+# sample catalogue: its ticked mods install into a second game in folder
+# number order, the unticked one is left alone, `quarn list` shows the
+# rows and `quarn restore` puts the game's archive back.
 #
 #   sample_install.sh --work DIR --quarn PROGRAM --samplegen PROGRAM [-- RUNNER...]
 #
@@ -57,9 +60,11 @@ mkdir -p "$work"
 cd "$work" || exit 1
 
 if ! run "$samplegen" game game </dev/null >samplegen.txt 2>&1 ||
-  ! run "$samplegen" mod mod </dev/null >>samplegen.txt 2>&1; then
+  ! run "$samplegen" mod mod </dev/null >>samplegen.txt 2>&1 ||
+  ! run "$samplegen" game cgame </dev/null >>samplegen.txt 2>&1 ||
+  ! run "$samplegen" catalogue setup </dev/null >>samplegen.txt 2>&1; then
   cat samplegen.txt
-  echo "FAILED: the sample generator did not make the game and the mod"
+  echo "FAILED: the sample generator did not make the games, the mod and the catalogue"
   exit 1
 fi
 
@@ -101,7 +106,70 @@ else
   fail "the installation stopped with its reader"
 fi
 
+# The catalogue: X1 (the sample mod), X2 and x10_Last ticked, X3 unticked.
+run_quarn list --dir setup
+printf '%s\n' "[x] X1  Kiosk area (the sample mod)" "[x] X2  Road signs" \
+  "[ ] X3   Night sky (unfinished, not installed by default)" \
+  "[x] X10_LAST  Last touches" >list.txt
+if [[ $status -eq 0 ]] && cmp -s out.bin list.txt; then
+  pass "list shows the catalogue's rows in order with their ticks"
+else
+  fail "list exited $status with:"
+  cat out.bin err.txt
+fi
+
+cp cgame/models/gta3.img original.img
+run_quarn install --dir setup --game cgame
+clog=setup/QuarnInstall-log.txt
+if [[ $status -eq 0 && -f "$clog" ]] && cmp -s out.bin "$clog" &&
+  tail -c "$banner_size" "$clog" | cmp -s - banner.bin; then
+  pass "the catalogue installs with the All done. banner, stdout the log file"
+else
+  fail "the catalogue install exited $status"
+  cat err.txt
+fi
+order=$(grep -a -n -e 'Sample mod installed\.' -e '^X2 done\.' -e '^x10_Last done\.' "$clog" | cut -d: -f2 | tr -d '\r' | tr '\n' '|')
+if [[ "$order" == "Sample mod installed.|X2 done.|x10_Last done.|" ]] &&
+  [[ "$(tr -d '\r' <"cgame/install order.txt")" == "X10" ]]; then
+  pass "the ticked mods ran in folder-number order (X1, X2, X10)"
+else
+  fail "mods ran in the order '$order'"
+fi
+if [[ ! -e "cgame/Night Sky.txt" ]] && ! grep -aq 'Night' "$clog"; then
+  pass "the unticked mod was not touched"
+else
+  fail "the unticked mod X3 ran"
+fi
+if [[ ! -e setup/saved.dat ]]; then
+  pass "saved.dat is written only with --save"
+else
+  fail "saved.dat was written without --save"
+fi
+
+run_quarn restore --game cgame
+if [[ $status -eq 0 ]] && cmp -s cgame/models/gta3.img original.img &&
+  cmp -s cgame/models/gta3.dir cgame/models/backup/gta3.dir &&
+  tail -n 1 out.bin | grep -q '^Copied: gta3.img, gta3.dir, '; then
+  pass "restore copies the backups back and lists them"
+else
+  fail "restore exited $status with:"
+  cat out.bin
+fi
+run_quarn restore --game mod
+if [[ $status -eq 1 ]] && [[ "$(cat out.bin)" == "Please locate your GTA install first." ]]; then
+  pass "restore without backup folders asks for the game and exits 1"
+else
+  fail "restore without backup folders exited $status"
+fi
+
 mkdir -p not-a-game
+expect_usage_error "--mods naming a folder not in the catalogue" \
+  install --dir setup --game cgame --mods X1,X9 --save
+if [[ ! -e setup/saved.dat ]]; then
+  pass "a refused call writes no saved.dat"
+else
+  fail "a refused call wrote saved.dat"
+fi
 expect_usage_error "install without --game or --scripted" install --dir mod
 expect_usage_error "--game on a folder without gta-vc.exe" \
   install --dir mod --game not-a-game
