@@ -18,15 +18,14 @@
 #include "tools/samplegen/sample_mod.h"
 
 namespace quarn {
-namespace {
-
-namespace fs = std::filesystem;
-
-// Found by a fuzzer: stops the process the way a sanitizer does.
-[[noreturn]] void Finding(const std::string& what) {
+void FuzzFinding(const std::string& what) {
   std::fprintf(stderr, "%s\n", what.c_str());
   std::abort();
 }
+
+namespace {
+
+namespace fs = std::filesystem;
 
 std::string EngineForm(const fs::path& native) {
   std::string text = native.string();
@@ -61,8 +60,8 @@ void CopyFileWithin(MemoryFileSystem& memory, const std::string& from,
   std::string bytes;
   if (!ReadWholeFile(memory, from, &bytes) ||
       !WriteWholeFile(memory, to, bytes)) {
-    Finding("the fuzz game lacks " + from +
-            ": the sample generator changed its names");
+    FuzzFinding("the fuzz game lacks " + from +
+                ": the sample generator changed its names");
   }
 }
 
@@ -73,7 +72,7 @@ std::unique_ptr<MemoryFileSystem> MakeGame() {
   std::string error;
   if (!WriteSampleGame((native / "game").string(), SmallGame(), &error) ||
       !WriteSampleMod((native / "mod").string(), SmallGame(), &error)) {
-    Finding("cannot make the fuzz game: " + error);
+    FuzzFinding("cannot make the fuzz game: " + error);
   }
   auto memory = std::make_unique<MemoryFileSystem>();
   std::unique_ptr<FileSystem> disk = MakeNativeFileSystem();
@@ -83,7 +82,7 @@ std::unique_ptr<MemoryFileSystem> MakeGame() {
                kFuzzInstaller);
   std::error_code ignored;
   fs::remove_all(native, ignored);
-  if (!copied) Finding("cannot copy the fuzz game into memory");
+  if (!copied) FuzzFinding("cannot copy the fuzz game into memory");
   for (const auto& copy : kModCopies) {
     CopyFileWithin(*memory, std::string(kFuzzGame) + copy.game_file,
                    std::string(kFuzzInstaller) + copy.mod_file);
@@ -97,6 +96,8 @@ const MemoryFileSystem& Game() {
 }
 
 }  // namespace
+
+std::unique_ptr<MemoryFileSystem> FreshFuzzGame() { return Game().Clone(); }
 
 const SampleModPlan& FuzzMod() {
   static const SampleModPlan* mod =
@@ -121,10 +122,10 @@ std::string JoinLines(const std::vector<std::string>& lines) {
 
 void RunFuzzScript(const std::string& script,
                    const std::vector<FuzzFile>& files) {
-  std::unique_ptr<MemoryFileSystem> memory = Game().Clone();
+  std::unique_ptr<MemoryFileSystem> memory = FreshFuzzGame();
   const std::string installer = kFuzzInstaller;
   if (!WriteWholeFile(*memory, installer + kScriptFileName, script)) {
-    Finding("cannot write the script");
+    FuzzFinding("cannot write the script");
   }
   for (const FuzzFile& file : files) {
     MakeFoldersThrough(*memory, file.path.substr(0, file.path.rfind('\\')));
@@ -148,7 +149,7 @@ void RunFuzzScript(const std::string& script,
   if (dump != std::string::npos) log.resize(dump);
   if (!EndsWith(log, DoneBanner()) && !EndsWith(log, FailedBanner()) &&
       !EndsWith(log, AbortedBanner())) {
-    Finding("the log does not end with a closing banner:\n" + log);
+    FuzzFinding("the log does not end with a closing banner:\n" + log);
   }
 }
 

@@ -2,9 +2,11 @@
 // the sample generator, held in memory, and copied afresh for every run.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "platform/memory_file_system.h"
 #include "tools/samplegen/sample_mod.h"
 
 namespace quarn {
@@ -33,6 +35,13 @@ struct FuzzFile {
 /// and copies of game files to install: MOD.IDE, MOD.IPL and MOD.COL.
 void RunFuzzScript(const std::string& script,
                    const std::vector<FuzzFile>& files);
+
+/// A fresh copy of the game and the installer folder, for targets that
+/// read the installer's own files rather than run a script.
+std::unique_ptr<MemoryFileSystem> FreshFuzzGame();
+
+/// Reports `what` and stops the process, as a sanitizer does for a crash.
+[[noreturn]] void FuzzFinding(const std::string& what);
 
 /// What the sample mod in the installer folder does to the game: the names
 /// of the archive entries it replaces, deletes and adds.

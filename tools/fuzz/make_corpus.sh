@@ -27,6 +27,7 @@ for size in "--img-entries 8 --ide-files 2 --ide-definitions 20" ""; do
   # shellcheck disable=SC2086
   "$samplegen" mod "$sample/mod${size:+-small}" $size >/dev/null
 done
+"$samplegen" catalogue "$sample/catalogue" >/dev/null
 
 # Copies every file under $2... matching the name pattern $1 into corpus $3,
 # named by a hash of its bytes so that the same seed is kept once.
@@ -56,6 +57,13 @@ seed 'object.dat' object_dat_fuzzer "${sources[@]}"
 seed '*.ide' ide_fuzzer "${sources[@]}"
 seed '*.ipl' ipl_fuzzer "${sources[@]}"
 seed '*.col' col_fuzzer "${sources[@]}"
+seed 'Setup.ini' setup_ini_fuzzer "$sample"
+seed 'saved.dat' saved_dat_fuzzer "$sample"
+seed 'InsName.txt' ins_name_fuzzer "$sample"
+# The catalogue fuzzer makes one folder per line of its input.
+mkdir -p "$out/corpus/catalogue_fuzzer"
+find "$sample/catalogue" -mindepth 1 -maxdepth 1 -type d -printf '%f\n' |
+  sort >"$out/corpus/catalogue_fuzzer/sample-folders"
 for kept in "$here"/regressions/*/; do
   [[ -d "$kept" ]] && seed '*' "$(basename "$kept")" "$kept"
 done
