@@ -259,7 +259,13 @@ bool ReplaceGameFiles(InstallContext& ctx, const RebuildPaths& paths,
       return false;
     }
   }
-  return ReplaceDirectory(ctx, paths);
+  // The archive is the new one by now, so the old directory no longer
+  // describes it.
+  if (!ReplaceDirectory(ctx, paths)) {
+    WarnArchiveChanged(ctx, paths);
+    return false;
+  }
+  return true;
 }
 
 // A file of the name the rebuild writes beside the game's files belongs to

@@ -178,6 +178,19 @@ TEST(ImgRebuildSafetyTest, OutOfOrderArchivesKeepEveryEntrysBytes) {
   }
 }
 
+// A plan of the faults these tests use, in the order FaultPlan lists them.
+FaultPlan Faults(int failing_write, bool writes_stay_failed, int failing_read,
+                 bool fail_resize, bool fail_rename, bool fail_copy) {
+  FaultPlan plan;
+  plan.failing_write = failing_write;
+  plan.writes_stay_failed = writes_stay_failed;
+  plan.failing_read = failing_read;
+  plan.fail_resize = fail_resize;
+  plan.fail_rename = fail_rename;
+  plan.fail_copy = fail_copy;
+  return plan;
+}
+
 class FaultyRebuildTest : public ::testing::Test {
  protected:
   FaultyRebuildTest() : real_(MakeNativeFileSystem()), faulty_(*real_) {}
@@ -217,7 +230,7 @@ TEST_F(FaultyRebuildTest, FailuresBeforeTheArchiveChangesLeaveEverything) {
     // The first write is the new directory's.
     ImgTestGame game(&faulty_);
     Prepare(game, false);
-    faulty_.Plan({1, false, 0, false, false, false});
+    faulty_.Plan(Faults(1, false, 0, false, false, false));
     EXPECT_EQ(CommandResult::kEndRun, game.Rebuild());
     EXPECT_EQ("Rebuilding IMG...\r\nCan't write " + game.game() +
                   "models\\gta3.dir.new\r\n",
@@ -229,7 +242,7 @@ TEST_F(FaultyRebuildTest, FailuresBeforeTheArchiveChangesLeaveEverything) {
     // The first read is c's, before anything in the archive was written.
     ImgTestGame game(&faulty_);
     Prepare(game, false);
-    faulty_.Plan({0, false, 1, false, false, false});
+    faulty_.Plan(Faults(0, false, 1, false, false, false));
     EXPECT_EQ(CommandResult::kEndRun, game.Rebuild());
     EXPECT_EQ("Rebuilding IMG...\r\nCan't read " + game.game() +
                   "models\\gta3.img\r\n",
@@ -243,7 +256,7 @@ TEST_F(FaultyRebuildTest, AFailedMoveLeavesTheDirectoryAndSaysSo) {
   ImgTestGame game(&faulty_);
   Prepare(game, false);
   // The second write is c's move inside the archive.
-  faulty_.Plan({2, false, 0, false, false, false});
+  faulty_.Plan(Faults(2, false, 0, false, false, false));
   EXPECT_EQ(CommandResult::kEndRun, game.Rebuild());
   const std::string models = game.game() + "models\\";
   EXPECT_EQ("Rebuilding IMG...\r\nCan't write " + models +
@@ -268,10 +281,10 @@ TEST_F(FaultyRebuildTest, AfterTheMovesTheDirectoryFollowsTheKeptEntries) {
     const std::string models = game.game() + "models\\";
     const Case cases[2] = {
         // The third write is d's: the kept entries have all moved.
-        {{3, false, 0, false, false, false},
+        {Faults(3, false, 0, false, false, false),
          "d.dff ... Can't write " + models + "gta3.img\r\n"},
         // Only the final cut fails.
-        {{0, false, 0, true, false, false},
+        {Faults(0, false, 0, true, false, false),
          "d.dff ... ok\r\nCan't write " + models + "gta3.img\r\n"},
     };
     faulty_.Plan(cases[n].plan);
@@ -295,7 +308,7 @@ TEST_F(FaultyRebuildTest, AFullDiskAfterTheMovesIsReported) {
   ImgTestGame game(&faulty_);
   Prepare(game, false);
   // Every write from d's on fails, the directory's too.
-  faulty_.Plan({3, true, 0, false, false, false});
+  faulty_.Plan(Faults(3, true, 0, false, false, false));
   EXPECT_EQ(CommandResult::kEndRun, game.Rebuild());
   const std::string models = game.game() + "models\\";
   EXPECT_EQ(
@@ -318,9 +331,9 @@ TEST_F(FaultyRebuildTest, ANewArchiveThatFailsLeavesTheOldOneWhole) {
     Prepare(game, true);
     const std::string models = game.game() + "models\\";
     const std::string filled = "Filling in objects...\r\nd.dff ... ok\r\n";
-    const FaultPlan plans[3] = {{3, true, 0, false, false, false},
-                                {0, false, 0, true, false, false},
-                                {0, false, 0, false, true, false}};
+    const FaultPlan plans[3] = {Faults(3, true, 0, false, false, false),
+                                Faults(0, false, 0, true, false, false),
+                                Faults(0, false, 0, false, true, false)};
     const std::string tails[3] = {
         "Can't write " + models + "gta3.img.new\r\n",
         filled + "Can't write " + models + "gta3.img.new\r\n",
@@ -334,16 +347,21 @@ TEST_F(FaultyRebuildTest, ANewArchiveThatFailsLeavesTheOldOneWhole) {
   }
 }
 
+// The archive is rewritten by then: the old directory no longer describes
+// it, and the player must hear so.
 TEST_F(FaultyRebuildTest, ADirectoryThatCannotReplaceTheOldOneStaysBesideIt) {
   ImgTestGame game(&faulty_);
   Prepare(game, false);
-  faulty_.Plan({0, false, 0, false, true, false});
+  faulty_.Plan(Faults(0, false, 0, false, true, false));
   EXPECT_EQ(CommandResult::kEndRun, game.Rebuild());
   const std::string dir = game.game() + "models\\gta3.dir";
+  const std::string img = game.game() + "models\\gta3.img";
   EXPECT_EQ(
       "Rebuilding IMG...\r\nFilling in objects...\r\nd.dff ... ok\r\n"
       "- objects deleted (or replaced):  1\r\n- recreating: " +
-          dir + "\r\nCan't access " + dir + "\r\n",
+          dir + "\r\nCan't access " + dir + "\r\nWARNING: " + img +
+          " was changed part-way and no longer matches " + dir +
+          "; restore both from the backup\r\n",
       game.log());
   EXPECT_EQ(dir_, game.DirOnDisk());
   EXPECT_EQ(ImgRecordBytes(0, 5, "a.dff") + ImgRecordBytes(5, 3, "c.dff") +

@@ -2,6 +2,8 @@
 
 #include <mutex>
 
+#include "text/ascii.h"
+
 namespace quarn {
 
 struct FaultyFileSystem::State {
@@ -9,13 +11,24 @@ struct FaultyFileSystem::State {
   FaultPlan plan;  // guarded by `mutex`, as are the counters
   int writes = 0;
   int reads = 0;
+  int changes = 0;
 
-  bool NextWriteFails() {
+  bool NextWriteFails(const std::string& path) {
+    const bool change_fails = NextChangeFails(path);
     std::lock_guard<std::mutex> lock(mutex);
     ++writes;
+    if (change_fails) return true;
     if (plan.failing_write <= 0) return false;
     return writes == plan.failing_write ||
            (plan.writes_stay_failed && writes > plan.failing_write);
+  }
+
+  // Counts a write, resize, rename or copy that changes `path`.
+  bool NextChangeFails(const std::string& path) {
+    std::lock_guard<std::mutex> lock(mutex);
+    if (!StartsWithIgnoringCase(path, plan.changes_under)) return false;
+    ++changes;
+    return plan.failing_change > 0 && changes == plan.failing_change;
   }
 
   bool NextReadFails() {
@@ -35,8 +48,10 @@ namespace {
 class FaultyFile : public File {
  public:
   FaultyFile(std::unique_ptr<File> target,
-             std::shared_ptr<FaultyFileSystem::State> state)
-      : target_(std::move(target)), state_(std::move(state)) {}
+             std::shared_ptr<FaultyFileSystem::State> state, std::string path)
+      : target_(std::move(target)),
+        state_(std::move(state)),
+        path_(std::move(path)) {}
 
   bool ReadAt(uint64_t offset, void* data, size_t size, size_t* got) override {
     if (state_->NextReadFails()) {
@@ -47,7 +62,7 @@ class FaultyFile : public File {
   }
 
   bool WriteAt(uint64_t offset, const void* data, size_t size) override {
-    if (state_->NextWriteFails()) {
+    if (state_->NextWriteFails(path_)) {
       target_->WriteAt(offset, data, size / 2);
       return false;
     }
@@ -57,18 +72,20 @@ class FaultyFile : public File {
   bool Length(uint64_t* length) override { return target_->Length(length); }
 
   bool Resize(uint64_t length) override {
-    return !state_->Current().fail_resize && target_->Resize(length);
+    return !state_->NextChangeFails(path_) && !state_->Current().fail_resize &&
+           target_->Resize(length);
   }
 
  private:
   std::unique_ptr<File> target_;
   std::shared_ptr<FaultyFileSystem::State> state_;
+  std::string path_;
 };
 
 }  // namespace
 
 FaultyFileSystem::FaultyFileSystem(FileSystem& target)
-    : target_(target), state_(std::make_shared<State>()) {}
+    : FileSystemWrapper(target), state_(std::make_shared<State>()) {}
 
 FaultyFileSystem::~FaultyFileSystem() = default;
 
@@ -77,6 +94,7 @@ void FaultyFileSystem::Plan(const FaultPlan& plan) {
   state_->plan = plan;
   state_->writes = 0;
   state_->reads = 0;
+  state_->changes = 0;
 }
 
 int FaultyFileSystem::writes() const {
@@ -89,55 +107,31 @@ int FaultyFileSystem::reads() const {
   return state_->reads;
 }
 
-uint32_t FaultyFileSystem::AttributesOf(const std::string& path) {
-  return target_.AttributesOf(path);
-}
-
-bool FaultyFileSystem::SetAttributes(const std::string& path,
-                                     uint32_t attributes) {
-  return target_.SetAttributes(path, attributes);
+int FaultyFileSystem::changes() const {
+  std::lock_guard<std::mutex> lock(state_->mutex);
+  return state_->changes;
 }
 
 std::unique_ptr<File> FaultyFileSystem::Open(const std::string& path,
                                              OpenMode mode, FsStatus* status) {
-  std::unique_ptr<File> file = target_.Open(path, mode, status);
+  std::unique_ptr<File> file = FileSystemWrapper::Open(path, mode, status);
   if (!file) return nullptr;
-  return std::make_unique<FaultyFile>(std::move(file), state_);
+  return std::make_unique<FaultyFile>(std::move(file), state_, path);
 }
 
 bool FaultyFileSystem::CopyOver(const std::string& from,
                                 const std::string& to) {
-  return !state_->Current().fail_copy && target_.CopyOver(from, to);
+  return !state_->NextChangeFails(to) && !state_->Current().fail_copy &&
+         FileSystemWrapper::CopyOver(from, to);
 }
 
 bool FaultyFileSystem::RenameOver(const std::string& from,
                                   const std::string& to) {
-  return !state_->Current().fail_rename && target_.RenameOver(from, to);
-}
-
-bool FaultyFileSystem::MakeFolder(const std::string& path) {
-  return target_.MakeFolder(path);
-}
-
-bool FaultyFileSystem::RemoveFile(const std::string& path) {
-  return target_.RemoveFile(path);
-}
-
-FsStatus FaultyFileSystem::ListFolder(const std::string& path,
-                                      std::vector<FolderEntry>* entries) {
-  return target_.ListFolder(path, entries);
-}
-
-std::string FaultyFileSystem::CurrentFolder() {
-  return target_.CurrentFolder();
-}
-
-bool FaultyFileSystem::ChangeFolder(const std::string& path) {
-  return target_.ChangeFolder(path);
-}
-
-std::string FaultyFileSystem::AbsolutePath(const std::string& os_path) {
-  return target_.AbsolutePath(os_path);
+  // A rename changes both names; it counts once, under either.
+  const std::string& changed =
+      StartsWithIgnoringCase(to, state_->Current().changes_under) ? to : from;
+  return !state_->NextChangeFails(changed) && !state_->Current().fail_rename &&
+         FileSystemWrapper::RenameOver(from, to);
 }
 
 }  // namespace quarn

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/file_system.h"
+#include "platform/file_system_wrapper.h"
 
 namespace quarn {
 
@@ -19,11 +19,17 @@ struct FaultPlan {
   bool fail_resize = false;         ///< every File::Resize fails
   bool fail_rename = false;         ///< every RenameOver fails
   bool fail_copy = false;           ///< every CopyOver fails
+  /// 1 = the next write, File::Resize, RenameOver or CopyOver fails, counted
+  /// together; 0 = none does. A failing write stores half, as above.
+  int failing_change = 0;
+  /// When not empty, only changes to paths that begin with it (letter case
+  /// ignored) are counted for `failing_change`; others pass.
+  std::string changes_under;
 };
 
 /// Passes every call to `target`, except those the plan makes fail. A failed
 /// write stores the first half of its bytes, as a disk that fills up does.
-class FaultyFileSystem : public FileSystem {
+class FaultyFileSystem : public FileSystemWrapper {
  public:
   /// Wraps `target`, which must outlive this object and its files.
   explicit FaultyFileSystem(FileSystem& target);
@@ -38,25 +44,19 @@ class FaultyFileSystem : public FileSystem {
   /// How many reads were attempted since the plan began.
   int reads() const;
 
-  uint32_t AttributesOf(const std::string& path) override;
-  bool SetAttributes(const std::string& path, uint32_t attributes) override;
+  /// How many changes `failing_change` counts were attempted since the plan
+  /// began.
+  int changes() const;
+
   std::unique_ptr<File> Open(const std::string& path, OpenMode mode,
                              FsStatus* status) override;
   bool CopyOver(const std::string& from, const std::string& to) override;
   bool RenameOver(const std::string& from, const std::string& to) override;
-  bool MakeFolder(const std::string& path) override;
-  bool RemoveFile(const std::string& path) override;
-  FsStatus ListFolder(const std::string& path,
-                      std::vector<FolderEntry>* entries) override;
-  std::string CurrentFolder() override;
-  bool ChangeFolder(const std::string& path) override;
-  std::string AbsolutePath(const std::string& os_path) override;
 
   /// The counters and plan, shared with the files opened through it.
   struct State;
 
  private:
-  FileSystem& target_;
   std::shared_ptr<State> state_;
 };
 

@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "testutil/test_files.h"
 
@@ -95,6 +96,40 @@ TEST_F(FaultyFileSystemTest, WholeOperationsFailOnRequest) {
   FsStatus status = FsStatus::kOkay;
   EXPECT_FALSE(faulty_.Open(Path("moved"), OpenMode::kRead, &status));
   EXPECT_EQ(FsStatus::kSharingViolation, status);
+}
+
+// Writes, resizes, renames and copies share one count, and only changes
+// inside the chosen folder count.
+TEST_F(FaultyFileSystemTest, TheChosenChangeFailsInsideItsFolder) {
+  WriteTestFile(Path("game\\a"), "aaaa");
+  WriteTestFile(Path("outside"), "out");
+  FaultPlan plan;
+  plan.changes_under = Path("GAME\\");
+  std::vector<bool> outcomes;
+  for (int failing = 1; failing <= 5; ++failing) {
+    plan.failing_change = failing;
+    faulty_.Plan(plan);
+    WriteTestFile(Path("loose"), "loose");
+    std::unique_ptr<File> file =
+        faulty_.Open(Path("game\\a"), OpenMode::kReadWrite, nullptr);
+    std::unique_ptr<File> other =
+        faulty_.Open(Path("outside"), OpenMode::kReadWrite, nullptr);
+    ASSERT_TRUE(file && other);
+    EXPECT_TRUE(other->WriteAt(0, "OUT", 3));
+    other.reset();
+    outcomes.push_back(file->WriteAt(0, "bbbb", 4));
+    outcomes.push_back(file->Resize(4));
+    file.reset();
+    EXPECT_TRUE(faulty_.CopyOver(Path("outside"), Path("copy")));
+    outcomes.push_back(faulty_.CopyOver(Path("game\\a"), Path("game\\b")));
+    // A rename counts when either of its names lies inside.
+    outcomes.push_back(faulty_.RenameOver(Path("loose"), Path("game\\c")));
+    EXPECT_EQ(4, faulty_.changes());
+  }
+  // Row n holds the outcomes of the run in which change n failed.
+  EXPECT_EQ((std::vector<bool>{0, 1, 1, 1, 1, 0, 1, 1, 1, 1,
+                               0, 1, 1, 1, 1, 0, 1, 1, 1, 1}),
+            outcomes);
 }
 
 }  // namespace

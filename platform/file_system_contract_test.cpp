@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/memory_file_system.h"
+#include "testutil/file_tree.h"
 #include "testutil/overlay_backend.h"
 #include "testutil/test_files.h"
 #include "text/ascii.h"
@@ -434,6 +436,17 @@ FileSystemBackend NativeBackend() {
   return backend;
 }
 
+FileSystemBackend MemoryBackend() {
+  FileSystemBackend backend;
+  backend.name = "Memory";
+  backend.make = [](const std::string& root) {
+    auto fs = std::make_unique<MemoryFileSystem>();
+    MakeFoldersThrough(*fs, root);
+    return std::unique_ptr<FileSystem>(std::move(fs));
+  };
+  return backend;
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Backends, FileSystemContract, ::testing::ValuesIn(ContractBackends()),
     [](const ::testing::TestParamInfo<FileSystemBackend>& info) {
@@ -443,7 +456,7 @@ INSTANTIATE_TEST_SUITE_P(
 }  // namespace
 
 std::vector<FileSystemBackend> ContractBackends() {
-  return {NativeBackend(), OverlayBackend()};
+  return {NativeBackend(), OverlayBackend(), MemoryBackend()};
 }
 
 }  // namespace quarn

@@ -2,8 +2,9 @@
 # Every test on a fresh Debian machine: the native build with its tests, the
 # same under AddressSanitizer and UndefinedBehaviorSanitizer, and the Windows
 # build with its tests under Wine; each includes the end-to-end runs of the
-# real runner. Installs what is missing first. Exits non-zero if anything
-# failed; the last line counts the tests of all three runs.
+# real runner and the sweep of failing writes; then every fuzzer briefly.
+# Installs what is missing first. Exits non-zero if anything failed; the
+# last line counts the tests of all three runs and the fuzzers' run.
 
 # The functions below run through step(), which shellcheck cannot follow.
 # shellcheck disable=SC2317
@@ -15,7 +16,7 @@ started=$SECONDS
 
 if ! bash tools/install_packages.sh cmake g++ ninja-build googletest attr \
   libattr1-dev g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64 xvfb \
-  xdotool imagemagick; then
+  xdotool imagemagick clang libclang-rt-14-dev; then
   echo "Could not install the packages the tests need."
   echo "0 passed, 1 failed"
   exit 1
@@ -135,6 +136,18 @@ if step "windows cross build" build build-win -DCMAKE_BUILD_TYPE=Release \
 else
   status=1
 fi
+
+# Every fuzzer for a short while, so that they keep building and running;
+# tools/fuzz.sh SECONDS runs them for longer.
+run_fuzzers() {
+  if bash tools/fuzz.sh 10; then
+    total_passed=$((total_passed + 1))
+    return 0
+  fi
+  total_failed=$((total_failed + 1))
+  return 1
+}
+step "fuzzers, 10 s each" run_fuzzers || status=1
 
 echo
 echo "==== Summary"

@@ -1,0 +1,59 @@
+// A whole file system held in memory, with the same Windows meaning as the
+// platform's own: for fuzzing, where every run needs a fresh game folder in
+// microseconds, and for tests that must not touch the disk.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/file_system.h"
+
+namespace quarn {
+
+/// FileSystem kept in memory. Paths are absolute when they begin with a
+/// backslash or a drive ("C:\"); a drive is just the first folder. File data
+/// is kept in pages, so a file with a byte far beyond 4 GiB costs one page.
+/// Not for use by two threads at once.
+class MemoryFileSystem : public FileSystem {
+ public:
+  /// An empty file system whose current folder is the root "\".
+  MemoryFileSystem();
+  ~MemoryFileSystem() override;
+
+  /// A deep copy of every file and folder and of the current folder, with
+  /// no file held open. Must not be called while a file is open.
+  std::unique_ptr<MemoryFileSystem> Clone() const;
+
+  /// The upper-cased absolute form of `path` after "." and ".." are
+  /// resolved, as this file system looks it up; equal for two paths exactly
+  /// when they name the same place.
+  std::string CanonicalPath(const std::string& path) const;
+
+  uint32_t AttributesOf(const std::string& path) override;
+  bool SetAttributes(const std::string& path, uint32_t attributes) override;
+  std::unique_ptr<File> Open(const std::string& path, OpenMode mode,
+                             FsStatus* status) override;
+  bool CopyOver(const std::string& from, const std::string& to) override;
+  bool RenameOver(const std::string& from, const std::string& to) override;
+  bool MakeFolder(const std::string& path) override;
+  bool RemoveFile(const std::string& path) override;
+  FsStatus ListFolder(const std::string& path,
+                      std::vector<FolderEntry>* entries) override;
+  std::string CurrentFolder() override;
+  bool ChangeFolder(const std::string& path) override;
+  std::string AbsolutePath(const std::string& os_path) override;
+
+  /// A file or folder of the tree.
+  struct Node;
+
+ private:
+  struct Place;
+  Place Find(const std::string& path) const;
+
+  std::shared_ptr<Node> root_;
+  std::vector<std::string> current_;  // names from the root, case as stored
+};
+
+}  // namespace quarn
