@@ -12,6 +12,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -47,6 +48,11 @@ struct WriteScenario {
                      std::string* error)>
       write;
 };
+
+// Test listings name the scenario instead of dumping its bytes.
+void PrintTo(const WriteScenario& scenario, std::ostream* out) {
+  *out << scenario.name;
+}
 
 bool WriteSampleInstall(const std::string& game, const std::string& installer,
                         std::string* error) {

@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,11 @@ struct FileSystemBackend {
   std::function<std::unique_ptr<FileSystem>(FileSystem& first)>
       make_second_view;
 };
+
+/// Test listings name the backend instead of dumping its bytes.
+inline void PrintTo(const FileSystemBackend& backend, std::ostream* out) {
+  *out << backend.name;
+}
 
 /// Every backend the suite checks in this build.
 std::vector<FileSystemBackend> ContractBackends();
