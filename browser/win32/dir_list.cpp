@@ -253,13 +253,13 @@ std::string SelectedFolderOf(HWND dir_list, const std::string& select_first) {
 
 HWND WINAPI CreatePBDirLB(HWND parent, int id, int x, int y, int w, int h,
                           int dialog_units, const char* path) {
-  const quarn::PickerSpec spec = {"PBDIRX", quarn::DirContainerProc, "LISTBOX",
-                                  LBS_OWNERDRAWFIXED | LBS_HASSTRINGS |
-                                      LBS_NOTIFY | WS_VSCROLL |
-                                      LBS_NOINTEGRALHEIGHT,
-                                  quarn::DirInnerProc};
+  const quarn::PickerClasses classes = {
+      "PBDIRX", quarn::DirContainerProc, "LISTBOX",
+      LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOTIFY | WS_VSCROLL |
+          LBS_NOINTEGRALHEIGHT,
+      quarn::DirInnerProc};
   quarn::PickerState* state =
-      quarn::CreatePickerPair(spec, parent, id, x, y, w, h, dialog_units);
+      quarn::CreatePickerPair(classes, parent, id, x, y, w, h, dialog_units);
   if (!state) return nullptr;
   SendMessageA(state->inner, LB_SETITEMHEIGHT, 0, quarn::PickerItemHeight(0));
   quarn::ShrinkContainerToInner(*state);

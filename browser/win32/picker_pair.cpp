@@ -7,18 +7,19 @@ namespace {
 
 constexpr int kStateSlot = 0;
 
-bool RegisterContainerClass(const PickerSpec& spec) {
+bool RegisterContainerClass(const PickerClasses& classes) {
   WNDCLASSEXA wc = {};
   wc.cbSize = sizeof(wc);
-  if (GetClassInfoExA(GetModuleHandleA(nullptr), spec.container_class, &wc)) {
+  if (GetClassInfoExA(GetModuleHandleA(nullptr), classes.container_class,
+                      &wc)) {
     return true;
   }
   wc.cbSize = sizeof(wc);
-  wc.lpfnWndProc = spec.container_proc;
+  wc.lpfnWndProc = classes.container_proc;
   wc.cbWndExtra = sizeof(PickerState*);
   wc.hInstance = GetModuleHandleA(nullptr);
   wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-  wc.lpszClassName = spec.container_class;
+  wc.lpszClassName = classes.container_class;
   return RegisterClassExA(&wc) != 0;
 }
 
@@ -30,14 +31,14 @@ RECT PlacementRect(HWND parent, int x, int y, int w, int h, int dialog_units) {
 
 }  // namespace
 
-PickerState* CreatePickerPair(const PickerSpec& spec, HWND parent, int id,
+PickerState* CreatePickerPair(const PickerClasses& classes, HWND parent, int id,
                               int x, int y, int w, int h, int dialog_units) {
-  if (!RegisterContainerClass(spec)) return nullptr;
+  if (!RegisterContainerClass(classes)) return nullptr;
   const RECT rect = PlacementRect(parent, x, y, w, h, dialog_units);
   const int width = rect.right - rect.left;
   const int height = rect.bottom - rect.top;
   const HMENU menu = reinterpret_cast<HMENU>(static_cast<INT_PTR>(id));
-  HWND container = CreateWindowExA(0, spec.container_class, "",
+  HWND container = CreateWindowExA(0, classes.container_class, "",
                                    WS_CHILD | WS_VISIBLE | WS_TABSTOP,
                                    rect.left, rect.top, width, height, parent,
                                    menu, GetModuleHandleA(nullptr), nullptr);
@@ -47,15 +48,15 @@ PickerState* CreatePickerPair(const PickerSpec& spec, HWND parent, int id,
   state->container = container;
   SetWindowLongPtrA(container, kStateSlot, reinterpret_cast<LONG_PTR>(state));
   state->inner = CreateWindowExA(
-      WS_EX_CLIENTEDGE, spec.inner_class, "",
-      WS_CHILD | WS_VISIBLE | WS_TABSTOP | spec.inner_style, 0, 0, width,
+      WS_EX_CLIENTEDGE, classes.inner_class, "",
+      WS_CHILD | WS_VISIBLE | WS_TABSTOP | classes.inner_style, 0, 0, width,
       height, container, menu, GetModuleHandleA(nullptr), nullptr);
   if (!state->inner) return nullptr;
   SetWindowLongPtrA(state->inner, GWLP_USERDATA,
                     reinterpret_cast<LONG_PTR>(state));
   state->inner_proc = reinterpret_cast<WNDPROC>(
       SetWindowLongPtrA(state->inner, GWLP_WNDPROC,
-                        reinterpret_cast<LONG_PTR>(spec.inner_subclass)));
+                        reinterpret_cast<LONG_PTR>(classes.inner_subclass)));
   SendMessageA(state->inner, WM_SETFONT,
                reinterpret_cast<WPARAM>(GetStockObject(ANSI_VAR_FONT)), 0);
   return state;
@@ -65,12 +66,12 @@ PickerState* CreateComboPair(const char* container_class,
                              WNDPROC container_proc, WNDPROC inner_subclass,
                              HWND parent, int id, int x, int y, int w, int h,
                              int dialog_units) {
-  const PickerSpec spec = {
+  const PickerClasses classes = {
       container_class, container_proc, "COMBOBOX",
       CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS | WS_VSCROLL,
       inner_subclass};
   PickerState* state =
-      CreatePickerPair(spec, parent, id, x, y, w, h, dialog_units);
+      CreatePickerPair(classes, parent, id, x, y, w, h, dialog_units);
   if (!state) return nullptr;
   const int height = PickerItemHeight(3);
   SendMessageA(state->inner, CB_SETITEMHEIGHT, 0, height);

@@ -24,7 +24,7 @@ struct PickerState {
 };
 
 /// How one picker control is made.
-struct PickerSpec {
+struct PickerClasses {
   const char* container_class;
   WNDPROC container_proc;  ///< must end with PickerContainerDefault
   const char* inner_class;
@@ -36,7 +36,7 @@ struct PickerSpec {
 /// `dialog_units` is non-zero), gives the inner control the stock
 /// variable-pitch font. Returns the state record, or null when a window or the
 /// record cannot be made (a window already made is left).
-PickerState* CreatePickerPair(const PickerSpec& spec, HWND parent, int id,
+PickerState* CreatePickerPair(const PickerClasses& classes, HWND parent, int id,
                               int x, int y, int w, int h, int dialog_units);
 
 /// Creates an owner-drawn drop-down list pair (the drive and file-type
