@@ -2,15 +2,14 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "cli/quarn_cli.h"
+#include "cli/quarn_cli_fixture.h"
 #include "script/install_log.h"
 #include "testutil/img_test_archive.h"
-#include "testutil/stream_text.h"
 #include "testutil/test_files.h"
 #include "testutil/tree_snapshot.h"
 
@@ -19,10 +18,9 @@ namespace {
 
 // A game with a model archive and a mod that changes files, folders and
 // the archive; the dry run comes first, the real run after it.
-class DryRunTest : public ::testing::Test {
+class DryRunTest : public QuarnCliTest {
  protected:
   DryRunTest() {
-    WriteTestFile(game() + "gta-vc.exe", "exe");
     WriteTestFile(game() + "readme.txt", "read me");
     MakeTestFolder(game() + "data");
     WriteTestImg(game(), {{0, 1, "a.dff"}, {1, 2, "b.dff"}, {3, 1, "c.txd"}});
@@ -31,20 +29,6 @@ class DryRunTest : public ::testing::Test {
     WriteTestFile(mod() + "b.dff", std::string(3000, 'b'));
     WriteTestFile(mod() + "new.dff", std::string(100, 'n'));
   }
-  ~DryRunTest() override { fs_->ChangeFolder(start_folder_); }
-
-  std::string game() const { return folder_.path() + "game\\"; }
-  std::string mod() const { return folder_.path() + "mod\\"; }
-
-  int Run(std::vector<std::string> args) {
-    FILE* out = tmpfile();
-    FILE* err = tmpfile();
-    const int status = RunQuarn(args, *fs_, out, err);
-    out_ = TakeStreamText(out);
-    err_ = TakeStreamText(err);
-    return status;
-  }
-
   std::vector<std::string> Install() const {
     return {"install",          "--dir",     NativePath(mod()), "--game",
             NativePath(game()), "--dump-ids"};
@@ -67,10 +51,7 @@ class DryRunTest : public ::testing::Test {
     EXPECT_EQ("", err_);
   }
 
-  TempFolder folder_;
-  std::unique_ptr<FileSystem> fs_ = MakeNativeFileSystem();
-  std::string start_folder_ = fs_->CurrentFolder();
-  std::string out_, err_, dry_out_, dry_err_;
+  std::string dry_out_, dry_err_;
 };
 
 TEST_F(DryRunTest, SameLogNothingWrittenAndEveryChangeReported) {
