@@ -2,6 +2,9 @@
 // 1st, the 2nd, ... until a run no longer gets that far. Whatever failed,
 // the run must say so, and every game file must be whole: as it was before
 // the run or as a run without faults leaves it, never something between.
+// A run of several mods stops at the mod that failed, so the mods before it
+// stay installed: each file may also be as a fault-free run leaves it after
+// any one of the mods.
 // The one exception is the archive rewritten in place, which cannot be
 // whole once its data started to move: the log must then say so, and where
 // the rebuild could still write a directory for the entries it kept, that
@@ -22,10 +25,13 @@
 #include "platform/memory_file_system.h"
 #include "script/install_context.h"
 #include "script/runner.h"
+#include "shell/mod_catalogue_build.h"
+#include "shell/shell_messages.h"
 #include "testutil/expected_log.h"
 #include "testutil/file_tree.h"
 #include "testutil/script_run.h"
 #include "testutil/test_files.h"
+#include "tools/samplegen/sample_catalogue.h"
 #include "tools/samplegen/sample_game.h"
 #include "tools/samplegen/sample_mod.h"
 
@@ -61,6 +67,15 @@ bool WriteSampleInstall(const std::string& game, const std::string& installer,
          WriteSampleMod(installer, options, error);
 }
 
+// The sample catalogue: the sample mod, then two small mods that both
+// overwrite one game file, so the file passes through three states.
+bool WriteCatalogueInstall(const std::string& game,
+                           const std::string& installer, std::string* error) {
+  const SampleGameOptions options;
+  return WriteSampleGame(game, options, error) &&
+         WriteSampleCatalogue(installer, options, error);
+}
+
 // The directory's records in reverse order: the kept entries can no longer
 // move down in place, so the rebuild writes a new archive beside the old.
 bool ReverseDirectory(const std::string& game, std::string* error) {
@@ -86,6 +101,7 @@ std::vector<WriteScenario> WriteScenarios() {
          return WriteSampleInstall(game, installer, error) &&
                 ReverseDirectory(game, error);
        }},
+      {"SampleCatalogueOnSampleGame", WriteCatalogueInstall},
   };
 }
 
@@ -95,9 +111,11 @@ struct Outcome {
   int changes = 0;  // how many changes in the game folder were attempted
 };
 
-// Runs the installation on a copy of `prepared`, failing the
-// `failing_change`th change in the game folder (none when 0).
-Outcome RunFailing(const MemoryFileSystem& prepared, int failing_change) {
+// Runs the installation of `catalogue` (the single script when it is not
+// present) on a copy of `prepared`, failing the `failing_change`th change in
+// the game folder (none when 0).
+Outcome RunFailing(const MemoryFileSystem& prepared,
+                   const ModCatalogue& catalogue, int failing_change) {
   std::unique_ptr<MemoryFileSystem> fs = prepared.Clone();
   FaultyFileSystem faulty(*fs);
   FaultPlan plan;
@@ -111,6 +129,7 @@ Outcome RunFailing(const MemoryFileSystem& prepared, int failing_change) {
   EXPECT_TRUE(log);
   InstallContext ctx(faulty, *log);
   ctx.InstallerDir = kInstaller;
+  ctx.ModCatalogue = catalogue;
   ctx.ChosenPath = kGame;
   RunInstallation(ctx);
 
@@ -126,12 +145,32 @@ bool EndsWith(const std::string& text, const std::string& end) {
          text.compare(text.size() - end.size(), end.size(), end) == 0;
 }
 
-// The paths whose state is neither the one before nor the one after.
-std::vector<std::string> MixedFiles(const FileMap& before, const FileMap& after,
+// The game before the run, then as a fault-free run leaves it after each
+// selected mod (after the single script when there is no catalogue).
+std::vector<FileMap> WholeStates(MemoryFileSystem& prepared,
+                                 const ModCatalogue& catalogue) {
+  std::vector<FileMap> states = {TreeFiles(prepared, kGame)};
+  if (!catalogue.Present) {
+    states.push_back(RunFailing(prepared, catalogue, 0).game);
+    return states;
+  }
+  ModCatalogue first_mods = catalogue;
+  for (ModEntry& entry : first_mods.Entries) entry.Selection = 0;
+  for (size_t i = 0; i < catalogue.Entries.size(); ++i) {
+    if (catalogue.Entries[i].Selection == 0) continue;
+    first_mods.Entries[i].Selection = catalogue.Entries[i].Selection;
+    states.push_back(RunFailing(prepared, first_mods, 0).game);
+  }
+  return states;
+}
+
+// The paths whose state in `now` is none of the whole `states`.
+std::vector<std::string> MixedFiles(const std::vector<FileMap>& states,
                                     const FileMap& now) {
   std::map<std::string, bool> paths;
-  for (const FileMap* files : {&before, &after, &now}) {
-    for (const auto& file : *files) paths[file.first] = true;
+  for (const auto& file : now) paths[file.first] = true;
+  for (const FileMap& files : states) {
+    for (const auto& file : files) paths[file.first] = true;
   }
   const auto state = [](const FileMap& files, const std::string& path) {
     const auto found = files.find(path);
@@ -140,10 +179,11 @@ std::vector<std::string> MixedFiles(const FileMap& before, const FileMap& after,
   std::vector<std::string> mixed;
   for (const auto& path : paths) {
     const std::string current = state(now, path.first);
-    if (current != state(before, path.first) &&
-        current != state(after, path.first)) {
-      mixed.push_back(path.first);
+    bool whole = false;
+    for (const FileMap& files : states) {
+      whole = whole || current == state(files, path.first);
     }
+    if (!whole) mixed.push_back(path.first);
   }
   return mixed;
 }
@@ -213,16 +253,20 @@ TEST_P(WritePointSweep, EveryFailedWriteLeavesWholeFilesAndSaysSo) {
   ASSERT_TRUE(
       CopyTree(*disk, native.path() + "installer\\", prepared, kInstaller));
 
-  const FileMap before = TreeFiles(prepared, kGame);
-  const Outcome clean = RunFailing(prepared, 0);
+  CollectedMessages messages;
+  const ModCatalogue catalogue =
+      LoadModCatalogue(prepared, kInstaller, messages);
+  const Outcome clean = RunFailing(prepared, catalogue, 0);
   ASSERT_TRUE(EndsWith(clean.log, DoneBanner())) << clean.log;
-  ASSERT_NE(before, clean.game) << "the scenario changes nothing";
+  const std::vector<FileMap> states = WholeStates(prepared, catalogue);
+  ASSERT_TRUE(clean.game == states.back()) << "the mods one by one differ";
+  ASSERT_NE(states.front(), clean.game) << "the scenario changes nothing";
   const std::string clean_body =
       clean.log.substr(0, clean.log.size() - DoneBanner().size());
 
   int points = 0;
   for (int n = 1;; ++n) {
-    const Outcome run = RunFailing(prepared, n);
+    const Outcome run = RunFailing(prepared, catalogue, n);
     if (run.changes < n) break;
     ++points;
     SCOPED_TRACE("change " + std::to_string(n) + " failed; log:\n" + run.log);
@@ -232,7 +276,7 @@ TEST_P(WritePointSweep, EveryFailedWriteLeavesWholeFilesAndSaysSo) {
     // A message of its own: the log is not just the clean log cut short.
     EXPECT_FALSE(clean_body.compare(0, body.size(), body) == 0);
 
-    std::vector<std::string> mixed = MixedFiles(before, clean.game, run.game);
+    std::vector<std::string> mixed = MixedFiles(states, run.game);
     const bool recreated = run.log.find(RecreatedLine()) != std::string::npos &&
                            DirectoryMatchesArchive(run.game, clean.game);
     if (recreated || run.log.find(ArchiveWarning()) != std::string::npos) {
