@@ -4,19 +4,34 @@
 # replays the kept regression inputs, then runs every fuzzer (or those
 # named) for SECONDS each, at low priority:
 #
-#   tools/fuzz.sh SECONDS [FUZZER...]
+#   tools/fuzz.sh [-j JOBS] SECONDS [FUZZER...]
+#
+# JOBS fuzzers run at once, by default one per core: a long run of every
+# target then takes hours instead of a day, and no two fuzzers share a core
+# unless JOBS says so.
 #
 # Corpora grow in build-fuzz/fuzz/corpus/<fuzzer>/, logs go to
 # build-fuzz/fuzz/logs/, and an input that crashes is saved in
-# build-fuzz/fuzz/findings/. One line per fuzzer gives its executions,
-# coverage (cov: edges, ft: features) and outcome. Exits non-zero if a
-# fuzzer found something or could not be built.
+# build-fuzz/fuzz/findings/. As each fuzzer ends, one line gives its
+# executions, executions a second, coverage (cov: edges, ft: features), peak
+# memory and outcome. Exits non-zero if a fuzzer found something or could not
+# be built.
 set -uo pipefail
+
+usage() {
+  echo "usage: tools/fuzz.sh [-j JOBS] SECONDS [FUZZER...]" >&2
+  exit 64
+}
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root" || exit 1
+parallel=$(nproc)
+if [[ ${1:-} == -j ]]; then
+  parallel=${2:-}
+  shift 2 || usage
+fi
 seconds=${1:-}
-[[ "$seconds" =~ ^[0-9]+$ ]] || { echo "usage: tools/fuzz.sh SECONDS [FUZZER...]" >&2; exit 64; }
+[[ "$parallel" =~ ^[1-9][0-9]*$ && "$seconds" =~ ^[0-9]+$ ]] || usage
 shift
 
 build="build-fuzz"
@@ -37,14 +52,20 @@ if [[ ${#fuzzers[@]} -eq 0 ]]; then
   done
 fi
 
-export ASAN_OPTIONS="halt_on_error=1:detect_leaks=1"
-export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
-status=0
-for fuzzer in "${fuzzers[@]}"; do
-  program="$build/tools/fuzz/$fuzzer"
-  log="$work/logs/$fuzzer.txt"
-  outcome=ok
-  kept="tools/fuzz/regressions/$fuzzer"
+# libFuzzer's closing statistic NAME from LOG, or "?" when the run died first.
+final_stat() {
+  local value
+  value=$(sed -n "s/^stat::$1: *//p" "$2" | tail -n 1)
+  echo "${value:-?}"
+}
+
+# Runs one fuzzer, prints its line, and fails if it found something.
+run_fuzzer() {
+  local fuzzer=$1
+  local program="$build/tools/fuzz/$fuzzer"
+  local log="$work/logs/$fuzzer.txt"
+  local kept="tools/fuzz/regressions/$fuzzer"
+  local outcome=ok
   if [[ -d "$kept" ]] && ! "$program" "$kept"/* >"$log" 2>&1; then
     outcome="FAILED (a kept regression input)"
   elif ! nice -n 10 "$program" "$work/corpus/$fuzzer" \
@@ -53,10 +74,29 @@ for fuzzer in "${fuzzers[@]}"; do
     -artifact_prefix="$work/findings/$fuzzer-" >"$log" 2>&1; then
     outcome="FAILED (see $log)"
   fi
-  [[ "$outcome" == ok ]] || status=1
-  executions=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -n 1)
+  local coverage
   coverage=$(grep -Eo 'cov: [0-9]+ ft: [0-9]+' "$log" | tail -n 1)
-  printf '%-22s %10s executions  %-22s %s\n' "$fuzzer" "${executions:-?}" \
-    "${coverage:-cov: ? ft: ?}" "$outcome"
+  printf '%-22s %10s executions %6s/s  %-22s %5s MB  %s\n' "$fuzzer" \
+    "$(final_stat number_of_executed_units "$log")" \
+    "$(final_stat average_exec_per_sec "$log")" \
+    "${coverage:-cov: ? ft: ?}" "$(final_stat peak_rss_mb "$log")" "$outcome"
+  [[ "$outcome" == ok ]]
+}
+
+export ASAN_OPTIONS="halt_on_error=1:detect_leaks=1"
+export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
+status=0
+running=0
+for fuzzer in "${fuzzers[@]}"; do
+  if ((running >= parallel)); then
+    wait -n || status=1
+    running=$((running - 1))
+  fi
+  run_fuzzer "$fuzzer" &
+  running=$((running + 1))
+done
+while ((running > 0)); do
+  wait -n || status=1
+  running=$((running - 1))
 done
 exit "$status"
