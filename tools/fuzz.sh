@@ -87,16 +87,15 @@ export ASAN_OPTIONS="halt_on_error=1:detect_leaks=1"
 export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
 status=0
 running=0
+# Waits for whichever fuzzer ends next and keeps its failure.
+reap_one() {
+  wait -n || status=1
+  running=$((running - 1))
+}
 for fuzzer in "${fuzzers[@]}"; do
-  if ((running >= parallel)); then
-    wait -n || status=1
-    running=$((running - 1))
-  fi
+  ((running < parallel)) || reap_one
   run_fuzzer "$fuzzer" &
   running=$((running + 1))
 done
-while ((running > 0)); do
-  wait -n || status=1
-  running=$((running - 1))
-done
+while ((running > 0)); do reap_one; done
 exit "$status"
