@@ -8,7 +8,7 @@
 
 #include "cli/quarn_cli.h"
 #include "cli/quarn_cli_fixture.h"
-#include "script/install_log.h"
+#include "editing/install_log.h"
 #include "testutil/img_test_archive.h"
 #include "testutil/test_files.h"
 #include "testutil/tree_snapshot.h"

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "cli/quarn_cli_fixture.h"
-#include "script/install_log.h"
+#include "editing/install_log.h"
 #include "testutil/expected_log.h"
 #include "testutil/stream_text.h"
 #include "testutil/test_files.h"

@@ -4,7 +4,7 @@
 
 #include <cstdio>
 
-#include "script/install_log.h"
+#include "editing/install_log.h"
 
 namespace quarn {
 

@@ -1,6 +1,6 @@
 #include "cli/user_paths.h"
 
-#include "script/install_context.h"
+#include "run/install_context.h"
 #include "text/ascii.h"
 
 namespace quarn {

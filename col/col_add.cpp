@@ -6,30 +6,26 @@
 namespace quarn {
 namespace {
 
-constexpr size_t kAddKeywordLength = 8;       // "COL ADD "
-constexpr size_t kAddFileKeywordLength = 12;  // "COL ADDFILE "
 const char kSeparator[] = " FROM ";
 constexpr size_t kSeparatorLength = 6;
 
 // The checks both commands make first, in their order.
-CommandResult CheckCanAdd(InstallContext& ctx) {
-  if (!ctx.Col.IsOpen) {
-    ctx.Log.LogLine(" ");
-    return Fail(ctx, "ERROR: COL file not open");
+CommandResult CheckCanAdd(RunContext& ctx, const OpenColFile& col) {
+  if (!col.IsOpen) {
+    return FailOnNewLine(ctx, "ERROR: COL file not open");
   }
-  if (ctx.GamePath.empty()) return Fail(ctx, "Install path unknown");
+  if (EndsRun(RequireGamePath(ctx))) return CommandResult::kEndRun;
   return CommandResult::kContinue;
 }
 
 // Puts `chunk` at the end of the open file in place of every model of its
 // name.
-CommandResult AddModel(InstallContext& ctx, const ColChunk& chunk) {
-  OpenColFile& col = ctx.Col;
+CommandResult AddModel(RunContext& ctx, OpenColFile& col,
+                       const ColChunk& chunk) {
   ctx.Log.LogText("Checking COL: " + chunk.Name + " ... ");
   const bool replaced = col.RemoveNamed(chunk.Name) > 0;
   if (col.Models.size() >= kColModelCapacity) {
-    ctx.Log.LogLine(" ");
-    return Fail(ctx, col.TooManyModelsMessage());
+    return FailOnNewLine(ctx, col.TooManyModelsMessage());
   }
   ctx.Log.LogLine(replaced ? "exists, will be replaced"
                            : "not found, will be added");
@@ -40,10 +36,11 @@ CommandResult AddModel(InstallContext& ctx, const ColChunk& chunk) {
 // Adds the models of `source` named `*only` (every model when null), in
 // file order; sets `*any` when one was. Every model of the file must have a
 // name, added or not.
-CommandResult AddModelsFrom(InstallContext& ctx, const std::string& source,
-                            const std::string* only, bool* any) {
+CommandResult AddModelsFrom(RunContext& ctx, OpenColFile& col,
+                            const std::string& source, const std::string* only,
+                            bool* any) {
   ColFileContents contents;
-  if (ReadColFile(ctx, source, &contents) == CommandResult::kEndRun) {
+  if (EndsRun(ReadColFile(ctx, source, &contents))) {
     return CommandResult::kEndRun;
   }
   for (const ColChunk& chunk : contents.Chunks) {
@@ -51,7 +48,7 @@ CommandResult AddModelsFrom(InstallContext& ctx, const std::string& source,
       return Fail(ctx, "ERROR: Namesless COL file found");
     }
     if (only && !EqualsIgnoringCase(chunk.Name, *only)) continue;
-    if (AddModel(ctx, chunk) == CommandResult::kEndRun) {
+    if (EndsRun(AddModel(ctx, col, chunk))) {
       return CommandResult::kEndRun;
     }
     *any = true;
@@ -62,40 +59,39 @@ CommandResult AddModelsFrom(InstallContext& ctx, const std::string& source,
 
 }  // namespace
 
-CommandResult RunColAdd(InstallContext& ctx) {
-  ctx.CommandRecognised = true;
-  if (CheckCanAdd(ctx) == CommandResult::kEndRun) {
+CommandResult RunColAdd(RunContext& ctx, OpenColFile& col,
+                        const Command& command) {
+  if (EndsRun(CheckCanAdd(ctx, col))) {
     return CommandResult::kEndRun;
   }
   // The separator may be written in any letter case.
-  const std::string& line = ctx.ScriptLine;
-  const size_t at = ToUpperAscii(line).find(kSeparator, kAddKeywordLength);
+  const std::string& argument = command.argument;
+  const size_t at = ToUpperAscii(argument).find(kSeparator);
   if (at == std::string::npos) {
     return Fail(ctx, "ERROR: Use COL ADD <col object> FROM <col file>");
   }
-  const std::string object =
-      line.substr(kAddKeywordLength, at - kAddKeywordLength);
-  const std::string source = ctx.ModPath + line.substr(at + kSeparatorLength);
+  const std::string object = argument.substr(0, at);
+  const std::string source =
+      ctx.ModPath + argument.substr(at + kSeparatorLength);
   ctx.Log.LogLine("Adding: " + object + " From COL file: " + source);
 
   bool found = false;
-  if (AddModelsFrom(ctx, source, &object, &found) == CommandResult::kEndRun) {
+  if (EndsRun(AddModelsFrom(ctx, col, source, &object, &found))) {
     return CommandResult::kEndRun;
   }
   if (!found) ctx.Log.LogLine("COL object not found: " + object);
   return CommandResult::kContinue;
 }
 
-CommandResult RunColAddFile(InstallContext& ctx) {
-  ctx.CommandRecognised = true;
-  if (CheckCanAdd(ctx) == CommandResult::kEndRun) {
+CommandResult RunColAddFile(RunContext& ctx, OpenColFile& col,
+                            const Command& command) {
+  if (EndsRun(CheckCanAdd(ctx, col))) {
     return CommandResult::kEndRun;
   }
-  const std::string source =
-      ctx.ModPath + ArgumentAfter(ctx, kAddFileKeywordLength);
+  const std::string source = ctx.ModPath + command.argument;
   ctx.Log.LogLine("Adding from COL file: " + source);
   bool any = false;
-  return AddModelsFrom(ctx, source, nullptr, &any);
+  return AddModelsFrom(ctx, col, source, nullptr, &any);
 }
 
 }  // namespace quarn

@@ -2,17 +2,20 @@
 // open one, replacing models of the same name.
 #pragma once
 
-#include "script/command.h"
+#include "col/open_col_file.h"
+#include "editing/command.h"
 
 namespace quarn {
 
 /// "COL ADD <model> FROM <file in the mod folder>": appends every model of
 /// that name from the file, after removing the open file's models of the
 /// same name; a model the file lacks is logged and the script goes on.
-CommandResult RunColAdd(InstallContext& ctx);
+CommandResult RunColAdd(RunContext& ctx, OpenColFile& col,
+                        const Command& command);
 
 /// "COL ADDFILE <file in the mod folder>": does the same for every model of
 /// the file, in file order.
-CommandResult RunColAddFile(InstallContext& ctx);
+CommandResult RunColAddFile(RunContext& ctx, OpenColFile& col,
+                            const Command& command);
 
 }  // namespace quarn

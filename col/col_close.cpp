@@ -5,12 +5,10 @@
 
 namespace quarn {
 
-CommandResult RunColClose(InstallContext& ctx) {
-  ctx.CommandRecognised = true;
-  if (CheckColOpenInGame(ctx) == CommandResult::kEndRun) {
+CommandResult RunColClose(RunContext& ctx, OpenColFile& col, const Command&) {
+  if (EndsRun(CheckColOpenInGame(ctx, col))) {
     return CommandResult::kEndRun;
   }
-  OpenColFile& col = ctx.Col;
   ctx.Log.LogText("Rewriting COL file: " + col.Path + " ... ");
   if (!ReplaceWholeFile(ctx.Fs, col.Path, col.FileBytes())) {
     return Fail(ctx, "failed");

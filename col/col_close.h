@@ -1,13 +1,15 @@
 // COL CLOSE: writes the open collision file back and closes it.
 #pragma once
 
-#include "script/command.h"
+#include "col/open_col_file.h"
+#include "editing/command.h"
 
 namespace quarn {
 
 /// "COL CLOSE": replaces the file with its models as they are now, each
 /// byte for byte as read, through a temporary file so that a failed write
 /// leaves the old file whole.
-CommandResult RunColClose(InstallContext& ctx);
+CommandResult RunColClose(RunContext& ctx, OpenColFile& col,
+                          const Command& command);
 
 }  // namespace quarn

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "platform/faulty_file_system.h"
-#include "script/dispatch_table.h"
+#include "run/dispatch_table.h"
 #include "testutil/col_test_chunks.h"
 #include "testutil/expected_log.h"
 #include "testutil/script_run.h"

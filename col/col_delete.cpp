@@ -3,20 +3,14 @@
 #include "col/col_edit_checks.h"
 
 namespace quarn {
-namespace {
-
-constexpr size_t kKeywordLength = 11;  // "COL DELETE "
-
-}  // namespace
-
-CommandResult RunColDelete(InstallContext& ctx) {
-  ctx.CommandRecognised = true;
-  if (CheckColOpenInGame(ctx) == CommandResult::kEndRun) {
+CommandResult RunColDelete(RunContext& ctx, OpenColFile& col,
+                           const Command& command) {
+  if (EndsRun(CheckColOpenInGame(ctx, col))) {
     return CommandResult::kEndRun;
   }
-  const std::string name = ArgumentAfter(ctx, kKeywordLength);
+  const std::string& name = command.argument;
   ctx.Log.LogText("Deleting: " + name + " ... ");
-  ctx.Log.LogLine(ctx.Col.RemoveNamed(name) > 0 ? "ok" : "not found");
+  ctx.Log.LogLine(col.RemoveNamed(name) > 0 ? "ok" : "not found");
   return CommandResult::kContinue;
 }
 

@@ -1,12 +1,14 @@
 // COL DELETE: removes models from the open collision file.
 #pragma once
 
-#include "script/command.h"
+#include "col/open_col_file.h"
+#include "editing/command.h"
 
 namespace quarn {
 
 /// "COL DELETE <model>": removes every model of that name in any letter
 /// case; a name not found is logged and the script goes on.
-CommandResult RunColDelete(InstallContext& ctx);
+CommandResult RunColDelete(RunContext& ctx, OpenColFile& col,
+                           const Command& command);
 
 }  // namespace quarn

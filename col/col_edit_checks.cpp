@@ -2,9 +2,9 @@
 
 namespace quarn {
 
-CommandResult CheckColOpenInGame(InstallContext& ctx) {
-  if (ctx.GamePath.empty()) return Fail(ctx, "Install path unknown");
-  if (!ctx.Col.IsOpen) return Fail(ctx, "ERROR: COL file not open");
+CommandResult CheckColOpenInGame(RunContext& ctx, const OpenColFile& col) {
+  if (EndsRun(RequireGamePath(ctx))) return CommandResult::kEndRun;
+  if (!col.IsOpen) return Fail(ctx, "ERROR: COL file not open");
   return CommandResult::kContinue;
 }
 

@@ -1,19 +1,14 @@
 #include "col/col_file_read.h"
 
-#include "platform/game_file.h"
+#include "editing/edited_game_file.h"
 
 namespace quarn {
 
-CommandResult ReadColFile(InstallContext& ctx, const std::string& path,
+CommandResult ReadColFile(RunContext& ctx, const std::string& path,
                           ColFileContents* contents) {
   std::string bytes;
-  switch (ReadGameFile(ctx.Fs, path, &bytes)) {
-    case GameFileRead::kMissing:
-      return Fail(ctx, "File not found");
-    case GameFileRead::kInaccessible:
-      return Fail(ctx, "Can't access file");
-    case GameFileRead::kOkay:
-      break;
+  if (EndsRun(ReadEditedFile(ctx, path, "File not found", &bytes))) {
+    return CommandResult::kEndRun;
   }
   const ColChunksEnd end = ReadColChunks(bytes, &contents->Chunks);
   if (end == ColChunksEnd::kCorrupt) {
@@ -23,7 +18,7 @@ CommandResult ReadColFile(InstallContext& ctx, const std::string& path,
   return CommandResult::kContinue;
 }
 
-CommandResult FailNotColFile(InstallContext& ctx) {
+CommandResult FailNotColFile(RunContext& ctx) {
   return Fail(ctx, "Not a COL file");
 }
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "col/col_chunks.h"
-#include "script/command.h"
+#include "editing/command.h"
 
 namespace quarn {
 
@@ -22,10 +22,10 @@ struct ColFileContents {
 /// of every game file. A missing, inaccessible or corrupt file is logged
 /// ("File not found", "Can't access file", "COL file corrupt: " + path) and
 /// ends the run before anything changed.
-CommandResult ReadColFile(InstallContext& ctx, const std::string& path,
+CommandResult ReadColFile(RunContext& ctx, const std::string& path,
                           ColFileContents* contents);
 
 /// Writes "Not a COL file" and ends the run.
-CommandResult FailNotColFile(InstallContext& ctx);
+CommandResult FailNotColFile(RunContext& ctx);
 
 }  // namespace quarn

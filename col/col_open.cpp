@@ -1,23 +1,16 @@
 #include "col/col_open.h"
 
 #include "col/col_file_read.h"
-#include "script/contained_path.h"
+#include "editing/contained_path.h"
 
 namespace quarn {
-namespace {
-
-constexpr size_t kKeywordLength = 9;  // "COL OPEN "
-
-}  // namespace
-
-CommandResult RunColOpen(InstallContext& ctx) {
-  ctx.CommandRecognised = true;
-  const std::string argument = ArgumentAfter(ctx, kKeywordLength);
+CommandResult RunColOpen(RunContext& ctx, OpenColFile& col,
+                         const Command& command) {
+  const std::string& argument = command.argument;
   // The file is rewritten at COL CLOSE: it must lie inside the game folder.
   const std::string error = ContainedPathError(argument, "COL OPEN");
   if (!error.empty()) return Fail(ctx, error);
-  if (ctx.GamePath.empty()) return Fail(ctx, "Install path unknown");
-  OpenColFile& col = ctx.Col;
+  if (EndsRun(RequireGamePath(ctx))) return CommandResult::kEndRun;
   if (col.IsOpen) return Fail(ctx, "COL already open");
   const std::string path = ctx.GamePath + argument;
   // A cut path would name another file, which the rewrite would replace.
@@ -27,7 +20,7 @@ CommandResult RunColOpen(InstallContext& ctx) {
 
   ctx.Log.LogLine("Opening COL file: " + path);
   ColFileContents contents;
-  if (ReadColFile(ctx, path, &contents) == CommandResult::kEndRun) {
+  if (EndsRun(ReadColFile(ctx, path, &contents))) {
     return CommandResult::kEndRun;
   }
   col.Path = path;

@@ -3,7 +3,8 @@
 
 #include <cstddef>
 
-#include "script/command.h"
+#include "col/open_col_file.h"
+#include "editing/command.h"
 
 namespace quarn {
 
@@ -11,7 +12,8 @@ namespace quarn {
 inline constexpr size_t kColPathCapacity = 259;
 
 /// "COL OPEN <file in the game folder>": reads every model of the file into
-/// ctx.Col and logs their names, one line each.
-CommandResult RunColOpen(InstallContext& ctx);
+/// `col` and logs their names, one line each.
+CommandResult RunColOpen(RunContext& ctx, OpenColFile& col,
+                         const Command& command);
 
 }  // namespace quarn

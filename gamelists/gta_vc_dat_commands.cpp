@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
+#include "editing/edited_game_file.h"
+#include "editing/list_editor.h"
 #include "gamelists/gta_vc_dat_list.h"
-#include "gamelists/list_editor.h"
-#include "script/edited_game_file.h"
 #include "text/ascii.h"
 
 namespace quarn {
@@ -17,7 +17,6 @@ const ListOpenTexts kOpenTexts = {kGtaVcDatFile,
 const char kNotOpen[] = "ERROR: 'gta_vc.dat' not open";
 const RewriteMessages kRewriteMessages = {"file disappeared into thin air",
                                           "Can't rewrite"};
-const size_t kKeywordLength = 15;  // "GTA_VC.DAT ADD " and "GTA_VC.DAT DEL "
 const size_t kArgumentCapacity = 999;
 
 // The slot "SPLASH1" to "SPLASH3" names (0 to 2), or -1.
@@ -30,15 +29,14 @@ int SplashSlotNamed(const std::string& upper_word) {
   return -1;
 }
 
-std::string UpperArgument(const InstallContext& ctx) {
-  return ToUpperAscii(
-      CutTo(ArgumentAfter(ctx, kKeywordLength), kArgumentCapacity));
+std::string UpperArgument(const Command& command) {
+  return ToUpperAscii(CutTo(command.argument, kArgumentCapacity));
 }
 
-CommandResult SetSplashSlot(InstallContext& ctx, int slot) {
-  const std::string argument =
-      CutTo(ArgumentAfter(ctx, kKeywordLength), kArgumentCapacity);
-  std::string& text = ctx.GtaVcDat.SplashSlots[slot];
+CommandResult SetSplashSlot(RunContext& ctx, GtaVcDatList& list,
+                            const Command& command, int slot) {
+  const std::string argument = CutTo(command.argument, kArgumentCapacity);
+  std::string& text = list.SplashSlots[slot];
   text = CutTo(argument.substr(8), kSplashSlotCapacity);
   ctx.Log.LogLine("Setting SPLASH " + std::to_string(slot + 1) + ": " + text);
   return CommandResult::kContinue;
@@ -62,18 +60,21 @@ size_t DeleteEqual(std::vector<std::string>* entries,
 
 // The list is read into a fresh one, splash slots included: a list read
 // twice in one run must not keep splash lines of the first reading.
-CommandResult RunGtaVcDatOpen(InstallContext& ctx) {
-  return OpenGameList(ctx, kOpenTexts, FillGtaVcDatList, &ctx.GtaVcDat);
+CommandResult RunGtaVcDatOpen(RunContext& ctx, GtaVcDatList& list,
+                              const Command&) {
+  return OpenGameList(ctx, kOpenTexts, FillGtaVcDatList, &list);
 }
 
-CommandResult RunGtaVcDatAdd(InstallContext& ctx) {
-  GtaVcDatList& list = ctx.GtaVcDat;
-  if (!ListCommandMayRun(ctx, list.IsOpen, kNotOpen)) return FailRun(ctx);
+CommandResult RunGtaVcDatAdd(RunContext& ctx, GtaVcDatList& list,
+                             const Command& command) {
+  if (EndsRun(RequireOpenList(ctx, list.IsOpen, kNotOpen))) {
+    return CommandResult::kEndRun;
+  }
 
-  const std::string upper = UpperArgument(ctx);
+  const std::string upper = UpperArgument(command);
   if (upper.size() >= 8 && upper[7] == ' ') {
     const int slot = SplashSlotNamed(upper.substr(0, 7));
-    if (slot >= 0) return SetSplashSlot(ctx, slot);
+    if (slot >= 0) return SetSplashSlot(ctx, list, command, slot);
   }
   ctx.Log.LogText("Adding: " + upper + " ... ");
   const GtaVcDatClass kind = ClassOfGtaVcDatLine(upper);
@@ -92,11 +93,13 @@ CommandResult RunGtaVcDatAdd(InstallContext& ctx) {
   return CommandResult::kContinue;
 }
 
-CommandResult RunGtaVcDatDel(InstallContext& ctx) {
-  GtaVcDatList& list = ctx.GtaVcDat;
-  if (!ListCommandMayRun(ctx, list.IsOpen, kNotOpen)) return FailRun(ctx);
+CommandResult RunGtaVcDatDel(RunContext& ctx, GtaVcDatList& list,
+                             const Command& command) {
+  if (EndsRun(RequireOpenList(ctx, list.IsOpen, kNotOpen))) {
+    return CommandResult::kEndRun;
+  }
 
-  const std::string upper = UpperArgument(ctx);
+  const std::string upper = UpperArgument(command);
   const int slot = SplashSlotNamed(upper);
   if (slot >= 0) {
     list.SplashSlots[slot].clear();
@@ -115,16 +118,15 @@ CommandResult RunGtaVcDatDel(InstallContext& ctx) {
   return CommandResult::kContinue;
 }
 
-CommandResult RunGtaVcDatClose(InstallContext& ctx) {
-  ctx.CommandRecognised = true;
-  if (ctx.GamePath.empty()) return Fail(ctx, "Install path unknown");
-  GtaVcDatList& list = ctx.GtaVcDat;
+CommandResult RunGtaVcDatClose(RunContext& ctx, GtaVcDatList& list,
+                               const Command&) {
+  if (EndsRun(RequireGamePath(ctx))) return CommandResult::kEndRun;
   ctx.Log.LogText("Rewriting the 'gta_vc.dat' file... ");
   if (!list.IsOpen) return Fail(ctx, kNotOpen);
 
-  if (!RewriteEditedFile(ctx, list.Path, GtaVcDatLayout(list),
-                         kRewriteMessages)) {
-    return FailRun(ctx);
+  if (EndsRun(RewriteEditedFile(ctx, list.Path, GtaVcDatLayout(list),
+                                kRewriteMessages))) {
+    return CommandResult::kEndRun;
   }
   list.IsOpen = false;
   ctx.Log.LogLine("ok");

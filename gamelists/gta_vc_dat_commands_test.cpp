@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "platform/faulty_file_system.h"
-#include "script/dispatch_table.h"
+#include "run/dispatch_table.h"
 #include "testutil/expected_log.h"
 #include "testutil/folder_listing.h"
 #include "testutil/script_run.h"

@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "gamelists/list_editor.h"
+#include "editing/edited_game_file.h"
+#include "editing/list_editor.h"
 #include "gamelists/object_dat_list.h"
-#include "script/edited_game_file.h"
 #include "text/ascii.h"
 
 namespace quarn {
@@ -18,11 +18,10 @@ const ListOpenTexts kOpenTexts = {kObjectDatFile,
 const char kNotOpen[] = "ERROR: 'object.dat' not open";
 const RewriteMessages kRewriteMessages = {"file not found",
                                           "Can't access file"};
-const size_t kKeywordLength = 15;  // "OBJECT.DAT ADD " and "OBJECT.DAT DEL "
 const size_t kArgumentCapacity = 999;
 
-std::string Argument(const InstallContext& ctx) {
-  return CutTo(ArgumentAfter(ctx, kKeywordLength), kArgumentCapacity);
+std::string Argument(const Command& command) {
+  return CutTo(command.argument, kArgumentCapacity);
 }
 
 std::string WithoutTabs(std::string text) {
@@ -32,15 +31,18 @@ std::string WithoutTabs(std::string text) {
 
 }  // namespace
 
-CommandResult RunObjectDatOpen(InstallContext& ctx) {
-  return OpenGameList(ctx, kOpenTexts, FillObjectDatList, &ctx.ObjectDat);
+CommandResult RunObjectDatOpen(RunContext& ctx, ObjectDatList& list,
+                               const Command&) {
+  return OpenGameList(ctx, kOpenTexts, FillObjectDatList, &list);
 }
 
-CommandResult RunObjectDatAdd(InstallContext& ctx) {
-  ObjectDatList& list = ctx.ObjectDat;
-  if (!ListCommandMayRun(ctx, list.IsOpen, kNotOpen)) return FailRun(ctx);
+CommandResult RunObjectDatAdd(RunContext& ctx, ObjectDatList& list,
+                              const Command& command) {
+  if (EndsRun(RequireOpenList(ctx, list.IsOpen, kNotOpen))) {
+    return CommandResult::kEndRun;
+  }
 
-  const std::string argument = Argument(ctx);
+  const std::string argument = Argument(command);
   ctx.Log.LogLine("Adding: " + argument);
   if (list.Lines.size() == kObjectDatCapacity) {
     return Fail(ctx, TooManyObjectDatLines());
@@ -49,11 +51,13 @@ CommandResult RunObjectDatAdd(InstallContext& ctx) {
   return CommandResult::kContinue;
 }
 
-CommandResult RunObjectDatDel(InstallContext& ctx) {
-  ObjectDatList& list = ctx.ObjectDat;
-  if (!ListCommandMayRun(ctx, list.IsOpen, kNotOpen)) return FailRun(ctx);
+CommandResult RunObjectDatDel(RunContext& ctx, ObjectDatList& list,
+                              const Command& command) {
+  if (EndsRun(RequireOpenList(ctx, list.IsOpen, kNotOpen))) {
+    return CommandResult::kEndRun;
+  }
 
-  const std::string argument = Argument(ctx);
+  const std::string argument = Argument(command);
   ctx.Log.LogLine("Deleting " + argument + " ...");
   if (argument.compare(0, 1, "*") == 0) {
     return Fail(ctx, "'OBJECT.DAT DEL *' not allowed");
@@ -71,14 +75,16 @@ CommandResult RunObjectDatDel(InstallContext& ctx) {
   return CommandResult::kContinue;
 }
 
-CommandResult RunObjectDatClose(InstallContext& ctx) {
-  ObjectDatList& list = ctx.ObjectDat;
-  if (!ListCommandMayRun(ctx, list.IsOpen, kNotOpen)) return FailRun(ctx);
+CommandResult RunObjectDatClose(RunContext& ctx, ObjectDatList& list,
+                                const Command&) {
+  if (EndsRun(RequireOpenList(ctx, list.IsOpen, kNotOpen))) {
+    return CommandResult::kEndRun;
+  }
 
   ctx.Log.LogText("Rewriting the 'object.dat' file... ");
-  if (!RewriteEditedFile(ctx, list.Path, ObjectDatLayout(list),
-                         kRewriteMessages)) {
-    return FailRun(ctx);
+  if (EndsRun(RewriteEditedFile(ctx, list.Path, ObjectDatLayout(list),
+                                kRewriteMessages))) {
+    return CommandResult::kEndRun;
   }
   list.IsOpen = false;
   ctx.Log.LogLine("ok");

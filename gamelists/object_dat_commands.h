@@ -1,25 +1,30 @@
 // OBJECT.DAT OPEN, ADD, DEL and CLOSE: script edits of the game's object
-// property list, held in ctx.ObjectDat from OPEN to CLOSE.
+// property list, held in the run's ObjectDatList from OPEN to CLOSE.
 #pragma once
 
-#include "script/command.h"
+#include "editing/command.h"
+#include "gamelists/object_dat_list.h"
 
 namespace quarn {
 
-/// Reads data\object.dat of the game folder into ctx.ObjectDat. A file
+/// Reads data\object.dat of the game folder into `list`. A file
 /// with more lines than the list holds fails the run, the list left closed.
-CommandResult RunObjectDatOpen(InstallContext& ctx);
+CommandResult RunObjectDatOpen(RunContext& ctx, ObjectDatList& list,
+                               const Command& command);
 
 /// Appends the argument, as written, after the last line.
-CommandResult RunObjectDatAdd(InstallContext& ctx);
+CommandResult RunObjectDatAdd(RunContext& ctx, ObjectDatList& list,
+                              const Command& command);
 
 /// Deletes every line equal to the argument without regard to case, or
 /// beginning with it when it ends in "*", logging each; finding none is
 /// not a failure.
-CommandResult RunObjectDatDel(InstallContext& ctx);
+CommandResult RunObjectDatDel(RunContext& ctx, ObjectDatList& list,
+                              const Command& command);
 
 /// Writes the list back over the file it was read from, ended by the end
 /// marker, and closes it. On failure the file keeps its old content.
-CommandResult RunObjectDatClose(InstallContext& ctx);
+CommandResult RunObjectDatClose(RunContext& ctx, ObjectDatList& list,
+                                const Command& command);
 
 }  // namespace quarn

@@ -4,7 +4,7 @@
 
 #include <cstddef>
 
-#include "text/section_file.h"
+#include "editing/section_file.h"
 
 namespace quarn {
 

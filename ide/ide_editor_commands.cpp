@@ -3,10 +3,10 @@
 #include <string>
 #include <vector>
 
+#include "editing/section_editor.h"
 #include "ide/ide_scan.h"
 #include "ide/ide_sections.h"
 #include "ide/object_id_of.h"
-#include "script/section_editor.h"
 #include "text/numbers.h"
 
 namespace quarn {
@@ -16,35 +16,35 @@ const char kKind[] = "IDE";
 
 // Appends `line` to `section`, claiming its ID where the section has IDs.
 // With `check`, an ID already used fails the run.
-CommandResult AddDefinition(InstallContext& ctx, IdeSection section,
+CommandResult AddDefinition(RunContext& ctx, IdeState& ide, IdeSection section,
                             const std::string& line, bool check) {
   if (ClaimsObjectIds(section)) {
     const uint16_t id = ObjectIdOf(line);
-    if (check && ctx.ObjectIds.IsUsed(id)) {
+    if (check && ide.ObjectIds.IsUsed(id)) {
       return Fail(ctx,
                   "ERROR: Object ID " + FormatSigned(id) + " already used");
     }
-    ctx.ObjectIds.MarkUsed(id);
+    ide.ObjectIds.MarkUsed(id);
   }
-  return AppendOrFail(ctx, ctx.Ide.Sections[static_cast<size_t>(section)], line,
+  return AppendOrFail(ctx, ide.Ide.Sections[static_cast<size_t>(section)], line,
                       kKind);
 }
 
 // Adds every definition of an IDE file's `bytes`. With `takes_layout`, a
 // "peds" header makes the file be written in the peds layout.
-CommandResult AddDefinitions(InstallContext& ctx, const std::string& bytes,
-                             bool check, bool takes_layout) {
+CommandResult AddDefinitions(RunContext& ctx, IdeState& ide,
+                             const std::string& bytes, bool check,
+                             bool takes_layout) {
   for (const SectionFileEntry& entry :
        ReadSectionFile(bytes, IdeSectionKeywords())) {
     const IdeSection section = static_cast<IdeSection>(entry.section);
     if (entry.kind == SectionFileEntry::kHeader) {
       if (takes_layout && section == IdeSection::kPeds) {
-        ctx.Ide.HasPedsSection = true;
+        ide.Ide.HasPedsSection = true;
       }
       continue;
     }
-    if (AddDefinition(ctx, section, entry.text, check) ==
-        CommandResult::kEndRun) {
+    if (EndsRun(AddDefinition(ctx, ide, section, entry.text, check))) {
       return CommandResult::kEndRun;
     }
   }
@@ -63,32 +63,29 @@ std::vector<IdeSection> WrittenSections(const IdeEditor& editor) {
 
 }  // namespace
 
-CommandResult RunIdeOpen(InstallContext& ctx) {
-  IdeEditor& editor = ctx.Ide;
-  std::string argument;
-  if (BeginOpening(ctx, editor, kKind, "IDE OPEN", &argument) ==
-      CommandResult::kEndRun) {
+CommandResult RunIdeOpen(RunContext& ctx, IdeState& ide,
+                         const Command& command) {
+  IdeEditor& editor = ide.Ide;
+  const std::string& argument = command.argument;
+  if (EndsRun(BeginOpening(ctx, editor, kKind, "IDE OPEN", argument))) {
     return CommandResult::kEndRun;
   }
-  if (!ctx.IdeScanDone && ScanGameIdeFiles(ctx) == CommandResult::kEndRun) {
+  if (!ide.IdeScanDone && EndsRun(ScanGameIdeFiles(ctx, ide))) {
     return CommandResult::kEndRun;
   }
   std::string path;
-  if (EditedFilePath(ctx, argument, "IDE OPEN", &path) ==
-      CommandResult::kEndRun) {
+  if (EndsRun(EditedFilePath(ctx, argument, "IDE OPEN", &path))) {
     return CommandResult::kEndRun;
   }
   // A file the scan has read claims its own IDs again without a conflict.
-  const bool already_scanned = ctx.ScannedIdeList.Contains(path);
-  ctx.ScannedIdeList.Append(path);
+  const bool already_scanned = ide.ScannedIdeList.Contains(path);
+  ide.ScannedIdeList.Append(path);
   std::string bytes;
-  if (OpenForEditing(ctx, editor, kKind, path, &bytes) ==
-      CommandResult::kEndRun) {
+  if (EndsRun(OpenForEditing(ctx, editor, kKind, path, &bytes))) {
     return CommandResult::kEndRun;
   }
   editor.HasPedsSection = false;
-  if (AddDefinitions(ctx, bytes, !already_scanned, true) ==
-      CommandResult::kEndRun) {
+  if (EndsRun(AddDefinitions(ctx, ide, bytes, !already_scanned, true))) {
     return CommandResult::kEndRun;
   }
   ctx.Log.LogLine("ok");
@@ -96,44 +93,45 @@ CommandResult RunIdeOpen(InstallContext& ctx) {
   return CommandResult::kContinue;
 }
 
-CommandResult RunIdeAdd(InstallContext& ctx) {
-  SectionArgument added;
-  if (TakeAddedLine(ctx, ctx.Ide, kKind, IdeSectionKeywords(), &added) ==
-      CommandResult::kEndRun) {
+CommandResult RunIdeAdd(RunContext& ctx, IdeState& ide,
+                        const Command& command) {
+  if (EndsRun(RequireOpenFile(ctx, ide.Ide, kKind))) {
     return CommandResult::kEndRun;
   }
-  return AddDefinition(ctx, static_cast<IdeSection>(added.section), added.text,
-                       true);
+  return AddDefinition(ctx, ide, static_cast<IdeSection>(command.section),
+                       command.argument, true);
 }
 
-CommandResult RunIdeAddFile(InstallContext& ctx) {
+CommandResult RunIdeAddFile(RunContext& ctx, IdeState& ide,
+                            const Command& command) {
   std::string bytes;
-  if (ReadAddedFile(ctx, ctx.Ide, kKind, &bytes) == CommandResult::kEndRun) {
+  if (EndsRun(ReadAddedFile(ctx, ide.Ide, kKind, command.argument, &bytes))) {
     return CommandResult::kEndRun;
   }
-  return AddDefinitions(ctx, bytes, true, false);
+  return AddDefinitions(ctx, ide, bytes, true, false);
 }
 
-CommandResult RunIdeDel(InstallContext& ctx) {
+CommandResult RunIdeDel(RunContext& ctx, IdeState& ide,
+                        const Command& command) {
   // Each deleted definition gives back the ID it claimed, read from the
   // line itself: a search such as "1*" does not name the IDs it deletes.
   return RunSectionDelete(
-      ctx, ctx.Ide, kKind, IdeSectionKeywords(),
-      [&ctx](size_t section, const std::string& line) {
+      ctx, ide.Ide, kKind, IdeSectionKeywords(), command.argument,
+      [&ide](size_t section, const std::string& line) {
         if (ClaimsObjectIds(static_cast<IdeSection>(section))) {
-          ctx.ObjectIds.MarkFree(ObjectIdOf(line));
+          ide.ObjectIds.MarkFree(ObjectIdOf(line));
         }
       });
 }
 
-CommandResult RunIdeClose(InstallContext& ctx) {
+CommandResult RunIdeClose(RunContext& ctx, IdeState& ide, const Command&) {
   std::vector<SectionBlock> blocks;
-  for (IdeSection section : WrittenSections(ctx.Ide)) {
+  for (IdeSection section : WrittenSections(ide.Ide)) {
     const size_t index = static_cast<size_t>(section);
     blocks.push_back(
-        {IdeSectionKeywords()[index], &ctx.Ide.Sections[index].lines()});
+        {IdeSectionKeywords()[index], &ide.Ide.Sections[index].lines()});
   }
-  return RunSectionClose(ctx, ctx.Ide, kKind, blocks, "done");
+  return RunSectionClose(ctx, ide.Ide, kKind, blocks, "done");
 }
 
 }  // namespace quarn

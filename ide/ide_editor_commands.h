@@ -2,29 +2,32 @@
 // object ID registry up to date, so that no ID is ever claimed twice.
 #pragma once
 
-#include "script/command.h"
-#include "script/install_context.h"
+#include "editing/command.h"
+#include "ide/ide_state.h"
 
 namespace quarn {
 
 /// "IDE OPEN <game file>": scans the game's IDE files the first time, then
 /// loads the file, claiming its definitions' IDs (unchecked when the file
 /// was read before in this run).
-CommandResult RunIdeOpen(InstallContext& ctx);
+CommandResult RunIdeOpen(RunContext& ctx, IdeState& ide,
+                         const Command& command);
 
 /// "IDE ADD <section> <line>": appends one definition, claiming its ID in
 /// the six sections that have IDs.
-CommandResult RunIdeAdd(InstallContext& ctx);
+CommandResult RunIdeAdd(RunContext& ctx, IdeState& ide, const Command& command);
 
 /// "IDE ADDFILE <mod file>": appends every definition of a file of the mod,
 /// each ID checked.
-CommandResult RunIdeAddFile(InstallContext& ctx);
+CommandResult RunIdeAddFile(RunContext& ctx, IdeState& ide,
+                            const Command& command);
 
 /// "IDE DEL [<section> ]<search>": deletes the matching definitions and
 /// frees the IDs they claimed.
-CommandResult RunIdeDel(InstallContext& ctx);
+CommandResult RunIdeDel(RunContext& ctx, IdeState& ide, const Command& command);
 
 /// "IDE CLOSE": rewrites the file in the layout it was opened with.
-CommandResult RunIdeClose(InstallContext& ctx);
+CommandResult RunIdeClose(RunContext& ctx, IdeState& ide,
+                          const Command& command);
 
 }  // namespace quarn

@@ -1,11 +1,11 @@
 #include "ide/ide_scan.h"
 
+#include "editing/edited_game_file.h"
+#include "editing/section_file.h"
 #include "ide/ide_sections.h"
 #include "ide/object_id_of.h"
-#include "script/section_editor.h"
 #include "text/ascii.h"
 #include "text/numbers.h"
-#include "text/section_file.h"
 
 namespace quarn {
 namespace {
@@ -36,17 +36,17 @@ bool MarkFileIds(const std::string& bytes, bool already_scanned,
 
 }  // namespace
 
-CommandResult ScanIdeFile(InstallContext& ctx, const std::string& path) {
-  const bool already_scanned = ctx.ScannedIdeList.Contains(path);
-  ctx.ScannedIdeList.Append(path);
+CommandResult ScanIdeFile(RunContext& ctx, IdeState& ide,
+                          const std::string& path) {
+  const bool already_scanned = ide.ScannedIdeList.Contains(path);
+  ide.ScannedIdeList.Append(path);
   ctx.Log.LogText("-- Scanning IDE file: " + path + " ... ");
   std::string bytes;
-  if (ReadGameFileOrFail(ctx, path, "File not found", &bytes) ==
-      CommandResult::kEndRun) {
+  if (EndsRun(ReadEditedFile(ctx, path, "File not found", &bytes))) {
     return CommandResult::kEndRun;
   }
   uint16_t conflict = 0;
-  if (!MarkFileIds(bytes, already_scanned, ctx.ObjectIds, &conflict)) {
+  if (!MarkFileIds(bytes, already_scanned, ide.ObjectIds, &conflict)) {
     return Fail(ctx,
                 "ERROR: Object ID " + FormatSigned(conflict) + " already used");
   }
@@ -54,12 +54,12 @@ CommandResult ScanIdeFile(InstallContext& ctx, const std::string& path) {
   return CommandResult::kContinue;
 }
 
-CommandResult ScanGameIdeFiles(InstallContext& ctx) {
+CommandResult ScanGameIdeFiles(RunContext& ctx, IdeState& ide) {
   ctx.Log.LogLine("Scanning IDE files...");
   ctx.Log.LogText("- Opening the 'gta_vc.dat' file... ");
   std::string bytes;
-  if (ReadGameFileOrFail(ctx, ctx.GamePath + kListFile, "file not found",
-                         &bytes) == CommandResult::kEndRun) {
+  if (EndsRun(ReadEditedFile(ctx, ctx.GamePath + kListFile, "file not found",
+                             &bytes))) {
     return CommandResult::kEndRun;
   }
   ctx.Log.LogLine("ok");
@@ -67,15 +67,15 @@ CommandResult ScanGameIdeFiles(InstallContext& ctx) {
     if (!StartsWithIgnoringCase(line, kListedIdePrefix)) continue;
     const std::string path =
         CutTo(ctx.GamePath + FromCharacter(line, 5), kIdePathCapacity);
-    if (ScanIdeFile(ctx, path) == CommandResult::kEndRun) {
+    if (EndsRun(ScanIdeFile(ctx, ide, path))) {
       return CommandResult::kEndRun;
     }
   }
-  if (ScanIdeFile(ctx, ctx.GamePath + kDefaultIde) == CommandResult::kEndRun) {
+  if (EndsRun(ScanIdeFile(ctx, ide, ctx.GamePath + kDefaultIde))) {
     return CommandResult::kEndRun;
   }
   ctx.Log.LogLine("Done scanning IDE files");
-  ctx.IdeScanDone = true;
+  ide.IdeScanDone = true;
   return CommandResult::kContinue;
 }
 

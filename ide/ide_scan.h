@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "script/command.h"
-#include "script/install_context.h"
+#include "editing/command.h"
+#include "ide/ide_state.h"
 
 namespace quarn {
 
@@ -16,11 +16,12 @@ inline constexpr size_t kIdePathCapacity = 259;
 /// its definitions used. A file read before in this run has its IDs marked
 /// again unchecked; otherwise an ID already used fails the run with
 /// "ERROR: Object ID  <id> already used". Logs one line for the file.
-CommandResult ScanIdeFile(InstallContext& ctx, const std::string& path);
+CommandResult ScanIdeFile(RunContext& ctx, IdeState& ide,
+                          const std::string& path);
 
 /// Scans every IDE file that the game's "data\gta_vc.dat" names, in its
-/// order, then "data\default.ide"; sets ctx.IdeScanDone once all went well.
+/// order, then "data\default.ide"; sets ide.IdeScanDone once all went well.
 /// Any missing or unreadable file, or a conflict, fails the run.
-CommandResult ScanGameIdeFiles(InstallContext& ctx);
+CommandResult ScanGameIdeFiles(RunContext& ctx, IdeState& ide);
 
 }  // namespace quarn

@@ -70,7 +70,7 @@ TEST_F(IdeScanTest, FullScanReadsTheListedFilesInOrderThenDefaultIde) {
                     IdeFile("hier", {600}));
   WriteGameFile("data\\default.ide", IdeFile("objs", {0, 1}));
 
-  EXPECT_EQ(CommandResult::kContinue, ScanGameIdeFiles(ctx()));
+  EXPECT_EQ(CommandResult::kContinue, ScanGameIdeFiles(ctx(), ctx()));
 
   EXPECT_EQ(kScanStart + Scanned("DATA\\MAPS\\TWO.IDE", "ok") +
                 Scanned("data\\maps\\one.ide", "ok") +
@@ -87,7 +87,7 @@ TEST_F(IdeScanTest, ConflictNamesTheIdAndKeepsWhatWasMarked) {
   WriteGameFile("data\\one.ide", IdeFile("objs", {7, 250}));
   WriteGameFile("data\\default.ide", IdeFile("cars", {8, 250, 9}));
 
-  EXPECT_EQ(CommandResult::kEndRun, ScanGameIdeFiles(ctx()));
+  EXPECT_EQ(CommandResult::kEndRun, ScanGameIdeFiles(ctx(), ctx()));
 
   EXPECT_EQ(
       kScanStart + Scanned("DATA\\ONE.IDE", "ok") +
@@ -103,11 +103,11 @@ TEST_F(IdeScanTest, SameFileReadAgainIsNotAConflictButAnotherSpellingIs) {
   // Copied by a mod before the full scan: the scan must not hold the
   // file's own IDs against it, whatever letter case the list uses.
   ASSERT_EQ(CommandResult::kContinue,
-            ScanIdeFile(ctx(), game() + "data\\one.ide"));
+            ScanIdeFile(ctx(), ctx(), game() + "data\\one.ide"));
   WriteGameFile("data\\gta_vc.dat",
                 "IDE DATA\\ONE.IDE\r\nIDE data\\One.ide\r\n");
 
-  EXPECT_EQ(CommandResult::kContinue, ScanGameIdeFiles(ctx()));
+  EXPECT_EQ(CommandResult::kContinue, ScanGameIdeFiles(ctx(), ctx()));
   EXPECT_EQ(Scanned("data\\one.ide", "ok") + kScanStart +
                 Scanned("DATA\\ONE.IDE", "ok") +
                 Scanned("data\\One.ide", "ok") +
@@ -117,7 +117,7 @@ TEST_F(IdeScanTest, SameFileReadAgainIsNotAConflictButAnotherSpellingIs) {
 
   // Only the letter case is ignored: a doubled backslash is another file.
   EXPECT_EQ(CommandResult::kEndRun,
-            ScanIdeFile(ctx(), game() + "data\\\\one.ide"));
+            ScanIdeFile(ctx(), ctx(), game() + "data\\\\one.ide"));
   EXPECT_EQ(Scanned("data\\\\one.ide", "ERROR: Object ID  5 already used"),
             Log().substr(Log().rfind("-- ")));
 }
@@ -129,7 +129,7 @@ TEST_F(IdeScanTest, LinesEndingInLineFeedAloneAreReadAsLines) {
   WriteGameFile("data\\two.ide", "objs\r12, c\rend\r");
   WriteGameFile("data\\default.ide", "");
 
-  EXPECT_EQ(CommandResult::kContinue, ScanGameIdeFiles(ctx()));
+  EXPECT_EQ(CommandResult::kContinue, ScanGameIdeFiles(ctx(), ctx()));
   EXPECT_EQ(kScanStart + Scanned("DATA\\ONE.IDE", "ok") +
                 Scanned("data\\two.ide", "ok") +
                 Scanned("data\\default.ide", "ok") + kScanEnd,
@@ -168,7 +168,8 @@ TEST(IdeScanSections, OnlyDefinitionsOfIdSectionsClaimIds) {
     ScriptRun run;
     const std::string path = run.game() + "data\\test.ide";
     WriteTestFile(path, c.content);
-    EXPECT_EQ(CommandResult::kContinue, ScanIdeFile(run.context(), path))
+    EXPECT_EQ(CommandResult::kContinue,
+              ScanIdeFile(run.context(), run.context(), path))
         << c.content;
     EXPECT_EQ(c.ids, UsedIds(run.context().ObjectIds)) << c.content;
     EXPECT_EQ("-- Scanning IDE file: " + path + " ... ok\r\n",
@@ -177,7 +178,7 @@ TEST(IdeScanSections, OnlyDefinitionsOfIdSectionsClaimIds) {
 }
 
 TEST_F(IdeScanTest, MissingOrUnreadableFilesFailTheScan) {
-  EXPECT_EQ(CommandResult::kEndRun, ScanGameIdeFiles(ctx()));
+  EXPECT_EQ(CommandResult::kEndRun, ScanGameIdeFiles(ctx(), ctx()));
   EXPECT_EQ(
       "Scanning IDE files...\r\n"
       "- Opening the 'gta_vc.dat' file... file not found\r\n",
@@ -186,18 +187,19 @@ TEST_F(IdeScanTest, MissingOrUnreadableFilesFailTheScan) {
   // Hidden and folder entries do not count as files.
   WriteGameFile("data\\gta_vc.dat", "IDE DATA\\A.IDE\r\nIDE DATA\\B.IDE\r\n");
   ASSERT_TRUE(ctx().Fs.SetAttributes(game() + "data\\gta_vc.dat", kAttrHidden));
-  EXPECT_EQ(CommandResult::kEndRun, ScanGameIdeFiles(ctx()));
+  EXPECT_EQ(CommandResult::kEndRun, ScanGameIdeFiles(ctx(), ctx()));
   EXPECT_EQ("- Opening the 'gta_vc.dat' file... file not found\r\n",
             Log().substr(Log().rfind("- Opening")));
 
   ASSERT_TRUE(ctx().Fs.SetAttributes(game() + "data\\gta_vc.dat", 0));
   MakeTestFolder(game() + "data\\a.ide");
-  EXPECT_EQ(CommandResult::kEndRun, ScanGameIdeFiles(ctx()));
+  EXPECT_EQ(CommandResult::kEndRun, ScanGameIdeFiles(ctx(), ctx()));
   EXPECT_EQ(Scanned("DATA\\A.IDE", "File not found"),
             Log().substr(Log().rfind("-- ")));
 
   WriteGameFile("data\\b.ide", IdeFile("objs", {1}));
-  EXPECT_EQ(CommandResult::kEndRun, ScanIdeFile(ctx(), game() + "data\\c.ide"));
+  EXPECT_EQ(CommandResult::kEndRun,
+            ScanIdeFile(ctx(), ctx(), game() + "data\\c.ide"));
   EXPECT_EQ(Scanned("data\\c.ide", "File not found"),
             Log().substr(Log().rfind("-- ")));
 
@@ -205,7 +207,8 @@ TEST_F(IdeScanTest, MissingOrUnreadableFilesFailTheScan) {
   std::unique_ptr<File> held =
       ctx().Fs.Open(game() + "data\\b.ide", OpenMode::kRead, nullptr);
   ASSERT_TRUE(held);
-  EXPECT_EQ(CommandResult::kEndRun, ScanIdeFile(ctx(), game() + "data\\b.ide"));
+  EXPECT_EQ(CommandResult::kEndRun,
+            ScanIdeFile(ctx(), ctx(), game() + "data\\b.ide"));
   EXPECT_EQ(Scanned("data\\b.ide", "Can't access file"),
             Log().substr(Log().rfind("-- ")));
 }
@@ -218,7 +221,7 @@ TEST_F(IdeScanTest, SampleGameScansCleanlyAndMarksEveryPlannedId) {
   std::string error;
   ASSERT_TRUE(WriteSampleGame(NativePath(game()), options, &error)) << error;
 
-  EXPECT_EQ(CommandResult::kContinue, ScanGameIdeFiles(ctx()));
+  EXPECT_EQ(CommandResult::kContinue, ScanGameIdeFiles(ctx(), ctx()));
   const std::string log = Log();
   EXPECT_EQ(kScanStart, log.substr(0, std::string(kScanStart).size()));
   EXPECT_EQ(Scanned("data\\default.ide", "ok") + kScanEnd,

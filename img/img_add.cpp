@@ -12,15 +12,13 @@
 namespace quarn {
 namespace {
 
-constexpr size_t kAddKeywordLength = 8;  // "IMG ADD "
-
 bool IsListedFile(const FolderEntry& entry) {
   if (entry.name == "." || entry.name == "..") return false;
   return (entry.attributes & (kAttrHidden | kAttrSystem | kAttrDirectory)) == 0;
 }
 
 // The ordinary files of SourceDir, in the order the platform lists them.
-bool ListSourceFiles(InstallContext& ctx, std::vector<std::string>* names) {
+bool ListSourceFiles(RunContext& ctx, std::vector<std::string>* names) {
   if (!ctx.Fs.ChangeFolder(ctx.SourceDir)) return false;
   std::vector<FolderEntry> entries;
   if (ctx.Fs.ListFolder(ctx.SourceDir, &entries) != FsStatus::kOkay) {
@@ -44,10 +42,9 @@ std::vector<std::string> QueuedNames(const ImgPendingAdds& queues) {
 
 }  // namespace
 
-CommandResult RunImgAdd(InstallContext& ctx) {
-  ctx.CommandRecognised = true;
-  const std::string name =
-      CutTo(ArgumentAfter(ctx, kAddKeywordLength), kImgNameBufferCapacity);
+CommandResult RunImgAdd(RunContext& ctx, ImgDirectory& img,
+                        const Command& command) {
+  const std::string name = CutTo(command.argument, kImgNameBufferCapacity);
   const std::string path = ctx.SourceDir + name;
   // Existence first: a path that is not there is reported as not found.
   if (!IsOrdinaryFile(ctx.Fs, path))
@@ -57,15 +54,14 @@ CommandResult RunImgAdd(InstallContext& ctx) {
   if (name.find_first_of("\\/") != std::string::npos) {
     return Fail(ctx, "Paths not allowed in IMG ADD. Use DIR SELECT.");
   }
-  if (FirstOverflowing(ctx.Img.PendingAdds, {name}) == 0) {
+  if (FirstOverflowing(img.PendingAdds, {name}) == 0) {
     return Fail(ctx, QueueFullMessage(name));
   }
-  QueuePendingAdd(ctx.Img.PendingAdds, ctx.SourceDir, name);
-  return CheckObject(ctx, name);
+  QueuePendingAdd(img.PendingAdds, ctx.SourceDir, name);
+  return CheckObject(ctx, img, name);
 }
 
-CommandResult RunImgAddAll(InstallContext& ctx) {
-  ctx.CommandRecognised = true;
+CommandResult RunImgAddAll(RunContext& ctx, ImgDirectory& img, const Command&) {
   std::vector<std::string> names;
   if (!ListSourceFiles(ctx, &names)) {
     return Fail(ctx, "Can't read folder " + ctx.SourceDir);
@@ -77,16 +73,16 @@ CommandResult RunImgAddAll(InstallContext& ctx) {
       return Fail(ctx, "Max length is 23");
     }
   }
-  const size_t overflowing = FirstOverflowing(ctx.Img.PendingAdds, names);
+  const size_t overflowing = FirstOverflowing(img.PendingAdds, names);
   if (overflowing < names.size()) {
     return Fail(ctx, QueueFullMessage(names[overflowing]));
   }
   for (const std::string& name : names) {
-    QueuePendingAdd(ctx.Img.PendingAdds, ctx.SourceDir, name);
+    QueuePendingAdd(img.PendingAdds, ctx.SourceDir, name);
   }
   // Files queued by earlier commands are checked again with the new ones.
-  for (const std::string& name : QueuedNames(ctx.Img.PendingAdds)) {
-    if (CheckObject(ctx, name) == CommandResult::kEndRun) {
+  for (const std::string& name : QueuedNames(img.PendingAdds)) {
+    if (EndsRun(CheckObject(ctx, img, name))) {
       return CommandResult::kEndRun;
     }
   }

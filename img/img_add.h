@@ -2,16 +2,19 @@
 // next rebuild, replacing the entries of the same names.
 #pragma once
 
-#include "script/command.h"
+#include "editing/command.h"
+#include "img/img_directory.h"
 
 namespace quarn {
 
 /// "IMG ADD <name>": queues SourceDir + name and marks the entries it
 /// replaces deleted.
-CommandResult RunImgAdd(InstallContext& ctx);
+CommandResult RunImgAdd(RunContext& ctx, ImgDirectory& img,
+                        const Command& command);
 
 /// "IMG ADDALL": makes SourceDir the current folder, queues every ordinary
 /// file in it in listing order, then checks every queued file.
-CommandResult RunImgAddAll(InstallContext& ctx);
+CommandResult RunImgAddAll(RunContext& ctx, ImgDirectory& img,
+                           const Command& command);
 
 }  // namespace quarn

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "img/img_object_check.h"
+#include "run/dispatch_table.h"
 #include "testutil/expected_log.h"
 #include "testutil/img_test_archive.h"
 #include "testutil/script_run.h"
@@ -242,7 +243,7 @@ TEST(ImgAddTest, ClosedArchiveOrEmptyNameFailsTheCheck) {
   // The check itself refuses an empty name, which no script line can give.
   InstallContext& ctx = run.context();
   ctx.Img.IsOpen = true;
-  EXPECT_EQ(CommandResult::kEndRun, CheckObject(ctx, ""));
+  EXPECT_EQ(CommandResult::kEndRun, CheckObject(ctx, ctx.Img, ""));
   EXPECT_EQ("Checking object ... No object\r\n",
             run.window().shown.substr(run.window().shown.rfind("Checking")));
 }
@@ -365,13 +366,13 @@ TEST(ImgAddAllTest, FolderWithoutOrdinaryFilesQueuesAndLogsNothing) {
   InstallContext& ctx = run.context();
   ctx.SourceDir = source;
   ctx.ScriptLine = "IMG ADDALL";
-  EXPECT_EQ(CommandResult::kContinue, RunImgAddAll(ctx));
+  EXPECT_EQ(CommandResult::kContinue, DispatchLine(ctx));
   EXPECT_TRUE(ctx.CommandRecognised);
   EXPECT_EQ("", run.window().shown);
   EXPECT_TRUE(ctx.Img.PendingAdds.Others.empty());
 
   ctx.SourceDir = run.installer() + "missing\\";
-  EXPECT_EQ(CommandResult::kEndRun, RunImgAddAll(ctx));
+  EXPECT_EQ(CommandResult::kEndRun, DispatchLine(ctx));
   EXPECT_EQ("Can't read folder " + run.installer() + "missing\\\r\n",
             run.window().shown);
 }

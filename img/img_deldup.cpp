@@ -4,6 +4,7 @@
 #include <unordered_map>
 
 #include "img/img_names.h"
+#include "img/img_required_open.h"
 
 namespace quarn {
 
@@ -36,11 +37,10 @@ std::vector<std::string> DeleteDuplicates(std::vector<ImgEntry>& entries) {
   return deleted;
 }
 
-CommandResult RunImgDelDup(InstallContext& ctx) {
-  ctx.CommandRecognised = true;
+CommandResult RunImgDelDup(RunContext& ctx, ImgDirectory& img, const Command&) {
   ctx.Log.LogLine("Deleting duplicate entries in IMG:");
-  if (!ctx.Img.IsOpen) return Fail(ctx, "ERROR: IMG not open");
-  for (const std::string& name : DeleteDuplicates(ctx.Img.Entries)) {
+  if (EndsRun(RequireOpenImg(ctx, img))) return CommandResult::kEndRun;
+  for (const std::string& name : DeleteDuplicates(img.Entries)) {
     ctx.Log.LogLine("- Deleted: " + name);
   }
   return CommandResult::kContinue;

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "editing/command.h"
 #include "img/img_directory.h"
-#include "script/command.h"
 
 namespace quarn {
 
@@ -16,6 +16,7 @@ namespace quarn {
 std::vector<std::string> DeleteDuplicates(std::vector<ImgEntry>& entries);
 
 /// "IMG DELDUP": deletes the duplicates, logging "- Deleted: " per entry.
-CommandResult RunImgDelDup(InstallContext& ctx);
+CommandResult RunImgDelDup(RunContext& ctx, ImgDirectory& img,
+                           const Command& command);
 
 }  // namespace quarn

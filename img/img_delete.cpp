@@ -4,45 +4,40 @@
 #include <string>
 
 #include "img/img_names.h"
+#include "img/img_required_open.h"
 #include "text/ascii.h"
 
 namespace quarn {
 namespace {
 
-constexpr size_t kDeleteKeywordLength = 11;   // "IMG DELETE "
-constexpr size_t kDelFromKeywordLength = 12;  // "IMG DELFROM "
 constexpr char kRangeSeparator[] = " TO ";
 
-CommandResult FailNotOpen(InstallContext& ctx) {
-  ctx.Log.LogLine(" ");
-  return Fail(ctx, "ERROR: IMG not open");
+CommandResult FailNotOpen(RunContext& ctx) {
+  return FailOnNewLine(ctx, kImgNotOpen);
 }
 
-CommandResult FailNoObject(InstallContext& ctx) {
-  ctx.Log.LogLine(" ");
-  return Fail(ctx, "no object specified.");
+CommandResult FailNoObject(RunContext& ctx) {
+  return FailOnNewLine(ctx, "no object specified.");
 }
 
 }  // namespace
 
-CommandResult RunImgDelete(InstallContext& ctx) {
-  ctx.CommandRecognised = true;
-  const std::string name =
-      CutTo(ArgumentAfter(ctx, kDeleteKeywordLength), kImgNameBufferCapacity);
+CommandResult RunImgDelete(RunContext& ctx, ImgDirectory& img,
+                           const Command& command) {
+  const std::string name = CutTo(command.argument, kImgNameBufferCapacity);
   ctx.Log.LogText("Deleting object " + name + " ... ");
-  if (!ctx.Img.IsOpen) return FailNotOpen(ctx);
+  if (!img.IsOpen) return FailNotOpen(ctx);
   if (name.empty()) return FailNoObject(ctx);
-  const bool marked = MarkDeletedIgnoringCase(ctx.Img.Entries, name) > 0;
+  const bool marked = MarkDeletedIgnoringCase(img.Entries, name) > 0;
   ctx.Log.LogLine(marked ? "ok" : "not found");
   return CommandResult::kContinue;
 }
 
-CommandResult RunImgDelFrom(InstallContext& ctx) {
-  ctx.CommandRecognised = true;
-  if (!ctx.Img.IsOpen) return FailNotOpen(ctx);
+CommandResult RunImgDelFrom(RunContext& ctx, ImgDirectory& img,
+                            const Command& command) {
+  if (!img.IsOpen) return FailNotOpen(ctx);
   // Upper-casing first lets the separator be written in any letter case.
-  const std::string range =
-      ToUpperAscii(ArgumentAfter(ctx, kDelFromKeywordLength));
+  const std::string range = ToUpperAscii(command.argument);
   const size_t separator = range.find(kRangeSeparator);
   std::string first = range;
   std::string last;
@@ -54,7 +49,7 @@ CommandResult RunImgDelFrom(InstallContext& ctx) {
   last = CutTo(last, kImgNameBufferCapacity);
   if (first.empty() || last.empty()) return FailNoObject(ctx);
 
-  std::vector<ImgEntry>& entries = ctx.Img.Entries;
+  std::vector<ImgEntry>& entries = img.Entries;
   const std::optional<size_t> from = FindFirstUpperCased(entries, first);
   if (!from) return Fail(ctx, "ERROR: " + first + " not found");
   const std::optional<size_t> to = FindFirstUpperCased(entries, last);

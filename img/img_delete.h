@@ -2,16 +2,19 @@
 // reclaims their sectors.
 #pragma once
 
-#include "script/command.h"
+#include "editing/command.h"
+#include "img/img_directory.h"
 
 namespace quarn {
 
 /// "IMG DELETE <name>": marks deleted every entry of that name in any
 /// letter case; a name not found is logged and the script goes on.
-CommandResult RunImgDelete(InstallContext& ctx);
+CommandResult RunImgDelete(RunContext& ctx, ImgDirectory& img,
+                           const Command& command);
 
 /// "IMG DELFROM <first> TO <last>": marks deleted every entry from the
 /// first entry named <first> to the first entry named <last>, inclusive.
-CommandResult RunImgDelFrom(InstallContext& ctx);
+CommandResult RunImgDelFrom(RunContext& ctx, ImgDirectory& img,
+                            const Command& command);
 
 }  // namespace quarn

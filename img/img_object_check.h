@@ -4,13 +4,15 @@
 
 #include <string>
 
-#include "script/command.h"
+#include "editing/command.h"
+#include "img/img_directory.h"
 
 namespace quarn {
 
 /// Logs "Checking object <name>... ", refuses a closed archive, an empty
 /// name or one longer than 23 characters, and marks deleted every entry of
 /// that name in any letter case.
-CommandResult CheckObject(InstallContext& ctx, const std::string& name);
+CommandResult CheckObject(RunContext& ctx, ImgDirectory& img,
+                          const std::string& name);
 
 }  // namespace quarn

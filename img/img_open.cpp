@@ -13,9 +13,9 @@ namespace {
 
 // The existence, attribute and open steps both archive files go through.
 // On failure returns null and says why in `*message`.
-std::unique_ptr<File> OpenForEditing(InstallContext& ctx, const char* relative,
-                                     const char* short_name,
-                                     std::string* message) {
+std::unique_ptr<File> OpenArchiveFile(RunContext& ctx, const char* relative,
+                                      const char* short_name,
+                                      std::string* message) {
   const std::string path = ctx.GamePath + relative;
   if (!IsOrdinaryFile(ctx.Fs, path)) {
     *message = path + " not found";
@@ -39,18 +39,17 @@ std::string TooLargeMessage(uint64_t count) {
 
 }  // namespace
 
-CommandResult RunImgOpenDef(InstallContext& ctx) {
-  ctx.CommandRecognised = true;
-  if (ctx.GamePath.empty()) return Fail(ctx, "Install path unknown");
-  ImgDirectory& img = ctx.Img;
+CommandResult RunImgOpenDef(RunContext& ctx, ImgDirectory& img,
+                            const Command&) {
+  if (EndsRun(RequireGamePath(ctx))) return CommandResult::kEndRun;
   if (img.IsOpen) return Fail(ctx, "IMG already open");
 
   // A file opened before a later step fails stays held until the run's end
   // closes it, so nothing else can change it meanwhile.
   std::string message;
-  img.DirFile = OpenForEditing(ctx, kImgDirFile, "gta3.dir", &message);
+  img.DirFile = OpenArchiveFile(ctx, kImgDirFile, "gta3.dir", &message);
   if (!img.DirFile) return Fail(ctx, message);
-  img.ImgFile = OpenForEditing(ctx, kImgArchiveFile, "gta3.img", &message);
+  img.ImgFile = OpenArchiveFile(ctx, kImgArchiveFile, "gta3.img", &message);
   if (!img.ImgFile) return Fail(ctx, message);
 
   const std::string dir_path = ctx.GamePath + kImgDirFile;

@@ -2,12 +2,14 @@
 // until the rebuild.
 #pragma once
 
-#include "script/command.h"
+#include "editing/command.h"
+#include "img/img_directory.h"
 
 namespace quarn {
 
 /// Opens models\gta3.dir and models\gta3.img of the game folder unshared
-/// and reads every directory record into ctx.Img.
-CommandResult RunImgOpenDef(InstallContext& ctx);
+/// and reads every directory record into img.
+CommandResult RunImgOpenDef(RunContext& ctx, ImgDirectory& img,
+                            const Command& command);
 
 }  // namespace quarn

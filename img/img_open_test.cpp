@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "script/dispatch_table.h"
+#include "run/dispatch_table.h"
 #include "testutil/expected_log.h"
 #include "testutil/img_test_archive.h"
 #include "testutil/script_run.h"

@@ -8,6 +8,7 @@
 #include "img/img_data_copy.h"
 #include "img/img_paths.h"
 #include "img/img_rebuild_plan.h"
+#include "img/img_required_open.h"
 #include "text/numbers.h"
 
 namespace quarn {
@@ -29,7 +30,8 @@ struct RebuildPaths {
 
 // One rebuild in progress: what it writes into, and the one copy buffer.
 struct Rebuild {
-  InstallContext& ctx;
+  RunContext& ctx;
+  ImgDirectory& img;
   const RebuildPaths& paths;
   const ImgRebuildPlan& plan;
   File* target = nullptr;  // the archive itself, or its new version
@@ -51,36 +53,29 @@ std::string SourcePath(const PendingAdd& add) {
 }
 
 // A queued file's line as the filling-in writes it, with `outcome` after it.
-void LogQueuedFile(InstallContext& ctx, const PendingAdd& add,
-                   const std::string& outcome) {
+CommandResult FailQueuedFile(RunContext& ctx, const PendingAdd& add,
+                             const std::string& outcome) {
   ctx.Log.LogText(add.Name + " ... ");
-  ctx.Log.LogLine(outcome);
+  return Fail(ctx, outcome);
 }
 
 // Every queued file must open and hold bytes before anything changes, so a
 // bad one costs nothing. Its line reads as the filling-in would write it.
-bool CheckQueuedFiles(InstallContext& ctx,
-                      const std::vector<const PendingAdd*>& order,
-                      std::vector<ImgQueuedFile>* queued) {
+CommandResult CheckQueuedFiles(RunContext& ctx,
+                               const std::vector<const PendingAdd*>& order,
+                               std::vector<ImgQueuedFile>* queued) {
   for (const PendingAdd* add : order) {
     const std::string path = SourcePath(*add);
     std::unique_ptr<File> file = ctx.Fs.Open(path, OpenMode::kRead, nullptr);
     uint64_t length = 0;
-    if (!file) {
-      LogQueuedFile(ctx, *add, "Can't access file: " + path);
-      return false;
-    }
+    if (!file) return FailQueuedFile(ctx, *add, "Can't access file: " + path);
     if (!file->Length(&length)) {
-      LogQueuedFile(ctx, *add, "Can't read " + path);
-      return false;
+      return FailQueuedFile(ctx, *add, "Can't read " + path);
     }
-    if (length == 0) {
-      LogQueuedFile(ctx, *add, "null file");
-      return false;
-    }
+    if (length == 0) return FailQueuedFile(ctx, *add, "null file");
     queued->push_back({add->Name, static_cast<int64_t>(length)});
   }
-  return true;
+  return CommandResult::kContinue;
 }
 
 std::string DescribeProblem(const ImgRebuildPlan& plan,
@@ -108,14 +103,11 @@ std::string DescribeProblem(const ImgRebuildPlan& plan,
 
 // Writes the new directory beside the old one; it replaces the old one only
 // at the very end, so the game never lacks a directory.
-bool WriteNewDirectory(InstallContext& ctx,
-                       const std::vector<ImgEntry>& records,
-                       const std::string& path) {
+CommandResult WriteNewDirectory(RunContext& ctx,
+                                const std::vector<ImgEntry>& records,
+                                const std::string& path) {
   std::unique_ptr<File> file = ctx.Fs.Open(path, OpenMode::kCreate, nullptr);
-  if (!file) {
-    ctx.Log.LogLine("Can't access " + path);
-    return false;
-  }
+  if (!file) return Fail(ctx, "Can't access " + path);
   std::vector<uint8_t> bytes(records.size() * kImgRecordSize);
   for (size_t i = 0; i < records.size(); ++i) {
     std::memcpy(&bytes[i * kImgRecordSize], records[i].bytes, kImgRecordSize);
@@ -123,15 +115,14 @@ bool WriteNewDirectory(InstallContext& ctx,
   if (!bytes.empty() && !file->WriteAt(0, bytes.data(), bytes.size())) {
     file.reset();
     ctx.Fs.RemoveFile(path);
-    ctx.Log.LogLine("Can't write " + path);
-    return false;
+    return Fail(ctx, "Can't write " + path);
   }
-  return true;
+  return CommandResult::kContinue;
 }
 
 // Says plainly that the archive no longer matches its directory, so the
 // player knows the backup is needed before the game is started.
-void WarnArchiveChanged(InstallContext& ctx, const RebuildPaths& paths) {
+void WarnArchiveChanged(RunContext& ctx, const RebuildPaths& paths) {
   ctx.Log.LogLine("WARNING: " + paths.img +
                   " was changed part-way and no longer matches " + paths.dir +
                   "; restore both from the backup");
@@ -148,7 +139,7 @@ bool ReportCopyFailure(Rebuild& r, CopyOutcome outcome,
 }
 
 bool MoveKeptData(Rebuild& r) {
-  File& archive = *r.ctx.Img.ImgFile;
+  File& archive = *r.img.ImgFile;
   for (const ImgDataMove& move : r.plan.moves) {
     int64_t written = 0;
     const CopyOutcome outcome = CopyData(archive, move.from, *r.target, move.to,
@@ -166,7 +157,7 @@ bool MoveKeptData(Rebuild& r) {
 // zeros, never old archive bytes.
 bool FillIn(Rebuild& r, const PendingAdd& add,
             const ImgPlannedAddition& where) {
-  InstallContext& ctx = r.ctx;
+  RunContext& ctx = r.ctx;
   const std::string path = SourcePath(add);
   ctx.Log.LogText(add.Name + " ... ");
   std::unique_ptr<File> source = ctx.Fs.Open(path, OpenMode::kRead, nullptr);
@@ -219,8 +210,9 @@ ArchiveOutcome WriteArchive(Rebuild& r,
 
 // Replaces the game's directory by the one written beside it. The archive
 // files must be closed first: an open file cannot be replaced on Windows.
-bool ReplaceDirectory(InstallContext& ctx, const RebuildPaths& paths) {
-  ctx.Img.CloseFiles();
+bool ReplaceDirectory(RunContext& ctx, ImgDirectory& img,
+                      const RebuildPaths& paths) {
+  img.CloseFiles();
   // On failure the new directory stays beside the old one: it is the only
   // description of the archive just written.
   if (!ctx.Fs.RenameOver(paths.new_dir, paths.dir)) {
@@ -233,23 +225,25 @@ bool ReplaceDirectory(InstallContext& ctx, const RebuildPaths& paths) {
 // The kept entries already lie in their new places when only a queued file
 // or the final cut failed: a directory without the queued files describes
 // the archive as it now is, so the game keeps every entry it had.
-void RecreateWithoutAdditions(InstallContext& ctx, const RebuildPaths& paths,
+void RecreateWithoutAdditions(RunContext& ctx, ImgDirectory& img,
+                              const RebuildPaths& paths,
                               const ImgRebuildPlan& plan) {
   const std::vector<ImgEntry> kept(
       plan.records.begin(),
       plan.records.end() - static_cast<std::ptrdiff_t>(plan.additions.size()));
   ctx.Log.LogLine("- recreating without the new objects: " + paths.dir);
-  if (!WriteNewDirectory(ctx, kept, paths.new_dir) ||
-      !ReplaceDirectory(ctx, paths)) {
+  if (EndsRun(WriteNewDirectory(ctx, kept, paths.new_dir)) ||
+      !ReplaceDirectory(ctx, img, paths)) {
     WarnArchiveChanged(ctx, paths);
   }
 }
 
 // Puts the new files in the old ones' places. The archive files must be
 // closed first: an open file cannot be replaced on Windows.
-bool ReplaceGameFiles(InstallContext& ctx, const RebuildPaths& paths,
+bool ReplaceGameFiles(RunContext& ctx, ImgDirectory& img,
+                      const RebuildPaths& paths,
                       std::unique_ptr<File> new_archive) {
-  ctx.Img.CloseFiles();
+  img.CloseFiles();
   if (new_archive) {
     new_archive.reset();
     if (!ctx.Fs.RenameOver(paths.new_img, paths.img)) {
@@ -261,7 +255,7 @@ bool ReplaceGameFiles(InstallContext& ctx, const RebuildPaths& paths,
   }
   // The archive is the new one by now, so the old directory no longer
   // describes it.
-  if (!ReplaceDirectory(ctx, paths)) {
+  if (!ReplaceDirectory(ctx, img, paths)) {
     WarnArchiveChanged(ctx, paths);
     return false;
   }
@@ -270,31 +264,32 @@ bool ReplaceGameFiles(InstallContext& ctx, const RebuildPaths& paths,
 
 // A file of the name the rebuild writes beside the game's files belongs to
 // someone else: it is never overwritten or deleted.
-bool TemporaryFilesAreFree(InstallContext& ctx, const RebuildPaths& paths,
-                           bool in_place) {
+CommandResult RequireFreeTemporaryFiles(RunContext& ctx,
+                                        const RebuildPaths& paths,
+                                        bool in_place) {
   for (const std::string* path : {&paths.new_dir, &paths.new_img}) {
     if (path == &paths.new_img && in_place) continue;
     if (ctx.Fs.AttributesOf(*path) != kNoSuchFile) {
-      ctx.Log.LogLine("Can't rebuild: " + *path + " already exists");
-      return false;
+      return Fail(ctx, "Can't rebuild: " + *path + " already exists");
     }
   }
-  return true;
+  return CommandResult::kContinue;
 }
 
 }  // namespace
 
-CommandResult RunImgRebuild(InstallContext& ctx) {
-  ctx.CommandRecognised = true;
-  ImgDirectory& img = ctx.Img;
-  if (!img.IsOpen) return Fail(ctx, "ERROR: IMG not open");
+CommandResult RunImgRebuild(RunContext& ctx, ImgDirectory& img,
+                            const Command&) {
+  if (EndsRun(RequireOpenImg(ctx, img))) return CommandResult::kEndRun;
   ctx.Log.LogLine("Rebuilding IMG...");
 
   const RebuildPaths paths(img.GameFolder);
   const std::vector<const PendingAdd*> order =
       QueueInWriteOrder(img.PendingAdds);
   std::vector<ImgQueuedFile> queued;
-  if (!CheckQueuedFiles(ctx, order, &queued)) return FailRun(ctx);
+  if (EndsRun(CheckQueuedFiles(ctx, order, &queued))) {
+    return CommandResult::kEndRun;
+  }
 
   uint64_t archive_length = 0;
   if (!img.ImgFile->Length(&archive_length)) {
@@ -305,9 +300,9 @@ CommandResult RunImgRebuild(InstallContext& ctx) {
   if (plan.problem != ImgPlanProblem::kNone) {
     return Fail(ctx, DescribeProblem(plan, paths));
   }
-  if (!TemporaryFilesAreFree(ctx, paths, plan.in_place) ||
-      !WriteNewDirectory(ctx, plan.records, paths.new_dir)) {
-    return FailRun(ctx);
+  if (EndsRun(RequireFreeTemporaryFiles(ctx, paths, plan.in_place)) ||
+      EndsRun(WriteNewDirectory(ctx, plan.records, paths.new_dir))) {
+    return CommandResult::kEndRun;
   }
 
   std::unique_ptr<File> new_archive;
@@ -319,6 +314,7 @@ CommandResult RunImgRebuild(InstallContext& ctx) {
     }
   }
   Rebuild r{ctx,
+            img,
             paths,
             plan,
             plan.in_place ? img.ImgFile.get() : new_archive.get(),
@@ -334,18 +330,19 @@ CommandResult RunImgRebuild(InstallContext& ctx) {
       new_archive.reset();
       ctx.Fs.RemoveFile(paths.new_img);
     } else if (outcome == ArchiveOutcome::kFillFailed) {
-      RecreateWithoutAdditions(ctx, paths, plan);
+      RecreateWithoutAdditions(ctx, img, paths, plan);
     } else if (r.target_touched) {
       WarnArchiveChanged(ctx, paths);
     }
-    return FailRun(ctx);
+    // The failed step has said what failed, before the tidying up.
+    return CommandResult::kEndRun;
   }
 
   ctx.Log.LogLine("- objects deleted (or replaced): " +
                   FormatSigned(plan.reclaimed));
   ctx.Log.LogLine("- recreating: " + paths.dir);
-  if (!ReplaceGameFiles(ctx, paths, std::move(new_archive))) {
-    return FailRun(ctx);
+  if (!ReplaceGameFiles(ctx, img, paths, std::move(new_archive))) {
+    return CommandResult::kEndRun;  // it has said what failed
   }
 
   img.Entries = std::move(plan.records);

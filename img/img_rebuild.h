@@ -2,7 +2,8 @@
 // its directory.
 #pragma once
 
-#include "script/command.h"
+#include "editing/command.h"
+#include "img/img_directory.h"
 
 namespace quarn {
 
@@ -12,6 +13,7 @@ namespace quarn {
 /// checked is checked before a byte changes; the directory is replaced in
 /// one step, and an archive whose layout is unsafe to rewrite in place is
 /// rebuilt beside the original, which it replaces only once complete.
-CommandResult RunImgRebuild(InstallContext& ctx);
+CommandResult RunImgRebuild(RunContext& ctx, ImgDirectory& img,
+                            const Command& command);
 
 }  // namespace quarn

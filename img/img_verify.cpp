@@ -9,6 +9,7 @@
 #include "img/img_dump.h"
 #include "img/img_names.h"
 #include "img/img_paths.h"
+#include "img/img_required_open.h"
 #include "platform/file_contents.h"
 #include "text/numbers.h"
 
@@ -17,8 +18,8 @@ namespace {
 
 std::string Number(int64_t value) { return FormatSigned(value); }
 
-void LogNames(InstallContext& ctx) {
-  const std::vector<ImgEntry>& entries = ctx.Img.Entries;
+void LogNames(RunContext& ctx, ImgDirectory& img) {
+  const std::vector<ImgEntry>& entries = img.Entries;
   const int64_t nameless =
       std::count_if(entries.begin(), entries.end(),
                     [](const ImgEntry& entry) { return entry.IsHole(); });
@@ -27,14 +28,14 @@ void LogNames(InstallContext& ctx) {
                                : "- names ok");
 }
 
-void LogDuplicates(InstallContext& ctx) {
-  const int64_t pairs = CountDuplicatePairs(ctx.Img.Entries);
+void LogDuplicates(RunContext& ctx, ImgDirectory& img) {
+  const int64_t pairs = CountDuplicatePairs(img.Entries);
   ctx.Log.LogLine(pairs > 0 ? "- Duplicate objects found: " + Number(pairs)
                             : "- no duplicate objects found");
 }
 
-void LogEntryDetails(InstallContext& ctx, size_t index) {
-  const ImgEntry& entry = ctx.Img.Entries[index];
+void LogEntryDetails(RunContext& ctx, ImgDirectory& img, size_t index) {
+  const ImgEntry& entry = img.Entries[index];
   ctx.Log.LogLine("-- Index:" + Number(static_cast<int64_t>(index)));
   ctx.Log.LogLine("-- Name: " + std::string(NameView(entry)));
   ctx.Log.LogLine("-- Address: " + Number(entry.Offset()));
@@ -42,33 +43,33 @@ void LogEntryDetails(InstallContext& ctx, size_t index) {
 }
 
 // Reports every entry from `first` on that `matches` picks, under `title`.
-void LogMatchingEntries(InstallContext& ctx, const char* announce,
-                        const char* title, size_t first,
+void LogMatchingEntries(RunContext& ctx, ImgDirectory& img,
+                        const char* announce, const char* title, size_t first,
                         bool (*matches)(const ImgEntry&)) {
   ctx.Log.LogText(announce);
   bool found = false;
-  const std::vector<ImgEntry>& entries = ctx.Img.Entries;
+  const std::vector<ImgEntry>& entries = img.Entries;
   for (size_t i = first; i < entries.size(); ++i) {
     if (!matches(entries[i])) continue;
     if (!found) ctx.Log.LogLine(" ");
     found = true;
     ctx.Log.LogLine(title);
-    LogEntryDetails(ctx, i);
+    LogEntryDetails(ctx, img, i);
   }
   if (!found) ctx.Log.LogLine("none found");
 }
 
-void LogAddressOrder(InstallContext& ctx) {
+void LogAddressOrder(RunContext& ctx, ImgDirectory& img) {
   ctx.Log.LogText("Checking for invalid addresses: ");
   AddressOrderFault fault;
-  if (!FindAddressOrderFault(ctx.Img.Entries, &fault)) {
+  if (!FindAddressOrderFault(img.Entries, &fault)) {
     ctx.Log.LogLine("none found");
     return;
   }
-  const ImgEntry& first = ctx.Img.Entries[fault.first];
+  const ImgEntry& first = img.Entries[fault.first];
   const int64_t i = static_cast<int64_t>(fault.first);
   for (size_t later : fault.later) {
-    const ImgEntry& entry = ctx.Img.Entries[later];
+    const ImgEntry& entry = img.Entries[later];
     const int64_t j = static_cast<int64_t>(later);
     ctx.Log.LogLine(" ");
     ctx.Log.LogLine("- Objects with invalid address found: ");
@@ -83,9 +84,9 @@ void LogAddressOrder(InstallContext& ctx) {
   }
 }
 
-void LogContiguity(InstallContext& ctx) {
+void LogContiguity(RunContext& ctx, ImgDirectory& img) {
   ctx.Log.LogText("Checking if sizes and addresses match up: ");
-  const std::vector<ImgEntry>& entries = ctx.Img.Entries;
+  const std::vector<ImgEntry>& entries = img.Entries;
   for (size_t i = 0; i + 1 < entries.size(); ++i) {
     const int64_t end = int64_t{entries[i].Offset()} + entries[i].Size();
     if (end != entries[i + 1].Offset()) {
@@ -104,14 +105,13 @@ int64_t ExpectedArchiveLength(const std::vector<ImgEntry>& entries) {
   return (int64_t{last.Offset()} + last.Size()) * kImgSectorSize;
 }
 
-CommandResult LogArchiveSize(InstallContext& ctx) {
+CommandResult LogArchiveSize(RunContext& ctx, ImgDirectory& img) {
   ctx.Log.LogText("Checking IMG size: ");
   uint64_t actual = 0;
-  if (!ctx.Img.ImgFile->Length(&actual)) {
-    ctx.Log.LogLine(" ");
-    return Fail(ctx, "Can't read " + ctx.Img.GameFolder + kImgArchiveFile);
+  if (!img.ImgFile->Length(&actual)) {
+    return FailOnNewLine(ctx, "Can't read " + img.GameFolder + kImgArchiveFile);
   }
-  const int64_t expected = ExpectedArchiveLength(ctx.Img.Entries);
+  const int64_t expected = ExpectedArchiveLength(img.Entries);
   if (static_cast<uint64_t>(expected) == actual && expected >= 0) {
     ctx.Log.LogLine("ok");
     return CommandResult::kContinue;
@@ -123,11 +123,11 @@ CommandResult LogArchiveSize(InstallContext& ctx) {
   return CommandResult::kContinue;
 }
 
-CommandResult WriteDump(InstallContext& ctx) {
+CommandResult WriteDump(RunContext& ctx, ImgDirectory& img) {
   ctx.Log.LogLine("Dumping .dir memory to disk...");
-  if (!WriteWholeFile(ctx.Fs, ctx.Img.GameFolder + kImgDumpFile,
-                      DumpText(ctx.Img.Entries))) {
-    return FailRun(ctx);
+  if (!WriteWholeFile(ctx.Fs, img.GameFolder + kImgDumpFile,
+                      DumpText(img.Entries))) {
+    return CommandResult::kEndRun;  // a failed dump has no message of its own
   }
   ctx.Log.LogLine("done dumping");
   return CommandResult::kContinue;
@@ -170,26 +170,25 @@ bool FindAddressOrderFault(const std::vector<ImgEntry>& entries,
   return false;
 }
 
-CommandResult RunImgVerify(InstallContext& ctx) {
-  ctx.CommandRecognised = true;
+CommandResult RunImgVerify(RunContext& ctx, ImgDirectory& img, const Command&) {
   ctx.Log.LogLine("Verifying DIR file:");
-  if (!ctx.Img.IsOpen) return Fail(ctx, "ERROR: IMG not open");
-  LogNames(ctx);
-  LogDuplicates(ctx);
-  LogMatchingEntries(ctx,
+  if (EndsRun(RequireOpenImg(ctx, img))) return CommandResult::kEndRun;
+  LogNames(ctx, img);
+  LogDuplicates(ctx, img);
+  LogMatchingEntries(ctx, img,
                      "Checking for null objects: ", "- Null object found: ", 0,
                      [](const ImgEntry& entry) { return entry.Size() == 0; });
   // Entry 0 may start at sector 0.
   LogMatchingEntries(
-      ctx, "Checking for address 0: ", "- Object with address 0 found:", 1,
+      ctx, img, "Checking for address 0: ", "- Object with address 0 found:", 1,
       [](const ImgEntry& entry) { return entry.Offset() == 0; });
-  LogAddressOrder(ctx);
-  LogContiguity(ctx);
-  if (LogArchiveSize(ctx) == CommandResult::kEndRun) {
+  LogAddressOrder(ctx, img);
+  LogContiguity(ctx, img);
+  if (EndsRun(LogArchiveSize(ctx, img))) {
     return CommandResult::kEndRun;
   }
   ctx.Log.LogLine("Done verify");
-  return WriteDump(ctx);
+  return WriteDump(ctx, img);
 }
 
 }  // namespace quarn

@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "editing/command.h"
 #include "img/img_directory.h"
-#include "script/command.h"
 
 namespace quarn {
 
@@ -30,6 +30,7 @@ bool FindAddressOrderFault(const std::vector<ImgEntry>& entries,
 /// "IMG VERIFY": logs the checks of names, duplicates, null objects,
 /// address 0, address order, contiguity and archive size, then writes the
 /// dump. Changes neither the directory nor the archive.
-CommandResult RunImgVerify(InstallContext& ctx);
+CommandResult RunImgVerify(RunContext& ctx, ImgDirectory& img,
+                           const Command& command);
 
 }  // namespace quarn

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "text/section_file.h"
+#include "editing/section_file.h"
 
 namespace quarn {
 

@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
+#include "editing/section_editor.h"
 #include "ipl/ipl_editor.h"
 #include "platform/existence.h"
-#include "script/section_editor.h"
 
 namespace quarn {
 namespace {
@@ -13,12 +13,13 @@ namespace {
 const char kKind[] = "IPL";
 
 // Appends the lines of an IPL file's `bytes` to their sections.
-CommandResult AddPlacements(InstallContext& ctx, const std::string& bytes) {
+CommandResult AddPlacements(RunContext& ctx, IplEditor& editor,
+                            const std::string& bytes) {
   for (const SectionFileEntry& entry :
        ReadSectionFile(bytes, IplSectionKeywords())) {
     if (entry.kind != SectionFileEntry::kLine) continue;
-    if (AppendOrFail(ctx, ctx.Ipl.Sections[entry.section], entry.text, kKind) ==
-        CommandResult::kEndRun) {
+    if (EndsRun(AppendOrFail(ctx, editor.Sections[entry.section], entry.text,
+                             kKind))) {
       return CommandResult::kEndRun;
     }
   }
@@ -27,18 +28,14 @@ CommandResult AddPlacements(InstallContext& ctx, const std::string& bytes) {
 
 }  // namespace
 
-CommandResult RunIplOpen(InstallContext& ctx) {
-  IplEditor& editor = ctx.Ipl;
-  std::string argument;
+CommandResult RunIplOpen(RunContext& ctx, IplEditor& editor,
+                         const Command& command) {
   std::string path;
   std::string bytes;
-  if (BeginOpening(ctx, editor, kKind, "IPL OPEN", &argument) ==
-          CommandResult::kEndRun ||
-      EditedFilePath(ctx, argument, "IPL OPEN", &path) ==
-          CommandResult::kEndRun ||
-      OpenForEditing(ctx, editor, kKind, path, &bytes) ==
-          CommandResult::kEndRun ||
-      AddPlacements(ctx, bytes) == CommandResult::kEndRun) {
+  if (EndsRun(BeginOpening(ctx, editor, kKind, "IPL OPEN", command.argument)) ||
+      EndsRun(EditedFilePath(ctx, command.argument, "IPL OPEN", &path)) ||
+      EndsRun(OpenForEditing(ctx, editor, kKind, path, &bytes)) ||
+      EndsRun(AddPlacements(ctx, editor, bytes))) {
     return CommandResult::kEndRun;
   }
   ctx.Log.LogLine("ok");
@@ -46,14 +43,12 @@ CommandResult RunIplOpen(InstallContext& ctx) {
   return CommandResult::kContinue;
 }
 
-CommandResult RunIplCreate(InstallContext& ctx) {
-  IplEditor& editor = ctx.Ipl;
-  std::string argument;
+CommandResult RunIplCreate(RunContext& ctx, IplEditor& editor,
+                           const Command& command) {
   std::string path;
-  if (BeginOpening(ctx, editor, kKind, "IPL CREATE", &argument) ==
-          CommandResult::kEndRun ||
-      EditedFilePath(ctx, argument, "IPL CREATE", &path) ==
-          CommandResult::kEndRun) {
+  if (EndsRun(
+          BeginOpening(ctx, editor, kKind, "IPL CREATE", command.argument)) ||
+      EndsRun(EditedFilePath(ctx, command.argument, "IPL CREATE", &path))) {
     return CommandResult::kEndRun;
   }
   editor.Path = path;
@@ -70,37 +65,39 @@ CommandResult RunIplCreate(InstallContext& ctx) {
   return CommandResult::kContinue;
 }
 
-CommandResult RunIplAdd(InstallContext& ctx) {
-  SectionArgument added;
-  if (TakeAddedLine(ctx, ctx.Ipl, kKind, IplSectionKeywords(), &added) ==
-      CommandResult::kEndRun) {
+CommandResult RunIplAdd(RunContext& ctx, IplEditor& editor,
+                        const Command& command) {
+  if (EndsRun(RequireOpenFile(ctx, editor, kKind))) {
     return CommandResult::kEndRun;
   }
-  return AppendOrFail(ctx, ctx.Ipl.Sections[added.section], added.text, kKind);
+  return AppendOrFail(ctx, editor.Sections[command.section], command.argument,
+                      kKind);
 }
 
-CommandResult RunIplAddFile(InstallContext& ctx) {
+CommandResult RunIplAddFile(RunContext& ctx, IplEditor& editor,
+                            const Command& command) {
   std::string bytes;
-  if (ReadAddedFile(ctx, ctx.Ipl, kKind, &bytes) == CommandResult::kEndRun) {
+  if (EndsRun(ReadAddedFile(ctx, editor, kKind, command.argument, &bytes))) {
     return CommandResult::kEndRun;
   }
-  return AddPlacements(ctx, bytes);
+  return AddPlacements(ctx, editor, bytes);
 }
 
-CommandResult RunIplDel(InstallContext& ctx) {
-  return RunSectionDelete(ctx, ctx.Ipl, kKind, IplSectionKeywords(),
-                          [](size_t, const std::string&) {});
+CommandResult RunIplDel(RunContext& ctx, IplEditor& editor,
+                        const Command& command) {
+  return RunSectionDelete(ctx, editor, kKind, IplSectionKeywords(),
+                          command.argument, [](size_t, const std::string&) {});
 }
 
-CommandResult RunIplClose(InstallContext& ctx) {
+CommandResult RunIplClose(RunContext& ctx, IplEditor& editor, const Command&) {
   std::vector<SectionBlock> blocks;
   for (IplSection section : {IplSection::kInst, IplSection::kCull,
                              IplSection::kPick, IplSection::kPath}) {
     const size_t index = static_cast<size_t>(section);
     blocks.push_back(
-        {IplSectionKeywords()[index], &ctx.Ipl.Sections[index].lines()});
+        {IplSectionKeywords()[index], &editor.Sections[index].lines()});
   }
-  return RunSectionClose(ctx, ctx.Ipl, kKind, blocks, "ok");
+  return RunSectionClose(ctx, editor, kKind, blocks, "ok");
 }
 
 }  // namespace quarn

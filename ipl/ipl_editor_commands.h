@@ -1,28 +1,34 @@
 // The script commands that edit or make one item-placement file.
 #pragma once
 
-#include "script/command.h"
-#include "script/install_context.h"
+#include "editing/command.h"
+#include "ipl/ipl_editor.h"
 
 namespace quarn {
 
 /// "IPL OPEN <game file>": loads an existing placement file.
-CommandResult RunIplOpen(InstallContext& ctx);
+CommandResult RunIplOpen(RunContext& ctx, IplEditor& editor,
+                         const Command& command);
 
 /// "IPL CREATE <game file>": starts an empty file that IPL CLOSE makes (or
 /// replaces, unread).
-CommandResult RunIplCreate(InstallContext& ctx);
+CommandResult RunIplCreate(RunContext& ctx, IplEditor& editor,
+                           const Command& command);
 
 /// "IPL ADD <section> <line>": appends one line to a section.
-CommandResult RunIplAdd(InstallContext& ctx);
+CommandResult RunIplAdd(RunContext& ctx, IplEditor& editor,
+                        const Command& command);
 
 /// "IPL ADDFILE <mod file>": appends every line of a file of the mod.
-CommandResult RunIplAddFile(InstallContext& ctx);
+CommandResult RunIplAddFile(RunContext& ctx, IplEditor& editor,
+                            const Command& command);
 
 /// "IPL DEL [<section> ]<search>": deletes the matching lines.
-CommandResult RunIplDel(InstallContext& ctx);
+CommandResult RunIplDel(RunContext& ctx, IplEditor& editor,
+                        const Command& command);
 
 /// "IPL CLOSE": writes the file, its pick section before its path section.
-CommandResult RunIplClose(InstallContext& ctx);
+CommandResult RunIplClose(RunContext& ctx, IplEditor& editor,
+                          const Command& command);
 
 }  // namespace quarn

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "script/install_context.h"
+#include "editing/mod_catalogue.h"
 
 namespace quarn {
 

@@ -5,7 +5,7 @@
 #include <mutex>
 #include <string>
 
-#include "script/install_log.h"
+#include "editing/install_log.h"
 
 namespace quarn {
 

@@ -1,8 +1,8 @@
 #include "shell/mod_catalogue_build.h"
 
+#include "editing/mod_catalogue.h"
 #include "platform/existence.h"
 #include "platform/file_contents.h"
-#include "script/runner.h"
 #include "text/ascii.h"
 #include "text/lines.h"
 

@@ -4,8 +4,8 @@
 
 #include <string>
 
+#include "editing/mod_catalogue.h"
 #include "platform/file_system.h"
-#include "script/install_context.h"
 #include "shell/mod_folder_scan.h"
 #include "shell/shell_messages.h"
 

@@ -4,8 +4,8 @@
 
 #include <string>
 
+#include "editing/mod_catalogue.h"
 #include "platform/file_system.h"
-#include "script/install_context.h"
 #include "shell/installer_options.h"
 
 namespace quarn {

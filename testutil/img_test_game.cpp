@@ -94,7 +94,8 @@ void ImgTestGame::WriteFiles(const std::string& dir_bytes,
 
 bool ImgTestGame::Open() {
   ctx_->ScriptLine = "IMG OPENDEF";
-  const bool opened = RunImgOpenDef(*ctx_) == CommandResult::kContinue;
+  const bool opened =
+      RunImgOpenDef(*ctx_, ctx_->Img, Command{}) == CommandResult::kContinue;
   // Tests state only what the command under test logs.
   window_.Clear();
   return opened;
@@ -109,7 +110,7 @@ void ImgTestGame::Queue(const std::string& name, const std::string& bytes) {
 CommandResult ImgTestGame::Rebuild(const std::string& line) {
   ctx_->ScriptLine = line;
   ctx_->CommandRecognised = false;
-  return RunImgRebuild(*ctx_);
+  return RunImgRebuild(*ctx_, ctx_->Img, Command{});
 }
 
 }  // namespace quarn

@@ -7,9 +7,9 @@
 #include <memory>
 #include <string>
 
+#include "editing/command.h"
 #include "platform/file_system.h"
-#include "script/command.h"
-#include "script/install_context.h"
+#include "run/install_context.h"
 #include "testutil/script_run.h"
 #include "testutil/test_files.h"
 

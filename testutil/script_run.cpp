@@ -1,6 +1,6 @@
 #include "testutil/script_run.h"
 
-#include "script/runner.h"
+#include "run/runner.h"
 
 namespace quarn {
 

@@ -6,9 +6,9 @@
 #include <memory>
 #include <string>
 
+#include "editing/install_log.h"
 #include "platform/file_system.h"
-#include "script/install_context.h"
-#include "script/install_log.h"
+#include "run/install_context.h"
 #include "testutil/test_files.h"
 
 namespace quarn {

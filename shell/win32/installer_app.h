@@ -8,9 +8,9 @@
 #include <memory>
 #include <string>
 
+#include "editing/install_log.h"
 #include "platform/file_system.h"
-#include "script/install_context.h"
-#include "script/install_log.h"
+#include "run/install_context.h"
 #include "shell/installer_options.h"
 #include "shell/log_queue.h"
 #include "shell/setup_ini.h"

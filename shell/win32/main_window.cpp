@@ -1,6 +1,6 @@
 #include "shell/win32/main_window.h"
 
-#include "script/runner.h"
+#include "run/runner.h"
 #include "shell/shell_messages.h"
 #include "shell/win32/log_view.h"
 #include "shell/win32/start_up.h"

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "platform/file_system.h"
-#include "script/install_context.h"
+#include "run/install_context.h"
 #include "shell/installer_options.h"
 #include "shell/setup_ini.h"
 

@@ -15,10 +15,10 @@
 #include <string>
 #include <vector>
 
+#include "editing/install_log.h"
 #include "ide/ide_scan.h"
 #include "platform/file_system.h"
-#include "script/install_context.h"
-#include "script/install_log.h"
+#include "run/install_context.h"
 #include "tools/samplegen/sample_game.h"
 
 namespace {
@@ -61,7 +61,7 @@ double TimeOneScan(quarn::FileSystem& files, const std::string& game,
   quarn::InstallContext ctx(files, log);
   ctx.GamePath = game;
   const auto start = std::chrono::steady_clock::now();
-  const CommandResult result = quarn::ScanGameIdeFiles(ctx);
+  const CommandResult result = quarn::ScanGameIdeFiles(ctx, ctx);
   const auto stop = std::chrono::steady_clock::now();
   if (result != CommandResult::kContinue) return -1;
   count->files = ctx.ScannedIdeList.Count();

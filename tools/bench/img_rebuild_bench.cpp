@@ -32,11 +32,11 @@ int main() {
 #include <string>
 #include <vector>
 
+#include "editing/install_log.h"
 #include "img/img_open.h"
 #include "img/img_rebuild.h"
 #include "platform/file_system.h"
-#include "script/install_context.h"
-#include "script/install_log.h"
+#include "run/install_context.h"
 #include "tools/bench/full_size_archive.h"
 #include "tools/samplegen/img_writer.h"
 #include "tools/samplegen/native_output.h"
@@ -72,7 +72,7 @@ int RebuildInThisProcess(const std::string& work) {
   const std::string mod = root + "\\mod\\";
 
   ctx.ScriptLine = "IMG OPENDEF";
-  if (RunImgOpenDef(ctx) != CommandResult::kContinue) {
+  if (RunImgOpenDef(ctx, ctx.Img, Command{}) != CommandResult::kContinue) {
     std::fprintf(stderr, "cannot open the archive under %s:\n%s\n",
                  work.c_str(), window.shown.c_str());
     return 1;
@@ -89,7 +89,7 @@ int RebuildInThisProcess(const std::string& work) {
   ctx.ScriptLine = "IMG CLOSE";
 
   const auto start = std::chrono::steady_clock::now();
-  const CommandResult result = RunImgRebuild(ctx);
+  const CommandResult result = RunImgRebuild(ctx, ctx.Img, Command{});
   const double seconds = SecondsSince(start);
   sync();
   const double flushed_seconds = SecondsSince(start);

@@ -13,13 +13,13 @@
 #include <string_view>
 #include <vector>
 
+#include "editing/install_log.h"
 #include "img/img_deldup.h"
 #include "img/img_names.h"
 #include "img/img_verify.h"
 #include "platform/file_system.h"
-#include "script/dispatch_table.h"
-#include "script/install_context.h"
-#include "script/install_log.h"
+#include "run/dispatch_table.h"
+#include "run/install_context.h"
 
 namespace quarn {
 namespace {

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "platform/file_contents.h"
-#include "script/runner.h"
+#include "run/runner.h"
 #include "shell/mod_catalogue_build.h"
 #include "shell/mod_folder_scan.h"
 #include "text/lines.h"

@@ -6,11 +6,11 @@
 #include <memory>
 #include <random>
 
+#include "editing/install_log.h"
 #include "platform/file_contents.h"
 #include "platform/memory_file_system.h"
-#include "script/install_context.h"
-#include "script/install_log.h"
-#include "script/runner.h"
+#include "run/install_context.h"
+#include "run/runner.h"
 #include "testutil/expected_log.h"
 #include "testutil/file_tree.h"
 #include "tools/fuzz/write_guard.h"

@@ -71,7 +71,7 @@ done
 # Every keyword of the dispatch table, as the script fuzzer's dictionary,
 # and the words the game's files are made of.
 {
-  sed -n 's/^ *{"\([A-Z0-9_. ]*\)", M::.*/"\1"/p' "$root/script/dispatch_table.cpp"
+  sed -n 's/^ *{"\([A-Z0-9_. ]*\)", M::.*/"\1"/p' "$root/run/dispatch_table.cpp"
   cat <<'WORDS'
 "objs"
 "tobj"

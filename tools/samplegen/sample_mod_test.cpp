@@ -7,7 +7,7 @@
 
 #include "platform/existence.h"
 #include "platform/file_system.h"
-#include "script/runner.h"
+#include "run/runner.h"
 #include "testutil/expected_log.h"
 #include "testutil/script_run.h"
 #include "testutil/test_files.h"
