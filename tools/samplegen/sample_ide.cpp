@@ -4,7 +4,7 @@
 #include <cstdio>
 
 #include "tools/samplegen/sample_random.h"
-#include "tools/samplegen/section_file.h"
+#include "tools/samplegen/section_text.h"
 
 namespace quarn {
 namespace {

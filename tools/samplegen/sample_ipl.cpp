@@ -5,7 +5,7 @@
 
 #include "text/ascii.h"
 #include "tools/samplegen/sample_random.h"
-#include "tools/samplegen/section_file.h"
+#include "tools/samplegen/section_text.h"
 
 namespace quarn {
 namespace {

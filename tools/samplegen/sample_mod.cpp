@@ -7,7 +7,7 @@
 #include "tools/samplegen/native_output.h"
 #include "tools/samplegen/sample_ipl.h"
 #include "tools/samplegen/sample_lists.h"
-#include "tools/samplegen/section_file.h"
+#include "tools/samplegen/section_text.h"
 
 namespace quarn {
 namespace fs = std::filesystem;

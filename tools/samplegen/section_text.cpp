@@ -1,4 +1,4 @@
-#include "tools/samplegen/section_file.h"
+#include "tools/samplegen/section_text.h"
 
 namespace quarn {
 
