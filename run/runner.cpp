@@ -143,8 +143,8 @@ void CloseEveryFile(InstallContext& ctx) {
 
 void RunInstallation(InstallContext& ctx) {
   if (ctx.ChosenPath.empty()) {
-    ctx.WorkerFinished = true;
     CloseEveryFile(ctx);
+    ctx.WorkerFinished = true;
     if (ctx.RequestWindowClose) ctx.RequestWindowClose();
     return;
   }
@@ -153,10 +153,12 @@ void RunInstallation(InstallContext& ctx) {
   } else {
     RunSingleScript(ctx);
   }
-  ctx.WorkerFinished = true;
   WriteClosingBanner(ctx);
   if (ctx.DumpObjectIds) WriteObjectIdDump(ctx);
   CloseEveryFile(ctx);
+  // Only now may the window end the program: the banner and the files are
+  // complete.
+  ctx.WorkerFinished = true;
 }
 
 }  // namespace quarn

@@ -219,7 +219,7 @@ LRESULT CALLBACK DirInnerProc(HWND inner, UINT message, WPARAM wparam,
       state->linked = reinterpret_cast<HWND>(wparam);
       return 0;
     case kDirSetDisplayFlag:
-      state->display_flag = static_cast<int>(wparam);
+      // The flag changes nothing the list draws; only the repaint is asked.
       if (lparam) InvalidateRect(inner, nullptr, TRUE);
       return 0;
     case kDirSetSingleClick:

@@ -146,7 +146,7 @@ LRESULT CALLBACK DriveInnerProc(HWND inner, UINT message, WPARAM wparam,
         state->linked = reinterpret_cast<HWND>(wparam);
         return 0;
       case kDriveSetDisplayFlag:
-        state->display_flag = static_cast<int>(wparam);
+        // The flag changes nothing the list draws; only the repaint is asked.
         if (lparam) InvalidateRect(inner, nullptr, TRUE);
         return 0;
     }

@@ -15,8 +15,7 @@ struct PickerState {
   HWND container;
   HWND inner;
   WNDPROC inner_proc;  ///< the inner control's own window procedure
-  HWND linked;  ///< drive list: directory list; directory list: file list
-  int display_flag;
+  HWND linked;       ///< drive list: directory list; directory list: file list
   int single_click;  ///< directory list: a button release acts as a double
                      ///< click
   HICON root_icon;   ///< directory list: the icon of the listed drive

@@ -41,7 +41,6 @@ struct InstallerApp {
   std::unique_ptr<InstallLog> log;
   std::unique_ptr<InstallContext> run;  ///< exists once the log file does
   HANDLE worker = nullptr;
-  std::atomic<bool> worker_returned{false};
   bool log_timer_running = false;  ///< queued log text is due to be shown
   bool quitting = false;           ///< "Quit ?" was answered Yes during the run
 

@@ -45,7 +45,6 @@ LRESULT OnCreate(HWND window, const CREATESTRUCTA& create) {
 DWORD WINAPI WorkerMain(void* parameter) {
   auto* app = static_cast<InstallerApp*>(parameter);
   RunInstallation(*app->run);
-  app->worker_returned = true;
   PostMessageA(app->main_window, kWorkerReturned, 0, 0);
   return 0;
 }
@@ -58,7 +57,7 @@ void OnStartWorker(InstallerApp& app, WPARAM wparam) {
 // "Quit ?" during the run asks the worker to stop after the command under
 // way; the program ends when the worker has closed its files.
 void OnClose(InstallerApp& app) {
-  if (app.worker_returned || !app.worker) {
+  if (!app.worker || app.run->WorkerFinished) {
     PostQuitMessage(0);
     return;
   }
@@ -67,7 +66,7 @@ void OnClose(InstallerApp& app) {
                   MB_YESNO | MB_ICONQUESTION) != IDYES) {
     return;
   }
-  if (app.worker_returned) {
+  if (app.run->WorkerFinished) {
     PostQuitMessage(0);
     return;
   }
@@ -78,7 +77,7 @@ void OnClose(InstallerApp& app) {
 
 void OnFinishingTimer(InstallerApp& app) {
   KillTimer(app.main_window, kFinishingTimer);
-  if (app.worker_returned) return;
+  if (app.run->WorkerFinished) return;
   SetWindowTextA(app.close_button,
                  "Finishing the command under way, then quitting...");
   EnableWindow(app.close_button, FALSE);
@@ -109,7 +108,9 @@ void OnWorkerReturned(InstallerApp& app) {
 }
 
 void OnDestroy(InstallerApp* app) {
-  if (app && app->log && app->worker_returned) app->log->CloseFile();
+  if (app && app->log && app->run && app->run->WorkerFinished) {
+    app->log->CloseFile();
+  }
   PostQuitMessage(0);
 }
 

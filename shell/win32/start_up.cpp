@@ -46,6 +46,7 @@ bool RunStartUp(InstallerApp& app, HWND window) {
   if (!CreateLog(app)) return false;
   app.main_window = window;
   InstallContext& run = *app.run;
+  run.RequestWindowClose = [window] { SendMessageA(window, WM_CLOSE, 0, 0); };
   MessageBoxes boxes(nullptr);
   run.ModCatalogue = LoadModCatalogue(*app.fs, app.installer_dir, boxes);
   app.setup = ReadSetupIni(*app.fs, app.installer_dir);
