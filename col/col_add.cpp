@@ -14,7 +14,7 @@ CommandResult CheckCanAdd(RunContext& ctx, const OpenColFile& col) {
   if (!col.IsOpen) {
     return FailOnNewLine(ctx, "ERROR: COL file not open");
   }
-  if (EndsRun(RequireGamePath(ctx))) return CommandResult::kEndRun;
+  QUARN_RETURN_IF_ENDED(RequireGamePath(ctx));
   return CommandResult::kContinue;
 }
 
@@ -40,17 +40,13 @@ CommandResult AddModelsFrom(RunContext& ctx, OpenColFile& col,
                             const std::string& source, const std::string* only,
                             bool* any) {
   ColFileContents contents;
-  if (EndsRun(ReadColFile(ctx, source, &contents))) {
-    return CommandResult::kEndRun;
-  }
+  QUARN_RETURN_IF_ENDED(ReadColFile(ctx, source, &contents));
   for (const ColChunk& chunk : contents.Chunks) {
     if (chunk.Name.empty()) {
       return Fail(ctx, "ERROR: Namesless COL file found");
     }
     if (only && !EqualsIgnoringCase(chunk.Name, *only)) continue;
-    if (EndsRun(AddModel(ctx, col, chunk))) {
-      return CommandResult::kEndRun;
-    }
+    QUARN_RETURN_IF_ENDED(AddModel(ctx, col, chunk));
     *any = true;
   }
   if (contents.ForeignBytesFollow) return FailNotColFile(ctx);
@@ -61,9 +57,7 @@ CommandResult AddModelsFrom(RunContext& ctx, OpenColFile& col,
 
 CommandResult RunColAdd(RunContext& ctx, OpenColFile& col,
                         const Command& command) {
-  if (EndsRun(CheckCanAdd(ctx, col))) {
-    return CommandResult::kEndRun;
-  }
+  QUARN_RETURN_IF_ENDED(CheckCanAdd(ctx, col));
   // The separator may be written in any letter case.
   const std::string& argument = command.argument;
   const size_t at = ToUpperAscii(argument).find(kSeparator);
@@ -76,18 +70,14 @@ CommandResult RunColAdd(RunContext& ctx, OpenColFile& col,
   ctx.Log.LogLine("Adding: " + object + " From COL file: " + source);
 
   bool found = false;
-  if (EndsRun(AddModelsFrom(ctx, col, source, &object, &found))) {
-    return CommandResult::kEndRun;
-  }
+  QUARN_RETURN_IF_ENDED(AddModelsFrom(ctx, col, source, &object, &found));
   if (!found) ctx.Log.LogLine("COL object not found: " + object);
   return CommandResult::kContinue;
 }
 
 CommandResult RunColAddFile(RunContext& ctx, OpenColFile& col,
                             const Command& command) {
-  if (EndsRun(CheckCanAdd(ctx, col))) {
-    return CommandResult::kEndRun;
-  }
+  QUARN_RETURN_IF_ENDED(CheckCanAdd(ctx, col));
   const std::string source = ctx.ModPath + command.argument;
   ctx.Log.LogLine("Adding from COL file: " + source);
   bool any = false;

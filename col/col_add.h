@@ -10,12 +10,10 @@ namespace quarn {
 /// "COL ADD <model> FROM <file in the mod folder>": appends every model of
 /// that name from the file, after removing the open file's models of the
 /// same name; a model the file lacks is logged and the script goes on.
-CommandResult RunColAdd(RunContext& ctx, OpenColFile& col,
-                        const Command& command);
+EditorCommand<OpenColFile> RunColAdd;
 
 /// "COL ADDFILE <file in the mod folder>": does the same for every model of
 /// the file, in file order.
-CommandResult RunColAddFile(RunContext& ctx, OpenColFile& col,
-                            const Command& command);
+EditorCommand<OpenColFile> RunColAddFile;
 
 }  // namespace quarn

@@ -6,9 +6,7 @@
 namespace quarn {
 
 CommandResult RunColClose(RunContext& ctx, OpenColFile& col, const Command&) {
-  if (EndsRun(CheckColOpenInGame(ctx, col))) {
-    return CommandResult::kEndRun;
-  }
+  QUARN_RETURN_IF_ENDED(CheckColOpenInGame(ctx, col));
   ctx.Log.LogText("Rewriting COL file: " + col.Path + " ... ");
   if (!ReplaceWholeFile(ctx.Fs, col.Path, col.FileBytes())) {
     return Fail(ctx, "failed");

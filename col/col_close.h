@@ -9,7 +9,6 @@ namespace quarn {
 /// "COL CLOSE": replaces the file with its models as they are now, each
 /// byte for byte as read, through a temporary file so that a failed write
 /// leaves the old file whole.
-CommandResult RunColClose(RunContext& ctx, OpenColFile& col,
-                          const Command& command);
+EditorCommand<OpenColFile> RunColClose;
 
 }  // namespace quarn

@@ -5,9 +5,7 @@
 namespace quarn {
 CommandResult RunColDelete(RunContext& ctx, OpenColFile& col,
                            const Command& command) {
-  if (EndsRun(CheckColOpenInGame(ctx, col))) {
-    return CommandResult::kEndRun;
-  }
+  QUARN_RETURN_IF_ENDED(CheckColOpenInGame(ctx, col));
   const std::string& name = command.argument;
   ctx.Log.LogText("Deleting: " + name + " ... ");
   ctx.Log.LogLine(col.RemoveNamed(name) > 0 ? "ok" : "not found");

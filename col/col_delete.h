@@ -8,7 +8,6 @@ namespace quarn {
 
 /// "COL DELETE <model>": removes every model of that name in any letter
 /// case; a name not found is logged and the script goes on.
-CommandResult RunColDelete(RunContext& ctx, OpenColFile& col,
-                           const Command& command);
+EditorCommand<OpenColFile> RunColDelete;
 
 }  // namespace quarn

@@ -3,7 +3,7 @@
 namespace quarn {
 
 CommandResult CheckColOpenInGame(RunContext& ctx, const OpenColFile& col) {
-  if (EndsRun(RequireGamePath(ctx))) return CommandResult::kEndRun;
+  QUARN_RETURN_IF_ENDED(RequireGamePath(ctx));
   if (!col.IsOpen) return Fail(ctx, "ERROR: COL file not open");
   return CommandResult::kContinue;
 }

@@ -7,9 +7,7 @@ namespace quarn {
 CommandResult ReadColFile(RunContext& ctx, const std::string& path,
                           ColFileContents* contents) {
   std::string bytes;
-  if (EndsRun(ReadEditedFile(ctx, path, "File not found", &bytes))) {
-    return CommandResult::kEndRun;
-  }
+  QUARN_RETURN_IF_ENDED(ReadEditedFile(ctx, path, "File not found", &bytes));
   const ColChunksEnd end = ReadColChunks(bytes, &contents->Chunks);
   if (end == ColChunksEnd::kCorrupt) {
     return Fail(ctx, "COL file corrupt: " + path);

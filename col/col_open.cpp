@@ -10,7 +10,7 @@ CommandResult RunColOpen(RunContext& ctx, OpenColFile& col,
   // The file is rewritten at COL CLOSE: it must lie inside the game folder.
   const std::string error = ContainedPathError(argument, "COL OPEN");
   if (!error.empty()) return Fail(ctx, error);
-  if (EndsRun(RequireGamePath(ctx))) return CommandResult::kEndRun;
+  QUARN_RETURN_IF_ENDED(RequireGamePath(ctx));
   if (col.IsOpen) return Fail(ctx, "COL already open");
   const std::string path = ctx.GamePath + argument;
   // A cut path would name another file, which the rewrite would replace.
@@ -20,9 +20,7 @@ CommandResult RunColOpen(RunContext& ctx, OpenColFile& col,
 
   ctx.Log.LogLine("Opening COL file: " + path);
   ColFileContents contents;
-  if (EndsRun(ReadColFile(ctx, path, &contents))) {
-    return CommandResult::kEndRun;
-  }
+  QUARN_RETURN_IF_ENDED(ReadColFile(ctx, path, &contents));
   col.Path = path;
   if (contents.Chunks.size() > kColModelCapacity) {
     return Fail(ctx, col.TooManyModelsMessage());

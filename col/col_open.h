@@ -13,7 +13,6 @@ inline constexpr size_t kColPathCapacity = 259;
 
 /// "COL OPEN <file in the game folder>": reads every model of the file into
 /// `col` and logs their names, one line each.
-CommandResult RunColOpen(RunContext& ctx, OpenColFile& col,
-                         const Command& command);
+EditorCommand<OpenColFile> RunColOpen;
 
 }  // namespace quarn

@@ -21,10 +21,25 @@ struct Command {
   size_t section = 0;    ///< the section a row such as "IDE ADD OBJS " names
 };
 
+/// The signature of an editor's command handler: the run's own state, the
+/// state of the editor it belongs to, and its line as its row cut it.
+template <typename State>
+using EditorCommand = CommandResult(RunContext& ctx, State& state,
+                                    const Command& command);
+
 /// True when `result` ends the run.
 inline bool EndsRun(CommandResult result) {
   return result == CommandResult::kEndRun;
 }
+
+/// Returns kEndRun from the calling function when `step`, a CommandResult,
+/// ends the run: the step that failed has already said why.
+#define QUARN_RETURN_IF_ENDED(step)           \
+  do {                                        \
+    if (::quarn::EndsRun(step)) {             \
+      return ::quarn::CommandResult::kEndRun; \
+    }                                         \
+  } while (false)
 
 /// Writes `message` as a line, then ends the run as failed. The one way a
 /// handler fails; a step that fails returns its result for the caller to

@@ -4,7 +4,7 @@ namespace quarn {
 
 CommandResult RequireOpenList(RunContext& ctx, bool is_open,
                               const char* not_open) {
-  if (EndsRun(RequireGamePath(ctx))) return CommandResult::kEndRun;
+  QUARN_RETURN_IF_ENDED(RequireGamePath(ctx));
   if (!is_open) return Fail(ctx, not_open);
   return CommandResult::kContinue;
 }

@@ -28,15 +28,13 @@ CommandResult OpenGameList(RunContext& ctx, const ListOpenTexts& texts,
                            std::string (*fill)(const std::vector<std::string>&,
                                                List*),
                            List* list) {
-  if (EndsRun(RequireGamePath(ctx))) return CommandResult::kEndRun;
+  QUARN_RETURN_IF_ENDED(RequireGamePath(ctx));
   if (list->IsOpen) return Fail(ctx, texts.already_open);
 
   ctx.Log.LogText(texts.opening);
   const std::string path = ctx.GamePath + texts.file;
   std::string bytes;
-  if (EndsRun(ReadEditedFile(ctx, path, "file not found", &bytes))) {
-    return CommandResult::kEndRun;
-  }
+  QUARN_RETURN_IF_ENDED(ReadEditedFile(ctx, path, "file not found", &bytes));
   List read;
   const std::string problem = fill(ListFileLines(bytes), &read);
   if (!problem.empty()) return Fail(ctx, problem);

@@ -8,7 +8,7 @@
 namespace quarn {
 CommandResult RequireOpenFile(RunContext& ctx, const EditedSectionFile& editor,
                               const std::string& kind) {
-  if (EndsRun(RequireGamePath(ctx))) return CommandResult::kEndRun;
+  QUARN_RETURN_IF_ENDED(RequireGamePath(ctx));
   if (!editor.IsOpen) return Fail(ctx, "ERROR: " + kind + " file not open");
   return CommandResult::kContinue;
 }
@@ -18,7 +18,7 @@ CommandResult BeginOpening(RunContext& ctx, const EditedSectionFile& editor,
                            const std::string& argument) {
   const std::string error = ContainedPathError(argument, command);
   if (!error.empty()) return Fail(ctx, error);
-  if (EndsRun(RequireGamePath(ctx))) return CommandResult::kEndRun;
+  QUARN_RETURN_IF_ENDED(RequireGamePath(ctx));
   if (editor.IsOpen) return Fail(ctx, "ERROR: " + kind + " file already open");
   return CommandResult::kContinue;
 }
@@ -39,19 +39,21 @@ CommandResult OpenForEditing(RunContext& ctx, EditedSectionFile& editor,
                              std::string* bytes) {
   editor.Path = path;
   ctx.Log.LogText("Opening " + kind + " file: " + path + " ... ");
-  if (EndsRun(ReadEditedFile(ctx, path, "File not found", bytes))) {
-    return CommandResult::kEndRun;
-  }
+  QUARN_RETURN_IF_ENDED(ReadEditedFile(ctx, path, "File not found", bytes));
   editor.ClearSections();
+  return CommandResult::kContinue;
+}
+
+CommandResult FinishOpening(RunContext& ctx, EditedSectionFile& editor) {
+  ctx.Log.LogLine("ok");
+  editor.IsOpen = true;
   return CommandResult::kContinue;
 }
 
 CommandResult ReadAddedFile(RunContext& ctx, const EditedSectionFile& editor,
                             const std::string& kind,
                             const std::string& argument, std::string* bytes) {
-  if (EndsRun(RequireOpenFile(ctx, editor, kind))) {
-    return CommandResult::kEndRun;
-  }
+  QUARN_RETURN_IF_ENDED(RequireOpenFile(ctx, editor, kind));
   const std::string path = CutTo(ctx.ModPath + argument, kEditedPathCapacity);
   ctx.Log.LogLine("Adding from " + kind + " file: " + path);
   return ReadEditedFile(ctx, path, "File not found", bytes);
@@ -68,7 +70,7 @@ CommandResult RunSectionDelete(RunContext& ctx, EditedSectionFile& editor,
                                const std::vector<std::string>& keywords,
                                const std::string& argument,
                                const DeletedLineHandler& on_deleted) {
-  if (EndsRun(RequireGamePath(ctx))) return CommandResult::kEndRun;
+  QUARN_RETURN_IF_ENDED(RequireGamePath(ctx));
   ctx.Log.LogText("Deleting " + kind + " entry: ");
   if (!editor.IsOpen) {
     return FailOnNewLine(ctx, "ERROR: " + kind + " file not open");
@@ -89,7 +91,7 @@ CommandResult RunSectionClose(RunContext& ctx, EditedSectionFile& editor,
                               const std::string& kind,
                               const std::vector<SectionBlock>& blocks,
                               const std::string& done) {
-  if (EndsRun(RequireGamePath(ctx))) return CommandResult::kEndRun;
+  QUARN_RETURN_IF_ENDED(RequireGamePath(ctx));
   ctx.Log.LogText("Rewriting " + kind + " file: " + editor.Path + " ... ");
   if (!editor.IsOpen) {
     return FailOnNewLine(ctx, "ERROR: " + kind + " file not open");

@@ -37,6 +37,10 @@ CommandResult OpenForEditing(RunContext& ctx, EditedSectionFile& editor,
                              const std::string& kind, const std::string& path,
                              std::string* bytes);
 
+/// The last step of an opening command that went well: completes its line
+/// with "ok" and marks the file open.
+CommandResult FinishOpening(RunContext& ctx, EditedSectionFile& editor);
+
 /// The checks before a command that needs an open file does anything:
 /// fails the run when no game folder is known or no file is open.
 CommandResult RequireOpenFile(RunContext& ctx, const EditedSectionFile& editor,

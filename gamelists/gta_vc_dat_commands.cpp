@@ -67,9 +67,7 @@ CommandResult RunGtaVcDatOpen(RunContext& ctx, GtaVcDatList& list,
 
 CommandResult RunGtaVcDatAdd(RunContext& ctx, GtaVcDatList& list,
                              const Command& command) {
-  if (EndsRun(RequireOpenList(ctx, list.IsOpen, kNotOpen))) {
-    return CommandResult::kEndRun;
-  }
+  QUARN_RETURN_IF_ENDED(RequireOpenList(ctx, list.IsOpen, kNotOpen));
 
   const std::string upper = UpperArgument(command);
   if (upper.size() >= 8 && upper[7] == ' ') {
@@ -95,9 +93,7 @@ CommandResult RunGtaVcDatAdd(RunContext& ctx, GtaVcDatList& list,
 
 CommandResult RunGtaVcDatDel(RunContext& ctx, GtaVcDatList& list,
                              const Command& command) {
-  if (EndsRun(RequireOpenList(ctx, list.IsOpen, kNotOpen))) {
-    return CommandResult::kEndRun;
-  }
+  QUARN_RETURN_IF_ENDED(RequireOpenList(ctx, list.IsOpen, kNotOpen));
 
   const std::string upper = UpperArgument(command);
   const int slot = SplashSlotNamed(upper);
@@ -120,14 +116,12 @@ CommandResult RunGtaVcDatDel(RunContext& ctx, GtaVcDatList& list,
 
 CommandResult RunGtaVcDatClose(RunContext& ctx, GtaVcDatList& list,
                                const Command&) {
-  if (EndsRun(RequireGamePath(ctx))) return CommandResult::kEndRun;
+  QUARN_RETURN_IF_ENDED(RequireGamePath(ctx));
   ctx.Log.LogText("Rewriting the 'gta_vc.dat' file... ");
   if (!list.IsOpen) return Fail(ctx, kNotOpen);
 
-  if (EndsRun(RewriteEditedFile(ctx, list.Path, GtaVcDatLayout(list),
-                                kRewriteMessages))) {
-    return CommandResult::kEndRun;
-  }
+  QUARN_RETURN_IF_ENDED(RewriteEditedFile(ctx, list.Path, GtaVcDatLayout(list),
+                                          kRewriteMessages));
   list.IsOpen = false;
   ctx.Log.LogLine("ok");
   return CommandResult::kContinue;

@@ -10,23 +10,19 @@ namespace quarn {
 /// Reads data\gta_vc.dat of the game folder into `list`, the splash
 /// slots emptied first. A line of unknown class, a fourth splash line or a
 /// class list over its capacity fails the run with the list left closed.
-CommandResult RunGtaVcDatOpen(RunContext& ctx, GtaVcDatList& list,
-                              const Command& command);
+EditorCommand<GtaVcDatList> RunGtaVcDatOpen;
 
 /// Appends the upper-cased argument to the list of its class, or sets a
 /// splash slot ("SPLASH1 " to "SPLASH3 " and the line, case kept).
-CommandResult RunGtaVcDatAdd(RunContext& ctx, GtaVcDatList& list,
-                             const Command& command);
+EditorCommand<GtaVcDatList> RunGtaVcDatAdd;
 
 /// Deletes every entry of the argument's class list equal to it without
 /// regard to case, or empties a splash slot ("SPLASH1" to "SPLASH3"). Fails
 /// the run when nothing was deleted.
-CommandResult RunGtaVcDatDel(RunContext& ctx, GtaVcDatList& list,
-                             const Command& command);
+EditorCommand<GtaVcDatList> RunGtaVcDatDel;
 
 /// Writes the list back over the file it was read from, in the fixed
 /// layout, and closes it. On failure the file keeps its old content.
-CommandResult RunGtaVcDatClose(RunContext& ctx, GtaVcDatList& list,
-                               const Command& command);
+EditorCommand<GtaVcDatList> RunGtaVcDatClose;
 
 }  // namespace quarn

@@ -38,9 +38,7 @@ CommandResult RunObjectDatOpen(RunContext& ctx, ObjectDatList& list,
 
 CommandResult RunObjectDatAdd(RunContext& ctx, ObjectDatList& list,
                               const Command& command) {
-  if (EndsRun(RequireOpenList(ctx, list.IsOpen, kNotOpen))) {
-    return CommandResult::kEndRun;
-  }
+  QUARN_RETURN_IF_ENDED(RequireOpenList(ctx, list.IsOpen, kNotOpen));
 
   const std::string argument = Argument(command);
   ctx.Log.LogLine("Adding: " + argument);
@@ -53,9 +51,7 @@ CommandResult RunObjectDatAdd(RunContext& ctx, ObjectDatList& list,
 
 CommandResult RunObjectDatDel(RunContext& ctx, ObjectDatList& list,
                               const Command& command) {
-  if (EndsRun(RequireOpenList(ctx, list.IsOpen, kNotOpen))) {
-    return CommandResult::kEndRun;
-  }
+  QUARN_RETURN_IF_ENDED(RequireOpenList(ctx, list.IsOpen, kNotOpen));
 
   const std::string argument = Argument(command);
   ctx.Log.LogLine("Deleting " + argument + " ...");
@@ -77,15 +73,11 @@ CommandResult RunObjectDatDel(RunContext& ctx, ObjectDatList& list,
 
 CommandResult RunObjectDatClose(RunContext& ctx, ObjectDatList& list,
                                 const Command&) {
-  if (EndsRun(RequireOpenList(ctx, list.IsOpen, kNotOpen))) {
-    return CommandResult::kEndRun;
-  }
+  QUARN_RETURN_IF_ENDED(RequireOpenList(ctx, list.IsOpen, kNotOpen));
 
   ctx.Log.LogText("Rewriting the 'object.dat' file... ");
-  if (EndsRun(RewriteEditedFile(ctx, list.Path, ObjectDatLayout(list),
-                                kRewriteMessages))) {
-    return CommandResult::kEndRun;
-  }
+  QUARN_RETURN_IF_ENDED(RewriteEditedFile(ctx, list.Path, ObjectDatLayout(list),
+                                          kRewriteMessages));
   list.IsOpen = false;
   ctx.Log.LogLine("ok");
   return CommandResult::kContinue;

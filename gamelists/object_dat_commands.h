@@ -9,22 +9,18 @@ namespace quarn {
 
 /// Reads data\object.dat of the game folder into `list`. A file
 /// with more lines than the list holds fails the run, the list left closed.
-CommandResult RunObjectDatOpen(RunContext& ctx, ObjectDatList& list,
-                               const Command& command);
+EditorCommand<ObjectDatList> RunObjectDatOpen;
 
 /// Appends the argument, as written, after the last line.
-CommandResult RunObjectDatAdd(RunContext& ctx, ObjectDatList& list,
-                              const Command& command);
+EditorCommand<ObjectDatList> RunObjectDatAdd;
 
 /// Deletes every line equal to the argument without regard to case, or
 /// beginning with it when it ends in "*", logging each; finding none is
 /// not a failure.
-CommandResult RunObjectDatDel(RunContext& ctx, ObjectDatList& list,
-                              const Command& command);
+EditorCommand<ObjectDatList> RunObjectDatDel;
 
 /// Writes the list back over the file it was read from, ended by the end
 /// marker, and closes it. On failure the file keeps its old content.
-CommandResult RunObjectDatClose(RunContext& ctx, ObjectDatList& list,
-                                const Command& command);
+EditorCommand<ObjectDatList> RunObjectDatClose;
 
 }  // namespace quarn

@@ -44,9 +44,7 @@ CommandResult AddDefinitions(RunContext& ctx, IdeState& ide,
       }
       continue;
     }
-    if (EndsRun(AddDefinition(ctx, ide, section, entry.text, check))) {
-      return CommandResult::kEndRun;
-    }
+    QUARN_RETURN_IF_ENDED(AddDefinition(ctx, ide, section, entry.text, check));
   }
   return CommandResult::kContinue;
 }
@@ -67,37 +65,24 @@ CommandResult RunIdeOpen(RunContext& ctx, IdeState& ide,
                          const Command& command) {
   IdeEditor& editor = ide.Ide;
   const std::string& argument = command.argument;
-  if (EndsRun(BeginOpening(ctx, editor, kKind, "IDE OPEN", argument))) {
-    return CommandResult::kEndRun;
-  }
-  if (!ide.IdeScanDone && EndsRun(ScanGameIdeFiles(ctx, ide))) {
-    return CommandResult::kEndRun;
-  }
+  QUARN_RETURN_IF_ENDED(BeginOpening(ctx, editor, kKind, "IDE OPEN", argument));
+  if (!ide.IdeScanDone) QUARN_RETURN_IF_ENDED(ScanGameIdeFiles(ctx, ide));
   std::string path;
-  if (EndsRun(EditedFilePath(ctx, argument, "IDE OPEN", &path))) {
-    return CommandResult::kEndRun;
-  }
+  QUARN_RETURN_IF_ENDED(EditedFilePath(ctx, argument, "IDE OPEN", &path));
   // A file the scan has read claims its own IDs again without a conflict.
   const bool already_scanned = ide.ScannedIdeList.Contains(path);
   ide.ScannedIdeList.Append(path);
   std::string bytes;
-  if (EndsRun(OpenForEditing(ctx, editor, kKind, path, &bytes))) {
-    return CommandResult::kEndRun;
-  }
+  QUARN_RETURN_IF_ENDED(OpenForEditing(ctx, editor, kKind, path, &bytes));
   editor.HasPedsSection = false;
-  if (EndsRun(AddDefinitions(ctx, ide, bytes, !already_scanned, true))) {
-    return CommandResult::kEndRun;
-  }
-  ctx.Log.LogLine("ok");
-  editor.IsOpen = true;
-  return CommandResult::kContinue;
+  QUARN_RETURN_IF_ENDED(
+      AddDefinitions(ctx, ide, bytes, !already_scanned, true));
+  return FinishOpening(ctx, editor);
 }
 
 CommandResult RunIdeAdd(RunContext& ctx, IdeState& ide,
                         const Command& command) {
-  if (EndsRun(RequireOpenFile(ctx, ide.Ide, kKind))) {
-    return CommandResult::kEndRun;
-  }
+  QUARN_RETURN_IF_ENDED(RequireOpenFile(ctx, ide.Ide, kKind));
   return AddDefinition(ctx, ide, static_cast<IdeSection>(command.section),
                        command.argument, true);
 }
@@ -105,9 +90,8 @@ CommandResult RunIdeAdd(RunContext& ctx, IdeState& ide,
 CommandResult RunIdeAddFile(RunContext& ctx, IdeState& ide,
                             const Command& command) {
   std::string bytes;
-  if (EndsRun(ReadAddedFile(ctx, ide.Ide, kKind, command.argument, &bytes))) {
-    return CommandResult::kEndRun;
-  }
+  QUARN_RETURN_IF_ENDED(
+      ReadAddedFile(ctx, ide.Ide, kKind, command.argument, &bytes));
   return AddDefinitions(ctx, ide, bytes, true, false);
 }
 

@@ -10,24 +10,21 @@ namespace quarn {
 /// "IDE OPEN <game file>": scans the game's IDE files the first time, then
 /// loads the file, claiming its definitions' IDs (unchecked when the file
 /// was read before in this run).
-CommandResult RunIdeOpen(RunContext& ctx, IdeState& ide,
-                         const Command& command);
+EditorCommand<IdeState> RunIdeOpen;
 
 /// "IDE ADD <section> <line>": appends one definition, claiming its ID in
 /// the six sections that have IDs.
-CommandResult RunIdeAdd(RunContext& ctx, IdeState& ide, const Command& command);
+EditorCommand<IdeState> RunIdeAdd;
 
 /// "IDE ADDFILE <mod file>": appends every definition of a file of the mod,
 /// each ID checked.
-CommandResult RunIdeAddFile(RunContext& ctx, IdeState& ide,
-                            const Command& command);
+EditorCommand<IdeState> RunIdeAddFile;
 
 /// "IDE DEL [<section> ]<search>": deletes the matching definitions and
 /// frees the IDs they claimed.
-CommandResult RunIdeDel(RunContext& ctx, IdeState& ide, const Command& command);
+EditorCommand<IdeState> RunIdeDel;
 
 /// "IDE CLOSE": rewrites the file in the layout it was opened with.
-CommandResult RunIdeClose(RunContext& ctx, IdeState& ide,
-                          const Command& command);
+EditorCommand<IdeState> RunIdeClose;
 
 }  // namespace quarn

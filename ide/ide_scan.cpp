@@ -42,9 +42,7 @@ CommandResult ScanIdeFile(RunContext& ctx, IdeState& ide,
   ide.ScannedIdeList.Append(path);
   ctx.Log.LogText("-- Scanning IDE file: " + path + " ... ");
   std::string bytes;
-  if (EndsRun(ReadEditedFile(ctx, path, "File not found", &bytes))) {
-    return CommandResult::kEndRun;
-  }
+  QUARN_RETURN_IF_ENDED(ReadEditedFile(ctx, path, "File not found", &bytes));
   uint16_t conflict = 0;
   if (!MarkFileIds(bytes, already_scanned, ide.ObjectIds, &conflict)) {
     return Fail(ctx,
@@ -58,22 +56,16 @@ CommandResult ScanGameIdeFiles(RunContext& ctx, IdeState& ide) {
   ctx.Log.LogLine("Scanning IDE files...");
   ctx.Log.LogText("- Opening the 'gta_vc.dat' file... ");
   std::string bytes;
-  if (EndsRun(ReadEditedFile(ctx, ctx.GamePath + kListFile, "file not found",
-                             &bytes))) {
-    return CommandResult::kEndRun;
-  }
+  QUARN_RETURN_IF_ENDED(
+      ReadEditedFile(ctx, ctx.GamePath + kListFile, "file not found", &bytes));
   ctx.Log.LogLine("ok");
   for (const std::string& line : MeaningfulLines(bytes)) {
     if (!StartsWithIgnoringCase(line, kListedIdePrefix)) continue;
     const std::string path =
         CutTo(ctx.GamePath + FromCharacter(line, 5), kIdePathCapacity);
-    if (EndsRun(ScanIdeFile(ctx, ide, path))) {
-      return CommandResult::kEndRun;
-    }
+    QUARN_RETURN_IF_ENDED(ScanIdeFile(ctx, ide, path));
   }
-  if (EndsRun(ScanIdeFile(ctx, ide, ctx.GamePath + kDefaultIde))) {
-    return CommandResult::kEndRun;
-  }
+  QUARN_RETURN_IF_ENDED(ScanIdeFile(ctx, ide, ctx.GamePath + kDefaultIde));
   ctx.Log.LogLine("Done scanning IDE files");
   ide.IdeScanDone = true;
   return CommandResult::kContinue;

@@ -82,9 +82,7 @@ CommandResult RunImgAddAll(RunContext& ctx, ImgDirectory& img, const Command&) {
   }
   // Files queued by earlier commands are checked again with the new ones.
   for (const std::string& name : QueuedNames(img.PendingAdds)) {
-    if (EndsRun(CheckObject(ctx, img, name))) {
-      return CommandResult::kEndRun;
-    }
+    QUARN_RETURN_IF_ENDED(CheckObject(ctx, img, name));
   }
   return CommandResult::kContinue;
 }

@@ -9,12 +9,10 @@ namespace quarn {
 
 /// "IMG ADD <name>": queues SourceDir + name and marks the entries it
 /// replaces deleted.
-CommandResult RunImgAdd(RunContext& ctx, ImgDirectory& img,
-                        const Command& command);
+EditorCommand<ImgDirectory> RunImgAdd;
 
 /// "IMG ADDALL": makes SourceDir the current folder, queues every ordinary
 /// file in it in listing order, then checks every queued file.
-CommandResult RunImgAddAll(RunContext& ctx, ImgDirectory& img,
-                           const Command& command);
+EditorCommand<ImgDirectory> RunImgAddAll;
 
 }  // namespace quarn

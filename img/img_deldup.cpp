@@ -39,7 +39,7 @@ std::vector<std::string> DeleteDuplicates(std::vector<ImgEntry>& entries) {
 
 CommandResult RunImgDelDup(RunContext& ctx, ImgDirectory& img, const Command&) {
   ctx.Log.LogLine("Deleting duplicate entries in IMG:");
-  if (EndsRun(RequireOpenImg(ctx, img))) return CommandResult::kEndRun;
+  QUARN_RETURN_IF_ENDED(RequireOpenImg(ctx, img));
   for (const std::string& name : DeleteDuplicates(img.Entries)) {
     ctx.Log.LogLine("- Deleted: " + name);
   }

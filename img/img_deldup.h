@@ -16,7 +16,6 @@ namespace quarn {
 std::vector<std::string> DeleteDuplicates(std::vector<ImgEntry>& entries);
 
 /// "IMG DELDUP": deletes the duplicates, logging "- Deleted: " per entry.
-CommandResult RunImgDelDup(RunContext& ctx, ImgDirectory& img,
-                           const Command& command);
+EditorCommand<ImgDirectory> RunImgDelDup;
 
 }  // namespace quarn

@@ -9,12 +9,10 @@ namespace quarn {
 
 /// "IMG DELETE <name>": marks deleted every entry of that name in any
 /// letter case; a name not found is logged and the script goes on.
-CommandResult RunImgDelete(RunContext& ctx, ImgDirectory& img,
-                           const Command& command);
+EditorCommand<ImgDirectory> RunImgDelete;
 
 /// "IMG DELFROM <first> TO <last>": marks deleted every entry from the
 /// first entry named <first> to the first entry named <last>, inclusive.
-CommandResult RunImgDelFrom(RunContext& ctx, ImgDirectory& img,
-                            const Command& command);
+EditorCommand<ImgDirectory> RunImgDelFrom;
 
 }  // namespace quarn

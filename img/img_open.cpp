@@ -41,7 +41,7 @@ std::string TooLargeMessage(uint64_t count) {
 
 CommandResult RunImgOpenDef(RunContext& ctx, ImgDirectory& img,
                             const Command&) {
-  if (EndsRun(RequireGamePath(ctx))) return CommandResult::kEndRun;
+  QUARN_RETURN_IF_ENDED(RequireGamePath(ctx));
   if (img.IsOpen) return Fail(ctx, "IMG already open");
 
   // A file opened before a later step fails stays held until the run's end

@@ -9,7 +9,6 @@ namespace quarn {
 
 /// Opens models\gta3.dir and models\gta3.img of the game folder unshared
 /// and reads every directory record into img.
-CommandResult RunImgOpenDef(RunContext& ctx, ImgDirectory& img,
-                            const Command& command);
+EditorCommand<ImgDirectory> RunImgOpenDef;
 
 }  // namespace quarn

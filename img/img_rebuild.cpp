@@ -280,16 +280,14 @@ CommandResult RequireFreeTemporaryFiles(RunContext& ctx,
 
 CommandResult RunImgRebuild(RunContext& ctx, ImgDirectory& img,
                             const Command&) {
-  if (EndsRun(RequireOpenImg(ctx, img))) return CommandResult::kEndRun;
+  QUARN_RETURN_IF_ENDED(RequireOpenImg(ctx, img));
   ctx.Log.LogLine("Rebuilding IMG...");
 
   const RebuildPaths paths(img.GameFolder);
   const std::vector<const PendingAdd*> order =
       QueueInWriteOrder(img.PendingAdds);
   std::vector<ImgQueuedFile> queued;
-  if (EndsRun(CheckQueuedFiles(ctx, order, &queued))) {
-    return CommandResult::kEndRun;
-  }
+  QUARN_RETURN_IF_ENDED(CheckQueuedFiles(ctx, order, &queued));
 
   uint64_t archive_length = 0;
   if (!img.ImgFile->Length(&archive_length)) {

@@ -13,7 +13,6 @@ namespace quarn {
 /// checked is checked before a byte changes; the directory is replaced in
 /// one step, and an archive whose layout is unsafe to rewrite in place is
 /// rebuilt beside the original, which it replaces only once complete.
-CommandResult RunImgRebuild(RunContext& ctx, ImgDirectory& img,
-                            const Command& command);
+EditorCommand<ImgDirectory> RunImgRebuild;
 
 }  // namespace quarn

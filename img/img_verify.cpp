@@ -172,7 +172,7 @@ bool FindAddressOrderFault(const std::vector<ImgEntry>& entries,
 
 CommandResult RunImgVerify(RunContext& ctx, ImgDirectory& img, const Command&) {
   ctx.Log.LogLine("Verifying DIR file:");
-  if (EndsRun(RequireOpenImg(ctx, img))) return CommandResult::kEndRun;
+  QUARN_RETURN_IF_ENDED(RequireOpenImg(ctx, img));
   LogNames(ctx, img);
   LogDuplicates(ctx, img);
   LogMatchingEntries(ctx, img,
@@ -184,9 +184,7 @@ CommandResult RunImgVerify(RunContext& ctx, ImgDirectory& img, const Command&) {
       [](const ImgEntry& entry) { return entry.Offset() == 0; });
   LogAddressOrder(ctx, img);
   LogContiguity(ctx, img);
-  if (EndsRun(LogArchiveSize(ctx, img))) {
-    return CommandResult::kEndRun;
-  }
+  QUARN_RETURN_IF_ENDED(LogArchiveSize(ctx, img));
   ctx.Log.LogLine("Done verify");
   return WriteDump(ctx, img);
 }

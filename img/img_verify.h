@@ -30,7 +30,6 @@ bool FindAddressOrderFault(const std::vector<ImgEntry>& entries,
 /// "IMG VERIFY": logs the checks of names, duplicates, null objects,
 /// address 0, address order, contiguity and archive size, then writes the
 /// dump. Changes neither the directory nor the archive.
-CommandResult RunImgVerify(RunContext& ctx, ImgDirectory& img,
-                           const Command& command);
+EditorCommand<ImgDirectory> RunImgVerify;
 
 }  // namespace quarn

@@ -18,10 +18,8 @@ CommandResult AddPlacements(RunContext& ctx, IplEditor& editor,
   for (const SectionFileEntry& entry :
        ReadSectionFile(bytes, IplSectionKeywords())) {
     if (entry.kind != SectionFileEntry::kLine) continue;
-    if (EndsRun(AppendOrFail(ctx, editor.Sections[entry.section], entry.text,
-                             kKind))) {
-      return CommandResult::kEndRun;
-    }
+    QUARN_RETURN_IF_ENDED(
+        AppendOrFail(ctx, editor.Sections[entry.section], entry.text, kKind));
   }
   return CommandResult::kContinue;
 }
@@ -32,25 +30,22 @@ CommandResult RunIplOpen(RunContext& ctx, IplEditor& editor,
                          const Command& command) {
   std::string path;
   std::string bytes;
-  if (EndsRun(BeginOpening(ctx, editor, kKind, "IPL OPEN", command.argument)) ||
-      EndsRun(EditedFilePath(ctx, command.argument, "IPL OPEN", &path)) ||
-      EndsRun(OpenForEditing(ctx, editor, kKind, path, &bytes)) ||
-      EndsRun(AddPlacements(ctx, editor, bytes))) {
-    return CommandResult::kEndRun;
-  }
-  ctx.Log.LogLine("ok");
-  editor.IsOpen = true;
-  return CommandResult::kContinue;
+  QUARN_RETURN_IF_ENDED(
+      BeginOpening(ctx, editor, kKind, "IPL OPEN", command.argument));
+  QUARN_RETURN_IF_ENDED(
+      EditedFilePath(ctx, command.argument, "IPL OPEN", &path));
+  QUARN_RETURN_IF_ENDED(OpenForEditing(ctx, editor, kKind, path, &bytes));
+  QUARN_RETURN_IF_ENDED(AddPlacements(ctx, editor, bytes));
+  return FinishOpening(ctx, editor);
 }
 
 CommandResult RunIplCreate(RunContext& ctx, IplEditor& editor,
                            const Command& command) {
   std::string path;
-  if (EndsRun(
-          BeginOpening(ctx, editor, kKind, "IPL CREATE", command.argument)) ||
-      EndsRun(EditedFilePath(ctx, command.argument, "IPL CREATE", &path))) {
-    return CommandResult::kEndRun;
-  }
+  QUARN_RETURN_IF_ENDED(
+      BeginOpening(ctx, editor, kKind, "IPL CREATE", command.argument));
+  QUARN_RETURN_IF_ENDED(
+      EditedFilePath(ctx, command.argument, "IPL CREATE", &path));
   editor.Path = path;
   ctx.Log.LogText("Creating IPL file: " + path + " ... ");
   // A folder of that name counts as existing, so that it is refused here
@@ -60,16 +55,12 @@ CommandResult RunIplCreate(RunContext& ctx, IplEditor& editor,
     return Fail(ctx, "Access denied");
   }
   editor.ClearSections();
-  ctx.Log.LogLine("ok");
-  editor.IsOpen = true;
-  return CommandResult::kContinue;
+  return FinishOpening(ctx, editor);
 }
 
 CommandResult RunIplAdd(RunContext& ctx, IplEditor& editor,
                         const Command& command) {
-  if (EndsRun(RequireOpenFile(ctx, editor, kKind))) {
-    return CommandResult::kEndRun;
-  }
+  QUARN_RETURN_IF_ENDED(RequireOpenFile(ctx, editor, kKind));
   return AppendOrFail(ctx, editor.Sections[command.section], command.argument,
                       kKind);
 }
@@ -77,9 +68,8 @@ CommandResult RunIplAdd(RunContext& ctx, IplEditor& editor,
 CommandResult RunIplAddFile(RunContext& ctx, IplEditor& editor,
                             const Command& command) {
   std::string bytes;
-  if (EndsRun(ReadAddedFile(ctx, editor, kKind, command.argument, &bytes))) {
-    return CommandResult::kEndRun;
-  }
+  QUARN_RETURN_IF_ENDED(
+      ReadAddedFile(ctx, editor, kKind, command.argument, &bytes));
   return AddPlacements(ctx, editor, bytes);
 }
 

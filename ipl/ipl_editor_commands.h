@@ -7,28 +7,22 @@
 namespace quarn {
 
 /// "IPL OPEN <game file>": loads an existing placement file.
-CommandResult RunIplOpen(RunContext& ctx, IplEditor& editor,
-                         const Command& command);
+EditorCommand<IplEditor> RunIplOpen;
 
 /// "IPL CREATE <game file>": starts an empty file that IPL CLOSE makes (or
 /// replaces, unread).
-CommandResult RunIplCreate(RunContext& ctx, IplEditor& editor,
-                           const Command& command);
+EditorCommand<IplEditor> RunIplCreate;
 
 /// "IPL ADD <section> <line>": appends one line to a section.
-CommandResult RunIplAdd(RunContext& ctx, IplEditor& editor,
-                        const Command& command);
+EditorCommand<IplEditor> RunIplAdd;
 
 /// "IPL ADDFILE <mod file>": appends every line of a file of the mod.
-CommandResult RunIplAddFile(RunContext& ctx, IplEditor& editor,
-                            const Command& command);
+EditorCommand<IplEditor> RunIplAddFile;
 
 /// "IPL DEL [<section> ]<search>": deletes the matching lines.
-CommandResult RunIplDel(RunContext& ctx, IplEditor& editor,
-                        const Command& command);
+EditorCommand<IplEditor> RunIplDel;
 
 /// "IPL CLOSE": writes the file, its pick section before its path section.
-CommandResult RunIplClose(RunContext& ctx, IplEditor& editor,
-                          const Command& command);
+EditorCommand<IplEditor> RunIplClose;
 
 }  // namespace quarn

@@ -7,15 +7,15 @@
 namespace quarn {
 
 /// TERMINATE: ends the whole run as aborted, silently.
-CommandResult RunTerminate(InstallContext& ctx, const Command& command);
+RunCommand RunTerminate;
 
 /// CLS: empties the log window; the log file keeps everything.
-CommandResult RunCls(InstallContext& ctx, const Command& command);
+RunCommand RunCls;
 
 /// PRINT alone: writes an empty-looking line (a single blank).
-CommandResult RunPrintBlank(InstallContext& ctx, const Command& command);
+RunCommand RunPrintBlank;
 
 /// PRINT and a text: writes the text as the cleaned line holds it.
-CommandResult RunPrintText(InstallContext& ctx, const Command& command);
+RunCommand RunPrintText;
 
 }  // namespace quarn

@@ -93,14 +93,12 @@ bool EndsInIde(const std::string& path) {
 
 CommandResult RunCopyCommand(InstallContext& ctx, const Command& command) {
   CopyArguments args;
-  if (EndsRun(ParseCopyLine(ctx, command, &args))) {
-    return CommandResult::kEndRun;
-  }
+  QUARN_RETURN_IF_ENDED(ParseCopyLine(ctx, command, &args));
   const std::string error = ContainedPathError(args.destination, "COPY");
   if (!error.empty()) return Fail(ctx, error);
   // Without a game folder the copy would land wherever the process happens
   // to be.
-  if (EndsRun(RequireGamePath(ctx))) return CommandResult::kEndRun;
+  QUARN_RETURN_IF_ENDED(RequireGamePath(ctx));
   // A cut path can name a different file (".ide.bak" cut to ".ide").
   const std::string source = ctx.ModPath + args.source;
   const std::string destination = ctx.GamePath + args.destination;

@@ -15,7 +15,7 @@ inline constexpr size_t kCopyPathCapacity = 259;
 /// copies ModPath + source over GamePath + destination. The unquoted form
 /// upper-cases both paths. A destination that could leave the game folder,
 /// or a path too long to keep whole, fails the run before anything is done.
-CommandResult RunCopyCommand(InstallContext& ctx, const Command& command);
+RunCommand RunCopyCommand;
 
 /// Copies `source` over `destination`, logging the two paths and the
 /// outcome; a missing source is reported but still tried. Scans the copy

@@ -11,7 +11,7 @@ CommandResult RunDirCreate(InstallContext& ctx, const Command& command) {
   if (!error.empty()) return Fail(ctx, error);
   // Without a game folder the path would be relative to wherever the
   // process happens to be.
-  if (EndsRun(RequireGamePath(ctx))) return CommandResult::kEndRun;
+  QUARN_RETURN_IF_ENDED(RequireGamePath(ctx));
   const std::string path = ctx.GamePath + folder;
   if (FolderTestPasses(ctx.Fs, path)) return CommandResult::kContinue;
   ctx.Fs.MakeFolder(path);

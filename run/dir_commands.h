@@ -9,10 +9,10 @@ namespace quarn {
 
 /// DIR CREATE <folder>: creates one folder level below GamePath unless it
 /// exists; fails the run if it is still missing afterwards.
-CommandResult RunDirCreate(InstallContext& ctx, const Command& command);
+RunCommand RunDirCreate;
 
 /// DIR SELECT <folder>: makes ModPath + folder the SourceDir; a missing
 /// folder fails the run.
-CommandResult RunDirSelect(InstallContext& ctx, const Command& command);
+RunCommand RunDirSelect;
 
 }  // namespace quarn

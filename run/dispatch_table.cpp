@@ -128,7 +128,7 @@ CommandResult DispatchLine(InstallContext& ctx) {
     if (!Matches(entry, ctx.ScriptLine)) continue;
     ctx.CommandRecognised = true;
     const Command command{ArgumentOf(entry, ctx.ScriptLine), entry.section};
-    if (EndsRun(entry.handler(ctx, command))) return CommandResult::kEndRun;
+    QUARN_RETURN_IF_ENDED(entry.handler(ctx, command));
   }
   if (ctx.CommandRecognised) return CommandResult::kContinue;
   return Fail(ctx, "Unknown command: " + ctx.ScriptLine);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "col/open_col_file.h"
+#include "editing/command.h"
 #include "editing/run_context.h"
 #include "gamelists/gta_vc_dat_list.h"
 #include "gamelists/object_dat_list.h"
@@ -32,5 +33,8 @@ struct InstallContext : RunContext, IdeState {
   // Collision file editor.
   OpenColFile Col;
 };
+
+/// The signature of a command handler that works on the whole run.
+using RunCommand = CommandResult(InstallContext& ctx, const Command& command);
 
 }  // namespace quarn

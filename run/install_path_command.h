@@ -9,6 +9,6 @@ namespace quarn {
 
 /// INSTALL PATH <folder>: sets GamePath unless the user already chose the
 /// game folder (then only says so); a missing folder fails the run.
-CommandResult RunInstallPath(InstallContext& ctx, const Command& command);
+RunCommand RunInstallPath;
 
 }  // namespace quarn

@@ -49,9 +49,7 @@ CommandResult RunScriptLines(InstallContext& ctx,
     const std::string line = CleanScriptLine(raw);
     if (line.empty()) continue;
     ctx.ScriptLine = line;
-    if (EndsRun(DispatchLine(ctx))) {
-      return CommandResult::kEndRun;
-    }
+    QUARN_RETURN_IF_ENDED(DispatchLine(ctx));
   }
   return CommandResult::kContinue;
 }
