@@ -14,7 +14,7 @@ namespace quarn {
 inline constexpr size_t kImgCopyChunkBytes = size_t{4} << 20;
 
 /// How a copy ended.
-enum class CopyOutcome {
+enum class DataCopyOutcome {
   kCopied,
   kReadFailed,   ///< the source gave an error or fewer bytes than asked
   kWriteFailed,  ///< the destination refused or took fewer bytes
@@ -26,9 +26,10 @@ enum class CopyOutcome {
 /// towards the start: each chunk is read before any later write reaches it.
 /// When `written` is given it tells how many bytes were written before the
 /// copy ended (a failed write may have stored part of its bytes as well).
-CopyOutcome CopyData(File& from, int64_t from_position, File& to,
-                     int64_t to_position, int64_t length,
-                     std::vector<uint8_t>* buffer, int64_t* written = nullptr);
+DataCopyOutcome CopyData(File& from, int64_t from_position, File& to,
+                         int64_t to_position, int64_t length,
+                         std::vector<uint8_t>* buffer,
+                         int64_t* written = nullptr);
 
 /// Writes `length` zero bytes (less than a sector) at byte `position`.
 bool WriteZeros(File& file, int64_t position, int64_t length);

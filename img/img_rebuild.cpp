@@ -137,9 +137,9 @@ void WarnArchiveChanged(InstallContext& ctx, const RebuildPaths& paths) {
                   "; restore both from the backup");
 }
 
-bool ReportCopyFailure(Rebuild& r, CopyOutcome outcome,
+bool ReportCopyFailure(Rebuild& r, DataCopyOutcome outcome,
                        const std::string& source_path) {
-  if (outcome == CopyOutcome::kReadFailed) {
+  if (outcome == DataCopyOutcome::kReadFailed) {
     r.ctx.Log.LogLine("Can't read " + source_path);
   } else {
     r.ctx.Log.LogLine("Can't write " + r.target_path);
@@ -151,11 +151,12 @@ bool MoveKeptData(Rebuild& r) {
   File& archive = *r.ctx.Img.ImgFile;
   for (const ImgDataMove& move : r.plan.moves) {
     int64_t written = 0;
-    const CopyOutcome outcome = CopyData(archive, move.from, *r.target, move.to,
-                                         move.length, &r.buffer, &written);
-    r.target_touched =
-        r.target_touched || written > 0 || outcome == CopyOutcome::kWriteFailed;
-    if (outcome != CopyOutcome::kCopied) {
+    const DataCopyOutcome outcome =
+        CopyData(archive, move.from, *r.target, move.to, move.length, &r.buffer,
+                 &written);
+    r.target_touched = r.target_touched || written > 0 ||
+                       outcome == DataCopyOutcome::kWriteFailed;
+    if (outcome != DataCopyOutcome::kCopied) {
       return ReportCopyFailure(r, outcome, r.paths.img);
     }
   }
@@ -180,9 +181,9 @@ bool FillIn(Rebuild& r, const PendingAdd& add,
     ctx.Log.LogLine("Can't read " + path);
     return false;
   }
-  const CopyOutcome outcome =
+  const DataCopyOutcome outcome =
       CopyData(*source, 0, *r.target, where.position, where.length, &r.buffer);
-  if (outcome != CopyOutcome::kCopied) {
+  if (outcome != DataCopyOutcome::kCopied) {
     return ReportCopyFailure(r, outcome, path);
   }
   if (!WriteZeros(*r.target, where.position + where.length,
