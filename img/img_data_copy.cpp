@@ -30,6 +30,24 @@ DataCopyOutcome CopyData(File& from, int64_t from_position, File& to,
   return DataCopyOutcome::kCopied;
 }
 
+DataCopyOutcome MoveData(File& file, int64_t from_position, int64_t to_position,
+                         int64_t length, int64_t* written) {
+  uint64_t moved = 0;
+  const MoveOutcome outcome = file.MoveBytes(
+      static_cast<uint64_t>(from_position), static_cast<uint64_t>(to_position),
+      static_cast<uint64_t>(length), &moved);
+  *written = static_cast<int64_t>(moved);
+  switch (outcome) {
+    case MoveOutcome::kMoved:
+      return DataCopyOutcome::kCopied;
+    case MoveOutcome::kReadFailed:
+      return DataCopyOutcome::kReadFailed;
+    case MoveOutcome::kWriteFailed:
+      break;
+  }
+  return DataCopyOutcome::kWriteFailed;
+}
+
 bool WriteZeros(File& file, int64_t position, int64_t length) {
   if (length <= 0) return true;
   const std::vector<uint8_t> zeros(static_cast<size_t>(length), 0);

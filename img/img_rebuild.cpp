@@ -147,13 +147,22 @@ bool ReportCopyFailure(Rebuild& r, DataCopyOutcome outcome,
   return false;
 }
 
-bool MoveKeptData(Rebuild& r) {
+// A kept entry moves inside the archive itself, or is copied into the new
+// one.
+DataCopyOutcome PutKeptEntry(Rebuild& r, const ImgDataMove& move,
+                             int64_t* written) {
   File& archive = *r.ctx.Img.ImgFile;
+  if (r.plan.in_place) {
+    return MoveData(archive, move.from, move.to, move.length, written);
+  }
+  return CopyData(archive, move.from, *r.target, move.to, move.length,
+                  &r.buffer, written);
+}
+
+bool MoveKeptData(Rebuild& r) {
   for (const ImgDataMove& move : r.plan.moves) {
     int64_t written = 0;
-    const DataCopyOutcome outcome =
-        CopyData(archive, move.from, *r.target, move.to, move.length, &r.buffer,
-                 &written);
+    const DataCopyOutcome outcome = PutKeptEntry(r, move, &written);
     r.target_touched = r.target_touched || written > 0 ||
                        outcome == DataCopyOutcome::kWriteFailed;
     if (outcome != DataCopyOutcome::kCopied) {

@@ -46,6 +46,16 @@ enum class FsStatus {
   kOtherError,
 };
 
+/// How File::MoveBytes ended.
+enum class MoveOutcome {
+  kMoved,
+  kReadFailed,   ///< the source gave an error or ended before its last byte
+  kWriteFailed,  ///< the destination refused or took fewer bytes
+};
+
+/// Bytes File::MoveBytes carries per read and write when it copies them.
+inline constexpr size_t kFileMoveChunkBytes = size_t{4} << 20;
+
 /// An open binary file, held unshared until it is destroyed.
 class File {
  public:
@@ -66,6 +76,17 @@ class File {
   /// Makes the file exactly `length` bytes long: cuts it, or grows it with
   /// zero bytes. False on an error.
   virtual bool Resize(uint64_t length) = 0;
+
+  /// Makes the `length` bytes at offset `to` what the `length` bytes at
+  /// offset `from` were before the call, even where the two overlap, growing
+  /// the file as needed; the source must lie inside the file. By default
+  /// through one buffer of at most kFileMoveChunkBytes, front to back (back
+  /// to front when the destination overlaps the source's later bytes); a
+  /// file that can move bytes without carrying them overrides it. When
+  /// `written` is given it tells how many bytes were written before the move
+  /// ended (a failed write may have stored part of its bytes as well).
+  virtual MoveOutcome MoveBytes(uint64_t from, uint64_t to, uint64_t length,
+                                uint64_t* written);
 };
 
 /// The file and folder operations the engine uses, with Windows meaning.

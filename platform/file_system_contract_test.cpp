@@ -301,6 +301,47 @@ TEST_P(FileSystemContract, OffsetsBeyondFourGigabytes) {
   ASSERT_TRUE(file->Resize(0));
 }
 
+// Either way, overlapping or not, across more than one buffer of the
+// default move, and past the end of the file.
+TEST_P(FileSystemContract, MoveBytesMovesWithinTheFile) {
+  const uint64_t size = kFileMoveChunkBytes * 2 + 12345;
+  std::string model(static_cast<size_t>(size), '\0');
+  for (size_t i = 0; i < model.size(); ++i) {
+    model[i] = static_cast<char>((i * 7 + i / 4093) & 0xff);
+  }
+  Put("gta3.img", model);
+  std::unique_ptr<File> file =
+      fs_->Open(Path("gta3.img"), OpenMode::kReadWrite, nullptr);
+  ASSERT_TRUE(file);
+  const auto move = [&](uint64_t from, uint64_t to, uint64_t length) {
+    uint64_t written = 99;
+    EXPECT_EQ(MoveOutcome::kMoved, file->MoveBytes(from, to, length, &written))
+        << from << "->" << to;
+    EXPECT_EQ(length, written);
+    const std::string moved = model.substr(from, length);
+    if (model.size() < to + length) model.resize(to + length, '\0');
+    model.replace(to, length, moved);
+  };
+  move(1000, 0, size - 1000);
+  move(0, 4097, size - 5000);
+  move(10, size + 100, 50);
+  move(size + 80, 3, 40);
+  uint64_t written = 99;
+  EXPECT_EQ(MoveOutcome::kReadFailed,
+            file->MoveBytes(size, 0, model.size() - size + 1, &written));
+  EXPECT_EQ(0u, written);
+  file.reset();
+  EXPECT_TRUE(model == ReadAll("gta3.img"));
+
+  std::unique_ptr<File> reader =
+      fs_->Open(Path("gta3.img"), OpenMode::kRead, nullptr);
+  ASSERT_TRUE(reader);
+  EXPECT_EQ(MoveOutcome::kWriteFailed, reader->MoveBytes(0, 10, 10, &written));
+  EXPECT_EQ(0u, written);
+  reader.reset();
+  EXPECT_TRUE(model == ReadAll("gta3.img"));
+}
+
 TEST_P(FileSystemContract, CopyOverReplacesBytesAndAttributes) {
   Put("mod\\car.dff", "new model");
   Put("game\\car.dff", "old model, longer than the new");

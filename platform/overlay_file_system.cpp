@@ -67,6 +67,13 @@ class OverlayFile : public File {
     return true;
   }
 
+  MoveOutcome MoveBytes(uint64_t from, uint64_t to, uint64_t length,
+                        uint64_t* written) override {
+    if (written != nullptr) *written = 0;
+    if (!writable_) return MoveOutcome::kWriteFailed;
+    return content_->MoveBytes(from, to, length, written);
+  }
+
  private:
   std::shared_ptr<OverlayContent> content_;
   bool writable_;

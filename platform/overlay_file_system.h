@@ -41,8 +41,9 @@ struct OverlayChange {
 /// Reads through to `base`; keeps every write, resize, rename, deletion,
 /// attribute change and new folder to itself. Opens are unshared among its
 /// own files. A file copied or renamed shows the base file's bytes until
-/// they are overwritten, so nothing is read whole into memory. Not for two
-/// threads at once; it must outlive its files.
+/// they are overwritten, and bytes moved by File::MoveBytes are not carried,
+/// so nothing is read whole into memory. Not for two threads at once; it
+/// must outlive its files.
 class OverlayFileSystem : public FileSystem {
  public:
   /// An overlay over `base`, which must outlive it, keeping up to
