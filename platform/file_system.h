@@ -30,6 +30,21 @@ struct FolderEntry {
   uint32_t attributes = 0;
 };
 
+/// Where a folder listing places its names and which names it marks, so
+/// that a layer over a file system (the dry run's overlay) shows the names
+/// it makes as that file system would.
+struct ListingRules {
+  /// The order of a listing's names after "." and "..".
+  enum class Order {
+    kByUpperName,  ///< sorted by upper-cased name: Wine, Linux, NTFS
+    /// In the order the names were made (FAT): a new name, or a file renamed
+    /// to one, comes after every other; a name that exists keeps its place.
+    kByCreation,
+  };
+  Order order = Order::kByUpperName;
+  bool dot_names_hidden = false;  ///< names that begin with "." read hidden
+};
+
 /// How a file is opened. Every open is unshared.
 enum class OpenMode {
   kRead,       ///< an existing file, for reading only
@@ -143,6 +158,12 @@ class FileSystem {
   /// or a file.
   virtual FsStatus ListFolder(const std::string& path,
                               std::vector<FolderEntry>* entries) = 0;
+
+  /// The rules by which ListFolder orders, and AttributesOf and ListFolder
+  /// mark, the names in folder `path` (which need not exist yet): Wine and
+  /// the Linux backend sort and hide dot-names, Windows sorts on NTFS and
+  /// keeps creation order on FAT, and hides no name for its spelling.
+  virtual ListingRules ListingRulesOf(const std::string& path) = 0;
 
   /// The process's current folder, in engine form, without a trailing
   /// backslash (unless it is a root).
