@@ -54,6 +54,9 @@ class OrderedListingFs : public FileSystem {
               });
     return status;
   }
+  ListingRules ListingRulesOf(const std::string& path) override {
+    return base_->ListingRulesOf(path);
+  }
   std::string CurrentFolder() override { return base_->CurrentFolder(); }
   bool ChangeFolder(const std::string& path) override {
     return base_->ChangeFolder(path);

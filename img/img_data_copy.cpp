@@ -4,9 +4,9 @@
 
 namespace quarn {
 
-CopyOutcome CopyData(File& from, int64_t from_position, File& to,
-                     int64_t to_position, int64_t length,
-                     std::vector<uint8_t>* buffer, int64_t* written) {
+DataCopyOutcome CopyData(File& from, int64_t from_position, File& to,
+                         int64_t to_position, int64_t length,
+                         std::vector<uint8_t>* buffer, int64_t* written) {
   const size_t chunk = static_cast<size_t>(
       std::min<int64_t>(length, static_cast<int64_t>(kImgCopyChunkBytes)));
   if (buffer->size() < chunk) buffer->resize(chunk);
@@ -19,15 +19,33 @@ CopyOutcome CopyData(File& from, int64_t from_position, File& to,
     if (!from.ReadAt(static_cast<uint64_t>(from_position + done),
                      buffer->data(), piece, &got) ||
         got != piece) {
-      return CopyOutcome::kReadFailed;
+      return DataCopyOutcome::kReadFailed;
     }
     if (!to.WriteAt(static_cast<uint64_t>(to_position + done), buffer->data(),
                     piece)) {
-      return CopyOutcome::kWriteFailed;
+      return DataCopyOutcome::kWriteFailed;
     }
     done += static_cast<int64_t>(piece);
   }
-  return CopyOutcome::kCopied;
+  return DataCopyOutcome::kCopied;
+}
+
+DataCopyOutcome MoveData(File& file, int64_t from_position, int64_t to_position,
+                         int64_t length, int64_t* written) {
+  uint64_t moved = 0;
+  const MoveOutcome outcome = file.MoveBytes(
+      static_cast<uint64_t>(from_position), static_cast<uint64_t>(to_position),
+      static_cast<uint64_t>(length), &moved);
+  *written = static_cast<int64_t>(moved);
+  switch (outcome) {
+    case MoveOutcome::kMoved:
+      return DataCopyOutcome::kCopied;
+    case MoveOutcome::kReadFailed:
+      return DataCopyOutcome::kReadFailed;
+    case MoveOutcome::kWriteFailed:
+      break;
+  }
+  return DataCopyOutcome::kWriteFailed;
 }
 
 bool WriteZeros(File& file, int64_t position, int64_t length) {

@@ -14,7 +14,7 @@ namespace quarn {
 inline constexpr size_t kImgCopyChunkBytes = size_t{4} << 20;
 
 /// How a copy ended.
-enum class CopyOutcome {
+enum class DataCopyOutcome {
   kCopied,
   kReadFailed,   ///< the source gave an error or fewer bytes than asked
   kWriteFailed,  ///< the destination refused or took fewer bytes
@@ -22,13 +22,19 @@ enum class CopyOutcome {
 
 /// Copies `length` bytes from `from` at byte `from_position` to `to` at byte
 /// `to_position`, front to back, through `buffer` (grown to at most
-/// kImgCopyChunkBytes). Inside one file this is safe whenever the data moves
-/// towards the start: each chunk is read before any later write reaches it.
+/// kImgCopyChunkBytes). Meant for two files; inside one file, MoveData.
 /// When `written` is given it tells how many bytes were written before the
 /// copy ended (a failed write may have stored part of its bytes as well).
-CopyOutcome CopyData(File& from, int64_t from_position, File& to,
-                     int64_t to_position, int64_t length,
-                     std::vector<uint8_t>* buffer, int64_t* written = nullptr);
+DataCopyOutcome CopyData(File& from, int64_t from_position, File& to,
+                         int64_t to_position, int64_t length,
+                         std::vector<uint8_t>* buffer,
+                         int64_t* written = nullptr);
+
+/// Moves `length` bytes of `file` from byte `from_position` to byte
+/// `to_position` by File::MoveBytes, so that a file system that can move
+/// bytes without carrying them does; `written` as for CopyData.
+DataCopyOutcome MoveData(File& file, int64_t from_position, int64_t to_position,
+                         int64_t length, int64_t* written);
 
 /// Writes `length` zero bytes (less than a sector) at byte `position`.
 bool WriteZeros(File& file, int64_t position, int64_t length);

@@ -128,9 +128,9 @@ void WarnArchiveChanged(RunContext& ctx, const RebuildPaths& paths) {
                   "; restore both from the backup");
 }
 
-bool ReportCopyFailure(Rebuild& r, CopyOutcome outcome,
+bool ReportCopyFailure(Rebuild& r, DataCopyOutcome outcome,
                        const std::string& source_path) {
-  if (outcome == CopyOutcome::kReadFailed) {
+  if (outcome == DataCopyOutcome::kReadFailed) {
     r.ctx.Log.LogLine("Can't read " + source_path);
   } else {
     r.ctx.Log.LogLine("Can't write " + r.target_path);
@@ -138,15 +138,25 @@ bool ReportCopyFailure(Rebuild& r, CopyOutcome outcome,
   return false;
 }
 
-bool MoveKeptData(Rebuild& r) {
+// A kept entry moves inside the archive itself, or is copied into the new
+// one.
+DataCopyOutcome PutKeptEntry(Rebuild& r, const ImgDataMove& move,
+                             int64_t* written) {
   File& archive = *r.img.ImgFile;
+  if (r.plan.in_place) {
+    return MoveData(archive, move.from, move.to, move.length, written);
+  }
+  return CopyData(archive, move.from, *r.target, move.to, move.length,
+                  &r.buffer, written);
+}
+
+bool MoveKeptData(Rebuild& r) {
   for (const ImgDataMove& move : r.plan.moves) {
     int64_t written = 0;
-    const CopyOutcome outcome = CopyData(archive, move.from, *r.target, move.to,
-                                         move.length, &r.buffer, &written);
-    r.target_touched =
-        r.target_touched || written > 0 || outcome == CopyOutcome::kWriteFailed;
-    if (outcome != CopyOutcome::kCopied) {
+    const DataCopyOutcome outcome = PutKeptEntry(r, move, &written);
+    r.target_touched = r.target_touched || written > 0 ||
+                       outcome == DataCopyOutcome::kWriteFailed;
+    if (outcome != DataCopyOutcome::kCopied) {
       return ReportCopyFailure(r, outcome, r.paths.img);
     }
   }
@@ -171,9 +181,9 @@ bool FillIn(Rebuild& r, const PendingAdd& add,
     ctx.Log.LogLine("Can't read " + path);
     return false;
   }
-  const CopyOutcome outcome =
+  const DataCopyOutcome outcome =
       CopyData(*source, 0, *r.target, where.position, where.length, &r.buffer);
-  if (outcome != CopyOutcome::kCopied) {
+  if (outcome != DataCopyOutcome::kCopied) {
     return ReportCopyFailure(r, outcome, path);
   }
   if (!WriteZeros(*r.target, where.position + where.length,

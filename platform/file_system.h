@@ -30,6 +30,21 @@ struct FolderEntry {
   uint32_t attributes = 0;
 };
 
+/// Where a folder listing places its names and which names it marks, so
+/// that a layer over a file system (the dry run's overlay) shows the names
+/// it makes as that file system would.
+struct ListingRules {
+  /// The order of a listing's names after "." and "..".
+  enum class Order {
+    kByUpperName,  ///< sorted by upper-cased name: Wine, Linux, NTFS
+    /// In the order the names were made (FAT): a new name, or a file renamed
+    /// to one, comes after every other; a name that exists keeps its place.
+    kByCreation,
+  };
+  Order order = Order::kByUpperName;
+  bool dot_names_hidden = false;  ///< names that begin with "." read hidden
+};
+
 /// How a file is opened. Every open is unshared.
 enum class OpenMode {
   kRead,       ///< an existing file, for reading only
@@ -45,6 +60,16 @@ enum class FsStatus {
   kAccessDenied,      ///< read-only, a folder, or refused by the OS
   kOtherError,
 };
+
+/// How File::MoveBytes ended.
+enum class MoveOutcome {
+  kMoved,
+  kReadFailed,   ///< the source gave an error or ended before its last byte
+  kWriteFailed,  ///< the destination refused or took fewer bytes
+};
+
+/// Bytes File::MoveBytes carries per read and write when it copies them.
+inline constexpr size_t kFileMoveChunkBytes = size_t{4} << 20;
 
 /// An open binary file, held unshared until it is destroyed.
 class File {
@@ -66,6 +91,17 @@ class File {
   /// Makes the file exactly `length` bytes long: cuts it, or grows it with
   /// zero bytes. False on an error.
   virtual bool Resize(uint64_t length) = 0;
+
+  /// Makes the `length` bytes at offset `to` what the `length` bytes at
+  /// offset `from` were before the call, even where the two overlap, growing
+  /// the file as needed; the source must lie inside the file. By default
+  /// through one buffer of at most kFileMoveChunkBytes, front to back (back
+  /// to front when the destination overlaps the source's later bytes); a
+  /// file that can move bytes without carrying them overrides it. When
+  /// `written` is given it tells how many bytes were written before the move
+  /// ended (a failed write may have stored part of its bytes as well).
+  virtual MoveOutcome MoveBytes(uint64_t from, uint64_t to, uint64_t length,
+                                uint64_t* written);
 };
 
 /// The file and folder operations the engine uses, with Windows meaning.
@@ -122,6 +158,12 @@ class FileSystem {
   /// or a file.
   virtual FsStatus ListFolder(const std::string& path,
                               std::vector<FolderEntry>* entries) = 0;
+
+  /// The rules by which ListFolder orders, and AttributesOf and ListFolder
+  /// mark, the names in folder `path` (which need not exist yet): Wine and
+  /// the Linux backend sort and hide dot-names, Windows sorts on NTFS and
+  /// keeps creation order on FAT, and hides no name for its spelling.
+  virtual ListingRules ListingRulesOf(const std::string& path) = 0;
 
   /// The process's current folder, in engine form, without a trailing
   /// backslash (unless it is a root).

@@ -28,12 +28,17 @@ class FileSystemContract : public ::testing::TestWithParam<FileSystemBackend> {
   // Writes a file through the backend under test, making its folders first,
   // so that a backend that keeps files to itself is set up like any other.
   void Put(const std::string& relative, const std::string& bytes) {
+    PutIn(*fs_, relative, bytes);
+  }
+
+  void PutIn(FileSystem& fs, const std::string& relative,
+             const std::string& bytes) {
     for (size_t at = relative.find('\\'); at != std::string::npos;
          at = relative.find('\\', at + 1)) {
-      fs_->MakeFolder(Path(relative.substr(0, at)));
+      fs.MakeFolder(Path(relative.substr(0, at)));
     }
     std::unique_ptr<File> file =
-        fs_->Open(Path(relative), OpenMode::kCreate, nullptr);
+        fs.Open(Path(relative), OpenMode::kCreate, nullptr);
     ASSERT_TRUE(file) << relative;
     ASSERT_TRUE(file->WriteAt(0, bytes.data(), bytes.size())) << relative;
   }
@@ -62,6 +67,25 @@ class FileSystemContract : public ::testing::TestWithParam<FileSystemBackend> {
   uint32_t AttributesBesidesArchive(const std::string& relative) {
     const uint32_t attributes = fs_->AttributesOf(Path(relative));
     return attributes == kNoSuchFile ? attributes : attributes & ~kAttrArchive;
+  }
+
+  // Every entry with its attributes apart from archive and normal.
+  std::string Listing(const std::string& folder) {
+    std::vector<FolderEntry> entries;
+    if (fs_->ListFolder(Path(folder), &entries) != FsStatus::kOkay) {
+      return "<cannot list>";
+    }
+    std::string listing;
+    for (const FolderEntry& entry : entries) {
+      const uint32_t shown = entry.attributes & ~(kAttrArchive | kAttrNormal);
+      listing += entry.name + "=" + std::to_string(shown) + " ";
+    }
+    return listing;
+  }
+
+  bool ListsByCreation(const std::string& folder) {
+    return fs_->ListingRulesOf(Path(folder)).order ==
+           ListingRules::Order::kByCreation;
   }
 
   std::vector<std::string> Names(const std::string& folder) {
@@ -301,6 +325,47 @@ TEST_P(FileSystemContract, OffsetsBeyondFourGigabytes) {
   ASSERT_TRUE(file->Resize(0));
 }
 
+// Either way, overlapping or not, across more than one buffer of the
+// default move, and past the end of the file.
+TEST_P(FileSystemContract, MoveBytesMovesWithinTheFile) {
+  const uint64_t size = kFileMoveChunkBytes * 2 + 12345;
+  std::string model(static_cast<size_t>(size), '\0');
+  for (size_t i = 0; i < model.size(); ++i) {
+    model[i] = static_cast<char>((i * 7 + i / 4093) & 0xff);
+  }
+  Put("gta3.img", model);
+  std::unique_ptr<File> file =
+      fs_->Open(Path("gta3.img"), OpenMode::kReadWrite, nullptr);
+  ASSERT_TRUE(file);
+  const auto move = [&](uint64_t from, uint64_t to, uint64_t length) {
+    uint64_t written = 99;
+    EXPECT_EQ(MoveOutcome::kMoved, file->MoveBytes(from, to, length, &written))
+        << from << "->" << to;
+    EXPECT_EQ(length, written);
+    const std::string moved = model.substr(from, length);
+    if (model.size() < to + length) model.resize(to + length, '\0');
+    model.replace(to, length, moved);
+  };
+  move(1000, 0, size - 1000);
+  move(0, 4097, size - 5000);
+  move(10, size + 100, 50);
+  move(size + 80, 3, 40);
+  uint64_t written = 99;
+  EXPECT_EQ(MoveOutcome::kReadFailed,
+            file->MoveBytes(size, 0, model.size() - size + 1, &written));
+  EXPECT_EQ(0u, written);
+  file.reset();
+  EXPECT_TRUE(model == ReadAll("gta3.img"));
+
+  std::unique_ptr<File> reader =
+      fs_->Open(Path("gta3.img"), OpenMode::kRead, nullptr);
+  ASSERT_TRUE(reader);
+  EXPECT_EQ(MoveOutcome::kWriteFailed, reader->MoveBytes(0, 10, 10, &written));
+  EXPECT_EQ(0u, written);
+  reader.reset();
+  EXPECT_TRUE(model == ReadAll("gta3.img"));
+}
+
 TEST_P(FileSystemContract, CopyOverReplacesBytesAndAttributes) {
   Put("mod\\car.dff", "new model");
   Put("game\\car.dff", "old model, longer than the new");
@@ -390,22 +455,57 @@ TEST_P(FileSystemContract, ListFolderSortsAndMarks) {
   Folder("list\\Sub");
   ASSERT_TRUE(fs_->SetAttributes(Path("list\\h.dat"), kAttrHidden));
 
-  std::vector<FolderEntry> entries;
-  ASSERT_EQ(FsStatus::kOkay, fs_->ListFolder(Path("list"), &entries));
-  std::string listing;
-  for (const FolderEntry& entry : entries) {
-    const uint32_t shown = entry.attributes & ~(kAttrArchive | kAttrNormal);
-    listing += entry.name + "=" + std::to_string(shown) + " ";
-  }
-  EXPECT_EQ(".=16 ..=16 A.txt=0 b.txt=0 c.TXT=0 h.dat=2 Sub=16 _u=0 ", listing);
+  EXPECT_EQ(ListsByCreation("list")
+                ? ".=16 ..=16 b.txt=0 A.txt=0 c.TXT=0 _u=0 h.dat=2 Sub=16 "
+                : ".=16 ..=16 A.txt=0 b.txt=0 c.TXT=0 h.dat=2 Sub=16 _u=0 ",
+            Listing("list"));
 
   EXPECT_EQ(Names("list"), Names("LIST\\"));
-  entries.push_back(FolderEntry{"stale", 0});
+  std::vector<FolderEntry> entries{FolderEntry{"stale", 0}};
   EXPECT_EQ(FsStatus::kNotFound, fs_->ListFolder(Path("absent"), &entries));
   EXPECT_TRUE(entries.empty());
   EXPECT_EQ(FsStatus::kNotFound,
             fs_->ListFolder(Path("list\\b.txt"), &entries));
   EXPECT_EQ((std::vector<std::string>{".", ".."}), Names("list\\Sub\\"));
+}
+
+// What a layered backend (the overlay) holds below shows in the order and
+// with the attributes the file system below gives it, and the names made
+// through the layer are placed and marked as that file system places and
+// marks names just made: the same steps list the same, whether they all
+// reach the file system below or only the first ones do.
+TEST_P(FileSystemContract, ListingsFollowTheRulesOfTheFileSystemBelow) {
+  FileSystem& below = GetParam().lower ? GetParam().lower(*fs_) : *fs_;
+  for (const char* name : {"zeta.txt", ".cfg", "Beta.txt", "gone.txt"}) {
+    PutIn(below, std::string("list\\") + name, "below");
+  }
+  ASSERT_TRUE(below.MakeFolder(Path("list\\Maps")));
+  ASSERT_TRUE(below.SetAttributes(Path("list\\zeta.txt"), kAttrSystem));
+
+  Put("list\\alpha.txt", "above");
+  Put("list\\.new", "above");
+  Folder("list\\Mods");
+  ASSERT_TRUE(fs_->RemoveFile(Path("list\\gone.txt")));
+  ASSERT_TRUE(fs_->RenameOver(Path("list\\zeta.txt"), Path("list\\omega.txt")));
+  Put("list\\Gone.TXT", "again");
+  ASSERT_TRUE(fs_->CopyOver(Path("list\\alpha.txt"), Path("list\\BETA.TXT")));
+  ASSERT_TRUE(fs_->SetAttributes(Path("list\\Beta.txt"), kAttrHidden));
+  ASSERT_TRUE(fs_->SetAttributes(Path("list\\.cfg"), 0));
+
+  const bool dots_hidden = fs_->ListingRulesOf(Path("list")).dot_names_hidden;
+  const std::string dot = dots_hidden ? "2" : "0";
+  EXPECT_EQ(ListsByCreation("list")
+                ? ".=16 ..=16 .cfg=" + dot +
+                      " Beta.txt=2 Maps=16 alpha.txt=0 .new=" + dot +
+                      " Mods=16 omega.txt=4 Gone.TXT=0 "
+                : ".=16 ..=16 .cfg=" + dot + " .new=" + dot +
+                      " alpha.txt=0 Beta.txt=2 Gone.TXT=0 Maps=16 Mods=16 "
+                      "omega.txt=4 ",
+            Listing("list"));
+  EXPECT_EQ(dots_hidden ? kAttrHidden : 0u,
+            AttributesBesidesArchive("list\\.new"));
+  EXPECT_EQ(dots_hidden ? kAttrHidden : 0u,
+            AttributesBesidesArchive("list\\.cfg") & ~kAttrNormal);
 }
 
 TEST_P(FileSystemContract, CurrentFolderChanges) {
@@ -447,6 +547,20 @@ FileSystemBackend MemoryBackend() {
   return backend;
 }
 
+// As a FAT disk lists: in creation order, no name hidden for its spelling.
+FileSystemBackend MemoryCreationOrderBackend() {
+  FileSystemBackend backend;
+  backend.name = "MemoryCreationOrder";
+  backend.make = [](const std::string& root) {
+    ListingRules rules;
+    rules.order = ListingRules::Order::kByCreation;
+    auto fs = std::make_unique<MemoryFileSystem>(rules);
+    MakeFoldersThrough(*fs, root);
+    return std::unique_ptr<FileSystem>(std::move(fs));
+  };
+  return backend;
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Backends, FileSystemContract, ::testing::ValuesIn(ContractBackends()),
     [](const ::testing::TestParamInfo<FileSystemBackend>& info) {
@@ -456,7 +570,8 @@ INSTANTIATE_TEST_SUITE_P(
 }  // namespace
 
 std::vector<FileSystemBackend> ContractBackends() {
-  return {NativeBackend(), OverlayBackend(), MemoryBackend()};
+  return {NativeBackend(), OverlayBackend(), MemoryBackend(),
+          MemoryCreationOrderBackend(), OverlayOverCreationOrderBackend()};
 }
 
 }  // namespace quarn

@@ -41,6 +41,10 @@ FsStatus FileSystemWrapper::ListFolder(const std::string& path,
   return target_.ListFolder(path, entries);
 }
 
+ListingRules FileSystemWrapper::ListingRulesOf(const std::string& path) {
+  return target_.ListingRulesOf(path);
+}
+
 std::string FileSystemWrapper::CurrentFolder() {
   return target_.CurrentFolder();
 }

@@ -44,7 +44,8 @@ bool IsValidName(const std::string& name, bool at_root) {
 
 struct MemoryFileSystem::Node {
   bool folder = false;
-  std::string name;  // as it was created
+  std::string name;   // as it was created
+  uint64_t made = 0;  // when its name was made, counted from 1
   uint32_t attributes = 0;
   std::map<std::string, std::shared_ptr<Node>> children;  // by upper name
   std::map<uint64_t, std::shared_ptr<Page>> pages;        // by page index
@@ -237,14 +238,16 @@ std::vector<std::string> Components(const std::string& path,
 
 }  // namespace
 
-MemoryFileSystem::MemoryFileSystem() : root_(std::make_shared<Node>()) {
+MemoryFileSystem::MemoryFileSystem(ListingRules rules)
+    : rules_(rules), root_(std::make_shared<Node>()) {
   root_->folder = true;
 }
 
 MemoryFileSystem::~MemoryFileSystem() = default;
 
 std::unique_ptr<MemoryFileSystem> MemoryFileSystem::Clone() const {
-  auto copy = std::make_unique<MemoryFileSystem>();
+  auto copy = std::make_unique<MemoryFileSystem>(rules_);
+  copy->names_made_ = names_made_;
   copy->root_ = root_->DeepCopy();
   copy->current_ = current_;
   return copy;
@@ -277,13 +280,20 @@ MemoryFileSystem::Place MemoryFileSystem::Find(const std::string& path) const {
   return place;
 }
 
+uint32_t MemoryFileSystem::Shown(const Node& node) const {
+  const bool dotted =
+      node.name.size() > 1 && node.name[0] == '.' && node.name != "..";
+  return node.Attributes() |
+         (dotted && rules_.dot_names_hidden ? uint32_t{kAttrHidden} : 0u);
+}
+
 std::string MemoryFileSystem::CanonicalPath(const std::string& path) const {
   return ToUpperAscii(Display(Components(path, current_)));
 }
 
 uint32_t MemoryFileSystem::AttributesOf(const std::string& path) {
   const Place place = Find(path);
-  return place.node ? place.node->Attributes() : kNoSuchFile;
+  return place.node ? Shown(*place.node) : kNoSuchFile;
 }
 
 bool MemoryFileSystem::SetAttributes(const std::string& path,
@@ -309,6 +319,7 @@ std::unique_ptr<File> MemoryFileSystem::Open(const std::string& path,
     }
     node = std::make_shared<Node>();
     node->name = place.name;
+    node->made = ++names_made_;
     place.parent->children[ToUpperAscii(place.name)] = node;
   }
   if (node->folder) {
@@ -354,6 +365,7 @@ bool MemoryFileSystem::CopyOver(const std::string& from,
     }
     node = std::make_shared<Node>();
     node->name = target.name;
+    node->made = ++names_made_;
     target.parent->children[ToUpperAscii(target.name)] = node;
   }
   node->pages = source.node->pages;
@@ -385,6 +397,7 @@ bool MemoryFileSystem::RenameOver(const std::string& from,
   std::shared_ptr<Node> moving = source.node;
   source.parent->children.erase(ToUpperAscii(source.name));
   moving->name = target.name;
+  moving->made = target.node ? target.node->made : ++names_made_;
   target.parent->children[ToUpperAscii(target.name)] = moving;
   return true;
 }
@@ -400,6 +413,7 @@ bool MemoryFileSystem::MakeFolder(const std::string& path) {
   auto folder = std::make_shared<Node>();
   folder->folder = true;
   folder->name = place.name;
+  folder->made = ++names_made_;
   place.parent->children[ToUpperAscii(place.name)] = folder;
   return true;
 }
@@ -423,11 +437,22 @@ FsStatus MemoryFileSystem::ListFolder(const std::string& path,
     entries->push_back(FolderEntry{".", kAttrDirectory});
     entries->push_back(FolderEntry{"..", kAttrDirectory});
   }
+  std::vector<const Node*> children;
   for (const auto& child : place.node->children) {
-    entries->push_back(
-        FolderEntry{child.second->name, child.second->Attributes()});
+    children.push_back(child.second.get());
+  }
+  if (rules_.order == ListingRules::Order::kByCreation) {
+    std::sort(children.begin(), children.end(),
+              [](const Node* a, const Node* b) { return a->made < b->made; });
+  }
+  for (const Node* child : children) {
+    entries->push_back(FolderEntry{child->name, Shown(*child)});
   }
   return FsStatus::kOkay;
+}
+
+ListingRules MemoryFileSystem::ListingRulesOf(const std::string&) {
+  return rules_;
 }
 
 std::string MemoryFileSystem::CurrentFolder() { return Display(current_); }

@@ -18,8 +18,10 @@ namespace quarn {
 /// Not for use by two threads at once.
 class MemoryFileSystem : public FileSystem {
  public:
-  /// An empty file system whose current folder is the root "\".
-  MemoryFileSystem();
+  /// An empty file system whose current folder is the root "\", which
+  /// lists and marks names by `rules` (by default: sorted by upper-cased
+  /// name, as Windows on NTFS, and no name hidden for its spelling).
+  explicit MemoryFileSystem(ListingRules rules = ListingRules());
   ~MemoryFileSystem() override;
 
   /// A deep copy of every file and folder and of the current folder, with
@@ -41,6 +43,7 @@ class MemoryFileSystem : public FileSystem {
   bool RemoveFile(const std::string& path) override;
   FsStatus ListFolder(const std::string& path,
                       std::vector<FolderEntry>* entries) override;
+  ListingRules ListingRulesOf(const std::string& path) override;
   std::string CurrentFolder() override;
   bool ChangeFolder(const std::string& path) override;
   std::string AbsolutePath(const std::string& os_path) override;
@@ -51,7 +54,10 @@ class MemoryFileSystem : public FileSystem {
  private:
   struct Place;
   Place Find(const std::string& path) const;
+  uint32_t Shown(const Node& node) const;
 
+  ListingRules rules_;
+  uint64_t names_made_ = 0;  // names made so far, for the creation order
   std::shared_ptr<Node> root_;
   std::vector<std::string> current_;  // names from the root, case as stored
 };

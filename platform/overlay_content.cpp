@@ -37,24 +37,12 @@ bool OverlayContent::ReadUnwritten(uint64_t offset, char* out, size_t size) {
   return true;
 }
 
-bool OverlayContent::ReadExtent(const Extent& extent, uint64_t skip, char* out,
-                                size_t size) {
-  if (extent.bytes) {
-    return store_->Read(*extent.bytes, extent.from + skip, out, size);
-  }
-  size_t got = 0;
-  return base_->file->ReadAt(extent.from + skip, out, size, &got) &&
-         got == size;
-}
-
-bool OverlayContent::ReadAt(uint64_t offset, void* data, size_t size,
-                            size_t* got) {
-  *got = 0;
-  last_read_data_ = nullptr;
-  if (offset >= length_) return true;
-  const uint64_t end = offset + std::min<uint64_t>(size, length_ - offset);
-  char* out = static_cast<char*>(data);
-  Extents::iterator it = extents_.upper_bound(offset);
+// Calls `visit(at, stop, part)` for every stretch [at, stop) of [offset,
+// end) in order, where `part` is the written extent's part that holds it, or
+// null where nothing was written; stops at the first visit that fails.
+template <typename Visit>
+bool OverlayContent::Walk(uint64_t offset, uint64_t end, Visit visit) const {
+  Extents::const_iterator it = extents_.upper_bound(offset);
   if (it != extents_.begin() &&
       std::prev(it)->first + std::prev(it)->second.length > offset) {
     --it;
@@ -64,45 +52,41 @@ bool OverlayContent::ReadAt(uint64_t offset, void* data, size_t size,
     const uint64_t stop =
         written ? std::min(end, it->first + it->second.length)
                 : (it == extents_.end() ? end : std::min(end, it->first));
-    const size_t piece = static_cast<size_t>(stop - at);
-    char* place = out + (at - offset);
-    const bool read = written
-                          ? ReadExtent(it->second, at - it->first, place, piece)
-                          : ReadUnwritten(at, place, piece);
-    if (!read) return false;
-    if (written) ++it;
+    if (written) {
+      const Extent part{stop - at, it->second.bytes,
+                        it->second.from + (at - it->first)};
+      if (!visit(at, stop, &part)) return false;
+      ++it;
+    } else if (!visit(at, stop, static_cast<const Extent*>(nullptr))) {
+      return false;
+    }
     at = stop;
   }
-  *got = static_cast<size_t>(end - offset);
-  NoteRead(offset, data, *got);
   return true;
 }
 
-// Remembers a read that came whole from the base file's own place.
-void OverlayContent::NoteRead(uint64_t offset, const void* data, size_t size) {
-  if (size == 0 || offset + size > base_shown_) return;
-  const Extents::iterator it = extents_.lower_bound(offset);
-  if (it != extents_.end() && it->first < offset + size) return;
-  if (it != extents_.begin() &&
-      std::prev(it)->first + std::prev(it)->second.length > offset) {
-    return;
-  }
-  last_read_data_ = data;
-  last_read_size_ = size;
-  last_read_offset_ = offset;
+bool OverlayContent::ReadExtent(const Extent& extent, char* out, size_t size) {
+  if (extent.bytes) return store_->Read(*extent.bytes, extent.from, out, size);
+  size_t got = 0;
+  return base_->file->ReadAt(extent.from, out, size, &got) && got == size;
 }
 
-// A file rebuilt in place moves its bytes by reading them and writing the
-// same buffer elsewhere. Such a write, once checked against the base file,
-// is kept as a reference to the base bytes: nothing is stored, and a 1 GiB
-// archive moved this way costs no memory and no scratch space.
-bool OverlayContent::WritesBackTheLastRead(const void* data, size_t size) {
-  if (data != last_read_data_ || size != last_read_size_) return false;
-  check_buffer_.resize(size);
-  size_t got = 0;
-  return base_->file->ReadAt(last_read_offset_, check_buffer_.data(), size,
-                             &got) &&
-         got == size && std::memcmp(check_buffer_.data(), data, size) == 0;
+bool OverlayContent::ReadAt(uint64_t offset, void* data, size_t size,
+                            size_t* got) {
+  *got = 0;
+  if (offset >= length_) return true;
+  const uint64_t end = offset + std::min<uint64_t>(size, length_ - offset);
+  char* out = static_cast<char*>(data);
+  const bool read =
+      Walk(offset, end, [&](uint64_t at, uint64_t stop, const Extent* part) {
+        char* place = out + (at - offset);
+        const size_t piece = static_cast<size_t>(stop - at);
+        return part != nullptr ? ReadExtent(*part, place, piece)
+                               : ReadUnwritten(at, place, piece);
+      });
+  if (!read) return false;
+  *got = static_cast<size_t>(end - offset);
+  return true;
 }
 
 // Forgets what was written in [start, end); extents reaching over either
@@ -165,7 +149,7 @@ bool OverlayContent::Insert(uint64_t offset, const void* data, size_t size) {
 }
 
 // Must follow a Punch of [offset, offset + size).
-void OverlayContent::InsertBaseReference(uint64_t offset, size_t size,
+void OverlayContent::InsertBaseReference(uint64_t offset, uint64_t size,
                                          uint64_t from) {
   Extents::iterator it = extents_.lower_bound(offset);
   if (it != extents_.begin()) {
@@ -182,16 +166,83 @@ void OverlayContent::InsertBaseReference(uint64_t offset, size_t size,
 bool OverlayContent::WriteAt(uint64_t offset, const void* data, size_t size) {
   if (size == 0) return true;
   const uint64_t end = offset + size;
-  if (end < offset) return false;
-  if (WritesBackTheLastRead(data, size)) {
-    Punch(offset, end);
-    InsertBaseReference(offset, size, last_read_offset_);
-  } else if (!Insert(offset, data, size)) {
-    return false;
-  }
-  last_read_data_ = nullptr;
+  if (end < offset || !Insert(offset, data, size)) return false;
   length_ = std::max(length_, end);
   return true;
+}
+
+// What the source of a move shows, taken whole before anything moves, so
+// that a destination overlapping it gets the bytes as they were.
+std::vector<OverlayContent::Stretch> OverlayContent::StretchesOf(
+    uint64_t offset, uint64_t end) const {
+  std::vector<Stretch> stretches;
+  Walk(offset, end, [&](uint64_t at, uint64_t stop, const Extent* part) {
+    if (part != nullptr) {
+      stretches.push_back(Stretch{at - offset, *part, false});
+      return true;
+    }
+    const uint64_t base_stop = std::max(at, std::min(stop, base_shown_));
+    if (at < base_stop) {
+      stretches.push_back(
+          Stretch{at - offset, Extent{base_stop - at, nullptr, at}, false});
+    }
+    if (base_stop < stop) {
+      stretches.push_back(Stretch{base_stop - offset,
+                                  Extent{stop - base_stop, nullptr, 0}, true});
+    }
+    return true;
+  });
+  return stretches;
+}
+
+// Zeros read where nothing is written past the base file's shown bytes;
+// only over those bytes must they be stored.
+bool OverlayContent::PlaceZeros(uint64_t offset, uint64_t end) {
+  Punch(offset, end);
+  const uint64_t over_base = std::min(end, base_shown_);
+  if (offset >= over_base) return true;
+  const std::vector<char> zeros(static_cast<size_t>(std::min<uint64_t>(
+                                    over_base - offset, kCompareBlock)),
+                                0);
+  for (uint64_t at = offset; at < over_base;) {
+    const size_t piece =
+        static_cast<size_t>(std::min<uint64_t>(over_base - at, zeros.size()));
+    if (!Insert(at, zeros.data(), piece)) return false;
+    at += piece;
+  }
+  return true;
+}
+
+bool OverlayContent::Place(uint64_t offset, const Stretch& stretch) {
+  const uint64_t end = offset + stretch.extent.length;
+  if (stretch.zeros) return PlaceZeros(offset, end);
+  Punch(offset, end);
+  if (stretch.extent.bytes) {
+    extents_[offset] = stretch.extent;
+  } else {
+    InsertBaseReference(offset, stretch.extent.length, stretch.extent.from);
+  }
+  return true;
+}
+
+// Stored bytes never change, so the moved extents share them: a 1 GiB
+// archive rebuilt in place costs no memory and no scratch space.
+MoveOutcome OverlayContent::MoveBytes(uint64_t from, uint64_t to,
+                                      uint64_t length, uint64_t* written) {
+  uint64_t unused = 0;
+  uint64_t& done = written != nullptr ? *written : unused;
+  done = 0;
+  if (from > length_ || length > length_ - from) {
+    return MoveOutcome::kReadFailed;
+  }
+  if (to + length < to) return MoveOutcome::kWriteFailed;
+  for (const Stretch& stretch : StretchesOf(from, from + length)) {
+    const uint64_t at = to + stretch.offset;
+    if (!Place(at, stretch)) return MoveOutcome::kWriteFailed;
+    length_ = std::max(length_, at + stretch.extent.length);
+    done += stretch.extent.length;
+  }
+  return MoveOutcome::kMoved;
 }
 
 void OverlayContent::Resize(uint64_t length) {
@@ -209,28 +260,11 @@ bool OverlayContent::ShowsOriginal(uint64_t offset, uint64_t length,
   if (!original || base_ != original || end < offset || end > length_) {
     return false;
   }
-  Extents::const_iterator it = extents_.upper_bound(offset);
-  if (it != extents_.begin() &&
-      std::prev(it)->first + std::prev(it)->second.length > offset) {
-    --it;
-  }
-  for (uint64_t at = offset; at < end;) {
+  return Walk(offset, end, [&](uint64_t at, uint64_t stop, const Extent* part) {
     const uint64_t wanted = original_offset + (at - offset);
-    const bool written = it != extents_.end() && it->first <= at;
-    if (written) {
-      const Extent& extent = it->second;
-      if (extent.bytes || extent.from + (at - it->first) != wanted) {
-        return false;
-      }
-      at = it->first + extent.length;
-      ++it;
-    } else {
-      const uint64_t stop = it == extents_.end() ? end : it->first;
-      if (at != wanted || std::min(stop, end) > base_shown_) return false;
-      at = stop;
-    }
-  }
-  return true;
+    if (part != nullptr) return !part->bytes && part->from == wanted;
+    return at == wanted && stop <= base_shown_;
+  });
 }
 
 bool OverlayContent::DiffersFrom(const std::shared_ptr<BaseBytes>& original) {

@@ -40,6 +40,11 @@ class OverlayContent {
   uint64_t Length() const { return length_; }
   /// As File::Resize; growing adds zeros.
   void Resize(uint64_t length);
+  /// As File::MoveBytes, without carrying the bytes: the destination shows
+  /// what the source showed (the base file's bytes, stored bytes or zeros),
+  /// and only zeros that land where the base file's bytes show are stored.
+  MoveOutcome MoveBytes(uint64_t from, uint64_t to, uint64_t length,
+                        uint64_t* written);
 
   /// True when `length` bytes from `offset` are known, without reading
   /// them, to be the bytes of `original` from `original_offset`: they are
@@ -61,27 +66,31 @@ class OverlayContent {
     uint64_t from = 0;
   };
   using Extents = std::map<uint64_t, Extent>;
+  // What `extent.length` bytes of a move's source show, `offset` bytes into
+  // it: `extent` as written there, or zeros.
+  struct Stretch {
+    uint64_t offset = 0;
+    Extent extent;
+    bool zeros = false;
+  };
 
-  bool ReadExtent(const Extent& extent, uint64_t skip, char* out, size_t size);
+  template <typename Visit>
+  bool Walk(uint64_t offset, uint64_t end, Visit visit) const;
+  bool ReadExtent(const Extent& extent, char* out, size_t size);
   bool ReadUnwritten(uint64_t offset, char* out, size_t size);
-  void NoteRead(uint64_t offset, const void* data, size_t size);
-  bool WritesBackTheLastRead(const void* data, size_t size);
+  std::vector<Stretch> StretchesOf(uint64_t offset, uint64_t end) const;
+  bool Place(uint64_t offset, const Stretch& stretch);
+  bool PlaceZeros(uint64_t offset, uint64_t end);
   void Punch(uint64_t start, uint64_t end);
   Extents::iterator ExtentEndingAt(uint64_t offset);
   bool Insert(uint64_t offset, const void* data, size_t size);
-  void InsertBaseReference(uint64_t offset, size_t size, uint64_t from);
+  void InsertBaseReference(uint64_t offset, uint64_t size, uint64_t from);
 
   std::shared_ptr<OverlayStore> store_;
   std::shared_ptr<BaseBytes> base_;
   uint64_t base_shown_ = 0;  // bytes of base_ not cut off by a resize
   uint64_t length_ = 0;
   Extents extents_;  // by start; they never overlap
-  // The last read, if it came whole from the base file's own place: a
-  // write of the same buffer is most likely a move of those bytes.
-  const void* last_read_data_ = nullptr;
-  size_t last_read_size_ = 0;
-  uint64_t last_read_offset_ = 0;
-  std::vector<char> check_buffer_;  // the base bytes a move is checked with
 };
 
 }  // namespace quarn

@@ -21,11 +21,10 @@ std::string LastComponent(const std::string& path) {
   return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-// Wine and the Linux backend show every name that begins with "." as hidden.
-uint32_t DotNameMark(const std::string& path) {
-  const std::string name = LastComponent(path);
+// The hidden bit a name gets for its spelling where dot-names read hidden.
+uint32_t DotNameMark(const std::string& name, const ListingRules& rules) {
   const bool dotted = name.size() > 1 && name[0] == '.' && name != "..";
-  return dotted ? uint32_t{kAttrHidden} : 0u;
+  return dotted && rules.dot_names_hidden ? uint32_t{kAttrHidden} : 0u;
 }
 
 bool SortsBefore(const FolderEntry& a, const FolderEntry& b) {
@@ -33,6 +32,27 @@ bool SortsBefore(const FolderEntry& a, const FolderEntry& b) {
   const std::string upper_b = ToUpperAscii(b.name);
   if (upper_a != upper_b) return upper_a < upper_b;
   return a.name < b.name;
+}
+
+// Places `own` among `names`, which keep the base's order, as the base
+// would place names just made.
+void PlaceOwnEntries(ListingRules::Order order, std::vector<FolderEntry> own,
+                     std::vector<FolderEntry>* names) {
+  if (order == ListingRules::Order::kByCreation) {
+    names->insert(names->end(), own.begin(), own.end());
+    return;
+  }
+  std::sort(own.begin(), own.end(), SortsBefore);
+  std::vector<FolderEntry> merged;
+  size_t next = 0;
+  for (const FolderEntry& entry : *names) {
+    while (next < own.size() && SortsBefore(own[next], entry)) {
+      merged.push_back(own[next++]);
+    }
+    merged.push_back(entry);
+  }
+  merged.insert(merged.end(), own.begin() + next, own.end());
+  *names = std::move(merged);
 }
 
 class OverlayFile : public File {
@@ -67,6 +87,13 @@ class OverlayFile : public File {
     return true;
   }
 
+  MoveOutcome MoveBytes(uint64_t from, uint64_t to, uint64_t length,
+                        uint64_t* written) override {
+    if (written != nullptr) *written = 0;
+    if (!writable_) return MoveOutcome::kWriteFailed;
+    return content_->MoveBytes(from, to, length, written);
+  }
+
  private:
   std::shared_ptr<OverlayContent> content_;
   bool writable_;
@@ -99,10 +126,9 @@ OverlayLocation OverlayFileSystem::Locate(const std::string& path) {
 
 uint32_t OverlayFileSystem::ShownAttributes(const Node& node) {
   if (node.kind == Node::Kind::kFolder) {
-    return kAttrDirectory | (node.attributes & kFolderBits) |
-           DotNameMark(node.path);
+    return kAttrDirectory | (node.attributes & kFolderBits) | node.name_marks;
   }
-  const uint32_t bits = (node.attributes & kFileBits) | DotNameMark(node.path);
+  const uint32_t bits = (node.attributes & kFileBits) | node.name_marks;
   return bits != 0 ? bits : kAttrNormal;
 }
 
@@ -139,10 +165,22 @@ OverlayFileSystem::Node& OverlayFileSystem::NodeFor(const OverlayLocation& at,
                                                     uint32_t attributes) {
   const auto inserted = nodes_.try_emplace(at.key);
   Node& node = inserted.first->second;
-  if (inserted.second) node.path = at.path;
+  if (inserted.second) {
+    node.path = at.path;
+    if (!at.name.empty()) {
+      node.name_marks = DotNameMark(at.name, base_.ListingRulesOf(at.parent));
+    }
+  }
   node.kind = kind;
   node.attributes = attributes;
   return node;
+}
+
+// `node` now shows the name `at` spells, which did not exist before, so
+// listings place it where the base places a name just made.
+void OverlayFileSystem::NameMade(const OverlayLocation& at, Node& node) {
+  node.name = at.name;
+  node.made = ++names_made_;
 }
 
 // ---------------------------------------------------------------------------
@@ -226,7 +264,7 @@ std::unique_ptr<File> OverlayFileSystem::Open(const std::string& path,
       return nullptr;
     }
     Node& node = NodeFor(at, Node::Kind::kFile, kAttrArchive);
-    node.name = at.name;
+    NameMade(at, node);
     node.content = std::make_shared<OverlayContent>(store_);
     return Hold(at, node.content, true);
   }
@@ -286,7 +324,7 @@ bool OverlayFileSystem::CopyOver(const std::string& from,
   const uint32_t attributes =
       original.node ? original.node->attributes : original.attributes;
   Node& copy = NodeFor(target, Node::Kind::kFile, attributes & kFileBits);
-  if (!replaced.Exists()) copy.name = target.name;
+  if (!replaced.Exists()) NameMade(target, copy);
   copy.content = std::make_shared<OverlayContent>(*content);
   return true;
 }
@@ -315,7 +353,7 @@ bool OverlayFileSystem::RenameOver(const std::string& from,
       ContentOf(source, moving.node, nullptr);
   if (!content) return false;
   Node& moved = NodeFor(target, Node::Kind::kFile, attributes);
-  if (!replaced.Exists()) moved.name = target.name;
+  if (!replaced.Exists()) NameMade(target, moved);
   moved.content = std::move(content);
   NodeFor(source, Node::Kind::kDeleted, 0).content.reset();
   return true;
@@ -328,7 +366,7 @@ bool OverlayFileSystem::MakeFolder(const std::string& path) {
     return false;
   }
   Node& node = NodeFor(at, Node::Kind::kFolder, 0);
-  node.name = at.name;
+  NameMade(at, node);
   node.content.reset();
   return true;
 }
@@ -343,25 +381,33 @@ bool OverlayFileSystem::RemoveFile(const std::string& path) {
   return true;
 }
 
-// Adds the entries that exist only in the overlay to a listing of `folder`
-// whose other entries are named in `listed` (by key).
-void OverlayFileSystem::AddOwnEntries(const OverlayLocation& folder,
-                                      const std::set<std::string>& listed,
-                                      std::vector<FolderEntry>* entries) {
+// The entries of `folder` whose names the run made, or that the base no
+// longer lists (`listed`, by key), in the order they were made.
+std::vector<FolderEntry> OverlayFileSystem::OwnEntries(
+    const OverlayLocation& folder, const std::set<std::string>& listed) {
   const std::string prefix =
       folder.key.back() == '\\' ? folder.key : folder.key + "\\";
+  std::vector<const Node*> own;
   for (auto it = nodes_.lower_bound(prefix);
        it != nodes_.end() && it->first.compare(0, prefix.size(), prefix) == 0;
        ++it) {
     const Node& node = it->second;
-    if (it->first.find('\\', prefix.size()) != std::string::npos ||
-        node.kind == Node::Kind::kDeleted || listed.count(it->first) != 0) {
-      continue;
+    if (it->first.find('\\', prefix.size()) == std::string::npos &&
+        node.kind != Node::Kind::kDeleted &&
+        (node.made != 0 || listed.count(it->first) == 0)) {
+      own.push_back(&node);
     }
-    const std::string name =
-        node.name.empty() ? LastComponent(node.path) : node.name;
-    entries->push_back(FolderEntry{name, ShownAttributes(node)});
   }
+  std::stable_sort(own.begin(), own.end(), [](const Node* a, const Node* b) {
+    return a->made < b->made;
+  });
+  std::vector<FolderEntry> entries;
+  for (const Node* node : own) {
+    const std::string name =
+        node->name.empty() ? LastComponent(node->path) : node->name;
+    entries.push_back(FolderEntry{name, ShownAttributes(*node)});
+  }
+  return entries;
 }
 
 FsStatus OverlayFileSystem::ListFolder(const std::string& path,
@@ -397,17 +443,22 @@ FsStatus OverlayFileSystem::ListFolder(const std::string& path,
     const auto it = nodes_.find(key);
     if (it == nodes_.end()) {
       names.push_back(entry);
-    } else if (it->second.kind != Node::Kind::kDeleted) {
+    } else if (it->second.kind != Node::Kind::kDeleted &&
+               it->second.made == 0) {
       const Node& node = it->second;
       names.push_back(FolderEntry{node.name.empty() ? entry.name : node.name,
                                   ShownAttributes(node)});
     }
   }
-  AddOwnEntries(at, listed, &names);
-  std::sort(names.begin(), names.end(), SortsBefore);
+  PlaceOwnEntries(base_.ListingRulesOf(at.path).order, OwnEntries(at, listed),
+                  &names);
   *entries = std::move(specials);
   entries->insert(entries->end(), names.begin(), names.end());
   return FsStatus::kOkay;
+}
+
+ListingRules OverlayFileSystem::ListingRulesOf(const std::string& path) {
+  return base_.ListingRulesOf(Locate(path).path);
 }
 
 std::string OverlayFileSystem::CurrentFolder() {

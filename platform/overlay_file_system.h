@@ -41,8 +41,10 @@ struct OverlayChange {
 /// Reads through to `base`; keeps every write, resize, rename, deletion,
 /// attribute change and new folder to itself. Opens are unshared among its
 /// own files. A file copied or renamed shows the base file's bytes until
-/// they are overwritten, so nothing is read whole into memory. Not for two
-/// threads at once; it must outlive its files.
+/// they are overwritten, and bytes moved by File::MoveBytes are not carried,
+/// so nothing is read whole into memory. A listing keeps the base's order
+/// and attributes for what the base holds. Not for two threads at once; it
+/// must outlive its files.
 class OverlayFileSystem : public FileSystem {
  public:
   /// An overlay over `base`, which must outlive it, keeping up to
@@ -64,6 +66,9 @@ class OverlayFileSystem : public FileSystem {
   bool RemoveFile(const std::string& path) override;
   FsStatus ListFolder(const std::string& path,
                       std::vector<FolderEntry>* entries) override;
+  /// The base's rules, by which the overlay also lists and marks the names
+  /// the run made.
+  ListingRules ListingRulesOf(const std::string& path) override;
   std::string CurrentFolder() override;
   bool ChangeFolder(const std::string& path) override;
   /// As the base does it, against the base's current folder.
@@ -95,6 +100,9 @@ class OverlayFileSystem : public FileSystem {
     std::string path;         // as the run first named it
     std::string name;         // as listed; empty: the name the base lists
     uint32_t attributes = 0;  // the settable bits
+    uint32_t name_marks = 0;  // hidden for its spelling, where the base is so
+    // When the run made the name, counted from 1; 0: the base lists it.
+    uint64_t made = 0;
     // A file's bytes; null: the base file's own bytes at `path`.
     std::shared_ptr<OverlayContent> content;
   };
@@ -117,6 +125,7 @@ class OverlayFileSystem : public FileSystem {
   bool IsHeld(const OverlayLocation& at) const;
   Node& NodeFor(const OverlayLocation& at, Node::Kind kind,
                 uint32_t attributes);
+  void NameMade(const OverlayLocation& at, Node& node);
   std::shared_ptr<BaseBytes> BaseBytesOf(const OverlayLocation& at,
                                          FsStatus* status);
   std::shared_ptr<OverlayContent> FileContent(const OverlayLocation& at,
@@ -126,14 +135,14 @@ class OverlayFileSystem : public FileSystem {
   std::unique_ptr<File> Hold(const OverlayLocation& at,
                              std::shared_ptr<OverlayContent> content,
                              bool writable);
-  void AddOwnEntries(const OverlayLocation& folder,
-                     const std::set<std::string>& listed,
-                     std::vector<FolderEntry>* entries);
+  std::vector<FolderEntry> OwnEntries(const OverlayLocation& folder,
+                                      const std::set<std::string>& listed);
   bool Describe(const Node& node, OverlayChange* change);
 
   FileSystem& base_;
   std::shared_ptr<OverlayStore> store_;
   std::map<std::string, Node> nodes_;  // by location key
+  uint64_t names_made_ = 0;
   // The keys of the files held open, shared with those files.
   std::shared_ptr<std::set<std::string>> held_;
   // Base files open for reading, by key, while something shows their bytes.

@@ -275,35 +275,57 @@ TEST_F(OverlayTest, SpilledBytesReadBackAsWritten) {
   EXPECT_EQ(1, scratch_files);
 }
 
-// A rebuild moves bytes by reading them and writing the same buffer back
-// elsewhere: such moves cost no memory, anything else is stored.
+// A rebuild moves bytes inside the archive by File::MoveBytes: such moves
+// carry no byte and cost no memory, whatever the source shows, except zeros
+// that land over the disk's bytes. A plain write is stored, even of the
+// bytes just read.
 TEST_F(OverlayTest, MovedBytesAreKeptAsReferences) {
   OverlayFileSystem small(*native_, 4096, [] { return nullptr; });
   const std::string img = game() + "models\\gta3.img";
   std::unique_ptr<File> file = small.Open(img, OpenMode::kReadWrite, nullptr);
   ASSERT_TRUE(file);
   std::string model = Pattern(10000, 1);
-  std::string buffer(3000, '\0');
-  size_t got = 0;
-  for (uint64_t from :
-       {5000, 8000}) {  // the second move is partly past the end
-    ASSERT_TRUE(file->ReadAt(from, &buffer[0], buffer.size(), &got));
-    ASSERT_TRUE(file->WriteAt(from - 5000, buffer.data(), got));
-    model.replace(from - 5000, got, model.substr(from, got));
-  }
+  const auto move = [&](uint64_t from, uint64_t to, uint64_t length) {
+    uint64_t written = 99;
+    EXPECT_EQ(MoveOutcome::kMoved, file->MoveBytes(from, to, length, &written));
+    EXPECT_EQ(length, written);
+    const std::string moved = model.substr(from, length);
+    if (model.size() < to + length) model.resize(to + length);
+    model.replace(to, length, moved);
+  };
+  move(5000, 0, 3000);
+  move(8000, 3000, 2000);
   EXPECT_EQ(0u, small.StoreStats().peak_memory_bytes);
   EXPECT_TRUE(small.ShowsOriginal(img, 0, img, 5000, 3000));
   EXPECT_TRUE(small.ShowsOriginal(img, 3000, img, 8000, 2000));
   EXPECT_FALSE(small.ShowsOriginal(img, 0, img, 5001, 3000));
+  uint64_t written = 99;
+  EXPECT_EQ(MoveOutcome::kReadFailed, file->MoveBytes(9000, 0, 1001, &written));
+  EXPECT_EQ(0u, written);
 
-  // Bytes changed between the read and the write are stored as written.
+  std::string buffer(3000, '\0');
+  size_t got = 0;
   ASSERT_TRUE(file->ReadAt(6000, &buffer[0], buffer.size(), &got));
-  buffer[10] = 'X';
   ASSERT_TRUE(file->WriteAt(1000, buffer.data(), got));
   model.replace(1000, got, buffer);
   EXPECT_EQ(3000u, small.StoreStats().memory_bytes);
   EXPECT_FALSE(small.ShowsOriginal(img, 0, img, 5000, 3000));
   EXPECT_TRUE(small.ShowsOriginal(img, 4000, img, 9000, 1000));
+
+  // Stored bytes move as they are, here over part of themselves.
+  move(1000, 1500, 4000);
+  EXPECT_EQ(3000u, small.StoreStats().memory_bytes);
+  EXPECT_TRUE(small.ShowsOriginal(img, 4500, img, 9000, 1000));
+
+  // Zeros past a cut read as zeros over the disk's bytes only if stored.
+  ASSERT_TRUE(file->Resize(9000));
+  ASSERT_TRUE(file->Resize(10000));
+  model.resize(9000);
+  model.resize(10000, '\0');
+  move(9400, 200, 500);
+  move(9500, 9990, 100);
+  EXPECT_EQ(3500u, small.StoreStats().memory_bytes);
+  EXPECT_EQ(0u, small.StoreStats().spilled_bytes);
   file.reset();
   std::string all;
   ASSERT_TRUE(ReadWholeFile(small, img, &all));

@@ -23,6 +23,10 @@ struct FileSystemBackend {
   /// when the backend's files are private to one object.
   std::function<std::unique_ptr<FileSystem>(FileSystem& first)>
       make_second_view;
+  /// For a backend layered over another file system: that file system under
+  /// `layered`, whose own changes show through the layer; empty for a
+  /// backend that is not layered.
+  std::function<FileSystem&(FileSystem& layered)> lower;
 };
 
 /// Test listings name the backend instead of dumping its bytes.

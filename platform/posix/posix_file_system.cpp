@@ -562,6 +562,14 @@ FsStatus PosixFileSystem::ListFolder(const std::string& path,
   return FsStatus::kOkay;
 }
 
+// As Wine shows a Linux disk, whatever the disk.
+ListingRules PosixFileSystem::ListingRulesOf(const std::string&) {
+  ListingRules rules;
+  rules.order = ListingRules::Order::kByUpperName;
+  rules.dot_names_hidden = true;
+  return rules;
+}
+
 std::string PosixFileSystem::CurrentFolder() {
   std::vector<char> buffer(4096);
   while (getcwd(buffer.data(), buffer.size()) == nullptr) {

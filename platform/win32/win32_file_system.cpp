@@ -135,6 +135,26 @@ std::string WithoutTrailingBackslash(std::string path) {
   return path;
 }
 
+// Wine shows every disk as it shows a Linux one: sorted, dot-names hidden.
+bool RunsUnderWine() {
+  const HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+  return ntdll != nullptr &&
+         GetProcAddress(ntdll, "wine_get_version") != nullptr;
+}
+
+// FAT and exFAT keep a folder's names in the order they were made.
+bool IsOnFatVolume(const std::string& path) {
+  char root[MAX_PATH + 1];
+  char file_system[MAX_PATH + 1];
+  if (!GetVolumePathNameA(path.c_str(), root, sizeof root) ||
+      !GetVolumeInformationA(root, nullptr, 0, nullptr, nullptr, nullptr,
+                             file_system, sizeof file_system)) {
+    return false;
+  }
+  const std::string name = file_system;
+  return name == "FAT" || name == "FAT32" || name == "exFAT";
+}
+
 }  // namespace
 
 uint32_t Win32FileSystem::AttributesOf(const std::string& path) {
@@ -227,6 +247,16 @@ FsStatus Win32FileSystem::ListFolder(const std::string& path,
   FindClose(search);
   return error == ERROR_NO_MORE_FILES ? FsStatus::kOkay
                                       : StatusFromError(error);
+}
+
+ListingRules Win32FileSystem::ListingRulesOf(const std::string& path) {
+  ListingRules rules;
+  if (RunsUnderWine()) {
+    rules.dot_names_hidden = true;
+  } else if (IsOnFatVolume(path)) {
+    rules.order = ListingRules::Order::kByCreation;
+  }
+  return rules;
 }
 
 std::string Win32FileSystem::CurrentFolder() {

@@ -23,6 +23,7 @@ class Win32FileSystem : public FileSystem {
   bool RemoveFile(const std::string& path) override;
   FsStatus ListFolder(const std::string& path,
                       std::vector<FolderEntry>* entries) override;
+  ListingRules ListingRulesOf(const std::string& path) override;
   std::string CurrentFolder() override;
   bool ChangeFolder(const std::string& path) override;
   std::string AbsolutePath(const std::string& os_path) override;
