@@ -50,6 +50,10 @@ FileSystemBackend OverlayOverCreationOrderBackend() {
     rules.order = ListingRules::Order::kByCreation;
     auto base = std::make_unique<MemoryFileSystem>(rules);
     MakeFoldersThrough(*base, root);
+    // Standing on a drive, as a process does on Windows: the overlay reads
+    // a lone "\" as the current drive's root, which a memory file system's
+    // own root "\" is not.
+    base->ChangeFolder(root);
     return std::make_unique<OwningOverlay>(std::move(base));
   };
   backend.lower = BaseOf;
