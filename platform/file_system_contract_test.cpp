@@ -133,6 +133,19 @@ TEST_P(FileSystemContract, LetterCaseDoesNotMatter) {
             Names("data"));
 }
 
+// Windows resolves "." and ".." by the names alone, before it looks at the
+// disk, so a missing folder before ".." does not matter.
+TEST_P(FileSystemContract, EverySpellingOfAPathNamesOnePlace) {
+  Put("data\\maps\\docks.ipl", "docks");
+  EXPECT_EQ("docks", ReadAll("data\\.\\MAPS\\..\\maps\\\\docks.ipl"));
+  EXPECT_EQ("docks", ReadAll("data/maps//docks.ipl"));
+  EXPECT_EQ("docks", ReadAll("absent\\..\\data\\maps\\docks.ipl"));
+  EXPECT_EQ(kAttrDirectory, fs_->AttributesOf(Path("data\\absent\\..\\")));
+  ASSERT_TRUE(fs_->MakeFolder(Path("absent\\..\\data\\new")));
+  EXPECT_EQ((std::vector<std::string>{".", "..", "maps", "new"}),
+            Names("data"));
+}
+
 TEST_P(FileSystemContract, OpensAreUnshared) {
   Put("gta3.img", "archive");
   Put("other.img", "other");

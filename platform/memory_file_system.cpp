@@ -5,6 +5,7 @@
 #include <limits>
 #include <map>
 
+#include "platform/engine_path.h"
 #include "text/ascii.h"
 
 namespace quarn {
@@ -19,20 +20,11 @@ using Page = std::vector<uint8_t>;
 constexpr uint32_t kFileAttributes = kAttrReadOnly | kAttrHidden | kAttrSystem;
 constexpr uint32_t kFolderAttributes = kAttrHidden | kAttrSystem;
 
-bool IsSeparator(char c) { return c == '\\' || c == '/'; }
-
-bool IsDrive(const std::string& name) {
-  return name.size() == 2 && name[1] == ':' && name[0] != '\\';
-}
-
-bool StartsWithDrive(const std::string& path) {
-  return path.size() >= 2 && path[1] == ':' && !IsSeparator(path[0]);
-}
-
-// Names Windows would refuse to create.
-bool IsValidName(const std::string& name, bool at_root) {
+// Names Windows would refuse to create; a drive or a share is made as the
+// first folder.
+bool IsValidName(const std::string& name, bool is_root) {
+  if (is_root) return true;
   if (name.empty()) return false;
-  if (at_root && IsDrive(name)) return true;
   for (char c : name) {
     if (static_cast<unsigned char>(c) < 32) return false;
     if (std::strchr("<>:\"|?*", c) != nullptr) return false;
@@ -179,18 +171,6 @@ void Report(FsStatus* status, FsStatus value) {
   if (status != nullptr) *status = value;
 }
 
-// `components` joined as the engine writes an absolute path.
-std::string Display(const std::vector<std::string>& components) {
-  if (components.empty()) return "\\";
-  std::string text = IsDrive(components[0]) ? "" : "\\";
-  for (size_t i = 0; i < components.size(); ++i) {
-    if (i > 0) text += '\\';
-    text += components[i];
-  }
-  if (components.size() == 1 && IsDrive(components[0])) text += '\\';
-  return text;
-}
-
 }  // namespace
 
 // What a path leads to: the folder that holds (or would hold) its last
@@ -201,37 +181,18 @@ struct MemoryFileSystem::Place {
   std::shared_ptr<Node> node;
   std::string name;          // the last name as given
   bool folder_only = false;  // the path ended in a backslash
-  bool at_root = false;      // the last name lies directly in the root
+  bool is_root = false;      // the last name is a drive or a share
+  bool has_root = false;     // the first name is a drive or a share
 };
 
 namespace {
 
-// The names of `path` from the root, with "." and ".." resolved against
-// `current` the way Windows resolves them: lexically.
-std::vector<std::string> Components(const std::string& path,
-                                    const std::vector<std::string>& current) {
+// The names from the tree's root: a drive or a share is just the first
+// folder.
+std::vector<std::string> TreeNames(const EnginePath& path) {
   std::vector<std::string> names;
-  const bool absolute =
-      (!path.empty() && IsSeparator(path[0])) || StartsWithDrive(path);
-  if (!absolute) names = current;
-  size_t start = 0;
-  if (StartsWithDrive(path)) {
-    names.push_back(path.substr(0, 2));
-    start = 2;
-  }
-  std::string name;
-  for (size_t i = start; i <= path.size(); ++i) {
-    if (i < path.size() && !IsSeparator(path[i])) {
-      name += path[i];
-      continue;
-    }
-    if (name == "..") {
-      if (!names.empty()) names.pop_back();
-    } else if (!name.empty() && name != ".") {
-      names.push_back(name);
-    }
-    name.clear();
-  }
+  if (!path.root.empty()) names.push_back(path.root);
+  names.insert(names.end(), path.components.begin(), path.components.end());
   return names;
 }
 
@@ -252,8 +213,10 @@ std::unique_ptr<MemoryFileSystem> MemoryFileSystem::Clone() const {
 
 MemoryFileSystem::Place MemoryFileSystem::Find(const std::string& path) const {
   Place place;
-  const std::vector<std::string> names = Components(path, current_);
-  place.folder_only = !path.empty() && IsSeparator(path.back());
+  const EnginePath parsed = ParseEnginePath(path, current_.Text());
+  const std::vector<std::string> names = TreeNames(parsed);
+  place.folder_only = parsed.folder_only;
+  place.has_root = !parsed.root.empty();
   if (names.empty()) {
     place.node = root_;
     return place;
@@ -267,7 +230,7 @@ MemoryFileSystem::Place MemoryFileSystem::Find(const std::string& path) const {
   }
   place.parent = folder;
   place.name = names.back();
-  place.at_root = names.size() == 1;
+  place.is_root = place.has_root && names.size() == 1;
   const auto found = folder->children.find(ToUpperAscii(place.name));
   if (found != folder->children.end() &&
       (found->second->folder || !place.folder_only)) {
@@ -278,7 +241,7 @@ MemoryFileSystem::Place MemoryFileSystem::Find(const std::string& path) const {
 }
 
 std::string MemoryFileSystem::CanonicalPath(const std::string& path) const {
-  return ToUpperAscii(Display(Components(path, current_)));
+  return ParseEnginePath(path, current_.Text()).Key();
 }
 
 uint32_t MemoryFileSystem::AttributesOf(const std::string& path) {
@@ -303,7 +266,7 @@ std::unique_ptr<File> MemoryFileSystem::Open(const std::string& path,
       Report(status, FsStatus::kNotFound);
       return nullptr;
     }
-    if (place.folder_only || !IsValidName(place.name, place.at_root)) {
+    if (place.folder_only || !IsValidName(place.name, place.is_root)) {
       Report(status, FsStatus::kOtherError);
       return nullptr;
     }
@@ -349,7 +312,7 @@ bool MemoryFileSystem::CopyOver(const std::string& from,
       return false;
     }
   } else {
-    if (target.folder_only || !IsValidName(target.name, target.at_root)) {
+    if (target.folder_only || !IsValidName(target.name, target.is_root)) {
       return false;
     }
     node = std::make_shared<Node>();
@@ -379,7 +342,7 @@ bool MemoryFileSystem::RenameOver(const std::string& from,
     return false;
   }
   if (!target.node &&
-      (target.folder_only || !IsValidName(target.name, target.at_root))) {
+      (target.folder_only || !IsValidName(target.name, target.is_root))) {
     return false;
   }
   std::shared_ptr<Node> moving = source.node;
@@ -394,7 +357,7 @@ bool MemoryFileSystem::MakeFolder(const std::string& path) {
   // A file of the name blocks the folder even when the path ends in "\".
   if (place.parent == nullptr || place.node ||
       place.parent->children.count(ToUpperAscii(place.name)) > 0 ||
-      !IsValidName(place.name, place.at_root)) {
+      !IsValidName(place.name, place.is_root)) {
     return false;
   }
   auto folder = std::make_shared<Node>();
@@ -430,17 +393,22 @@ FsStatus MemoryFileSystem::ListFolder(const std::string& path,
   return FsStatus::kOkay;
 }
 
-std::string MemoryFileSystem::CurrentFolder() { return Display(current_); }
+std::string MemoryFileSystem::CurrentFolder() { return current_.Text(); }
 
 bool MemoryFileSystem::ChangeFolder(const std::string& path) {
   const Place place = Find(path);
   if (!place.node || !place.node->folder) return false;
-  current_ = place.stored;
+  current_ = EnginePath();
+  current_.components = place.stored;
+  if (place.has_root) {
+    current_.root = current_.components.front();
+    current_.components.erase(current_.components.begin());
+  }
   return true;
 }
 
 std::string MemoryFileSystem::AbsolutePath(const std::string& os_path) {
-  return Display(Components(os_path, current_));
+  return ParseEnginePath(os_path, current_.Text()).Text();
 }
 
 }  // namespace quarn

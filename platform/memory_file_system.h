@@ -8,14 +8,15 @@
 #include <string>
 #include <vector>
 
+#include "platform/engine_path.h"
 #include "platform/file_system.h"
 
 namespace quarn {
 
-/// FileSystem kept in memory. Paths are absolute when they begin with a
-/// backslash or a drive ("C:\"); a drive is just the first folder. File data
-/// is kept in pages, so a file with a byte far beyond 4 GiB costs one page.
-/// Not for use by two threads at once.
+/// FileSystem kept in memory. Paths are read as ParseEnginePath reads them;
+/// a drive ("C:") or a share ("\\server\share") is just the first folder. File
+/// data is kept in pages, so a file with a byte far beyond 4 GiB costs one
+/// page. Not for use by two threads at once.
 class MemoryFileSystem : public FileSystem {
  public:
   /// An empty file system whose current folder is the root "\".
@@ -53,7 +54,7 @@ class MemoryFileSystem : public FileSystem {
   Place Find(const std::string& path) const;
 
   std::shared_ptr<Node> root_;
-  std::vector<std::string> current_;  // names from the root, case as stored
+  EnginePath current_;  // case as stored
 };
 
 }  // namespace quarn

@@ -16,6 +16,7 @@
 #include <set>
 #include <utility>
 
+#include "platform/engine_path.h"
 #include "platform/scratch_file.h"
 #include "text/ascii.h"
 
@@ -75,6 +76,7 @@ std::string ParentOf(const std::string& native) {
   return native.substr(0, slash);
 }
 
+// The names of a path as a Linux user typed it.
 std::vector<std::string> SplitComponents(const std::string& path) {
   std::vector<std::string> components;
   std::string current;
@@ -296,27 +298,57 @@ bool CanReplace(const struct stat& status) {
   return !S_ISDIR(status.st_mode) && !IsReadOnly(status);
 }
 
+// The process's current folder in engine form; empty if Linux cannot say.
+std::string CurrentEngineFolder() {
+  std::vector<char> buffer(4096);
+  while (getcwd(buffer.data(), buffer.size()) == nullptr) {
+    if (errno != ERANGE) return "";
+    buffer.resize(buffer.size() * 2);
+  }
+  std::string folder = buffer.data();
+  std::replace(folder.begin(), folder.end(), '/', '\\');
+  return folder;
+}
+
+// Engine path `path` read as Windows reads it; the current folder is asked
+// for only when the path continues it. False when there is none to ask.
+bool ParseAgainstCurrentFolder(const std::string& path, EnginePath* parsed) {
+  std::string current;
+  if (IsRelativeEnginePath(path)) {
+    current = CurrentEngineFolder();
+    if (current.empty()) return false;
+  }
+  *parsed = ParseEnginePath(path, current);
+  return true;
+}
+
+// The Linux spelling of engine path `path`; empty when there is none.
+std::string NativeOf(const std::string& path) {
+  EnginePath parsed;
+  return ParseAgainstCurrentFolder(path, &parsed) ? ResolvePosixPath(parsed)
+                                                  : "";
+}
+
 }  // namespace
 
-std::string ResolvePosixPath(const std::string& path) {
-  const bool absolute = !path.empty() && IsSeparator(path[0]);
-  std::string whole = absolute ? "/" : "";
-  const std::vector<std::string> components = SplitComponents(path);
-  // A trailing separator stays: it makes a file's name fail, as on Windows.
-  const bool folder_only =
-      !components.empty() && IsSeparator(path[path.size() - 1]);
-  for (size_t i = 0; i < components.size(); ++i) {
-    whole = JoinNative(whole, components[i]);
+std::string ResolvePosixPath(const EnginePath& path) {
+  // Linux has neither drives nor shares.
+  if (!path.root.empty()) return "";
+  const std::vector<std::string>& components = path.components;
+  std::string whole = "/";
+  for (const std::string& component : components) {
+    whole = JoinNative(whole, component);
   }
+  // A trailing separator stays: it makes a file's name fail, as on Windows.
+  const bool folder_only = !components.empty() && path.folder_only;
   if (folder_only) whole += '/';
-  if (whole.empty() || Exists(whole)) return whole;
+  if (Exists(whole)) return whole;
 
-  std::string resolved = absolute ? "/" : "";
+  std::string resolved = "/";
   bool parent_missing = false;
   for (const std::string& component : components) {
     std::string next = JoinNative(resolved, component);
-    const bool special = component == "." || component == "..";
-    if (!parent_missing && !special && !Exists(next)) {
+    if (!parent_missing && !Exists(next)) {
       std::string found;
       if (FindIgnoringCase(resolved, component, &found)) {
         next = JoinNative(resolved, found);
@@ -354,7 +386,7 @@ uint32_t ParseDosAttributeText(const std::string& text) {
 }
 
 uint32_t PosixFileSystem::AttributesOf(const std::string& path) {
-  const std::string native = ResolvePosixPath(path);
+  const std::string native = NativeOf(path);
   struct stat status;
   if (native.empty() || stat(native.c_str(), &status) != 0) return kNoSuchFile;
   return AttributesFromStatus(native, status);
@@ -362,7 +394,7 @@ uint32_t PosixFileSystem::AttributesOf(const std::string& path) {
 
 bool PosixFileSystem::SetAttributes(const std::string& path,
                                     uint32_t attributes) {
-  const std::string native = ResolvePosixPath(path);
+  const std::string native = NativeOf(path);
   struct stat status;
   if (native.empty() || stat(native.c_str(), &status) != 0) return false;
   mode_t mode = status.st_mode & 07777;
@@ -383,7 +415,7 @@ std::unique_ptr<File> PosixFileSystem::Open(const std::string& path,
                                             OpenMode mode, FsStatus* status) {
   FsStatus unused;
   if (status == nullptr) status = &unused;
-  const std::string native = ResolvePosixPath(path);
+  const std::string native = NativeOf(path);
   if (native.empty()) {
     *status = FsStatus::kNotFound;
     return nullptr;
@@ -439,8 +471,8 @@ std::unique_ptr<File> PosixFileSystem::Open(const std::string& path,
 }
 
 bool PosixFileSystem::CopyOver(const std::string& from, const std::string& to) {
-  const std::string source = ResolvePosixPath(from);
-  const std::string target = ResolvePosixPath(to);
+  const std::string source = NativeOf(from);
+  const std::string target = NativeOf(to);
   if (source.empty() || target.empty()) return false;
 
   OpenFileTable& table = OpenFiles();
@@ -482,15 +514,16 @@ bool PosixFileSystem::CopyOver(const std::string& from, const std::string& to) {
 
 bool PosixFileSystem::RenameOver(const std::string& from,
                                  const std::string& to) {
-  const std::string source = ResolvePosixPath(from);
-  std::string target = ResolvePosixPath(to);
+  const std::string source = NativeOf(from);
+  EnginePath wanted;
+  if (!ParseAgainstCurrentFolder(to, &wanted)) return false;
+  std::string target = ResolvePosixPath(wanted);
   if (source.empty() || target.empty()) return false;
   // A rename that changes only the letter case finds the source itself as
   // the target; the new name is the one asked for.
   if (target == source) {
-    const std::vector<std::string> wanted = SplitComponents(to);
-    if (wanted.empty()) return false;
-    target = JoinNative(ParentOf(source), wanted.back());
+    if (wanted.components.empty()) return false;
+    target = JoinNative(ParentOf(source), wanted.components.back());
   }
 
   OpenFileTable& table = OpenFiles();
@@ -511,13 +544,13 @@ bool PosixFileSystem::RenameOver(const std::string& from,
 }
 
 bool PosixFileSystem::MakeFolder(const std::string& path) {
-  const std::string native = ResolvePosixPath(path);
+  const std::string native = NativeOf(path);
   if (native.empty() || Exists(native)) return false;
   return mkdir(native.c_str(), 0777) == 0;
 }
 
 bool PosixFileSystem::RemoveFile(const std::string& path) {
-  const std::string native = ResolvePosixPath(path);
+  const std::string native = NativeOf(path);
   if (native.empty()) return false;
   OpenFileTable& table = OpenFiles();
   std::lock_guard<std::mutex> lock(table.mutex);
@@ -532,8 +565,8 @@ bool PosixFileSystem::RemoveFile(const std::string& path) {
 FsStatus PosixFileSystem::ListFolder(const std::string& path,
                                      std::vector<FolderEntry>* entries) {
   entries->clear();
-  std::string native = ResolvePosixPath(path);
-  if (native.empty()) native = ".";
+  const std::string native = NativeOf(path);
+  if (native.empty()) return FsStatus::kNotFound;
   DIR* dir = opendir(native.c_str());
   if (dir == nullptr) return StatusFromErrno(errno);
   std::vector<FolderEntry> found;
@@ -562,19 +595,10 @@ FsStatus PosixFileSystem::ListFolder(const std::string& path,
   return FsStatus::kOkay;
 }
 
-std::string PosixFileSystem::CurrentFolder() {
-  std::vector<char> buffer(4096);
-  while (getcwd(buffer.data(), buffer.size()) == nullptr) {
-    if (errno != ERANGE) return "";
-    buffer.resize(buffer.size() * 2);
-  }
-  std::string folder = buffer.data();
-  std::replace(folder.begin(), folder.end(), '/', '\\');
-  return folder;
-}
+std::string PosixFileSystem::CurrentFolder() { return CurrentEngineFolder(); }
 
 bool PosixFileSystem::ChangeFolder(const std::string& path) {
-  const std::string native = ResolvePosixPath(path);
+  const std::string native = NativeOf(path);
   return !native.empty() && chdir(native.c_str()) == 0;
 }
 
@@ -611,8 +635,8 @@ std::string SystemTempFolder() {
 }
 
 std::unique_ptr<File> MakeScratchFile(const std::string& folder) {
-  std::string native = ResolvePosixPath(folder);
-  if (native.empty()) native = ".";
+  const std::string native = NativeOf(folder);
+  if (native.empty()) return nullptr;
   // A file made without a name disappears with its last descriptor; where
   // the disk cannot make one, a named file loses its name at once.
   int fd = open(native.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
