@@ -5,24 +5,22 @@
 namespace quarn {
 namespace {
 
-bool IsSeparator(char c) { return c == '\\' || c == '/'; }
-
 bool HasDrive(const std::string& path) {
-  return path.size() >= 2 && path[1] == ':' && !IsSeparator(path[0]);
+  return path.size() >= 2 && path[1] == ':' && !IsEngineSeparator(path[0]);
 }
 
 bool IsShare(const std::string& path) {
-  return path.size() >= 3 && IsSeparator(path[0]) && IsSeparator(path[1]) &&
-         !IsSeparator(path[2]);
+  return path.size() >= 3 && IsEngineSeparator(path[0]) &&
+         IsEngineSeparator(path[1]) && !IsEngineSeparator(path[2]);
 }
 
 // The name that begins at `*at`, which is moved past it and the separators
 // after it.
 std::string TakeName(const std::string& path, size_t* at) {
   const size_t begin = *at;
-  while (*at < path.size() && !IsSeparator(path[*at])) ++*at;
+  while (*at < path.size() && !IsEngineSeparator(path[*at])) ++*at;
   const std::string name = path.substr(begin, *at - begin);
-  while (*at < path.size() && IsSeparator(path[*at])) ++*at;
+  while (*at < path.size() && IsEngineSeparator(path[*at])) ++*at;
   return name;
 }
 
@@ -56,6 +54,8 @@ EnginePath CurrentFolderPath(const std::string& current_folder) {
 
 }  // namespace
 
+bool IsEngineSeparator(char c) { return c == '\\' || c == '/'; }
+
 std::string EnginePath::Text() const {
   if (components.empty()) return root + "\\";
   std::string text = root;
@@ -66,7 +66,7 @@ std::string EnginePath::Text() const {
 std::string EnginePath::Key() const { return ToUpperAscii(Text()); }
 
 bool IsRelativeEnginePath(const std::string& path) {
-  return !HasDrive(path) && (path.empty() || !IsSeparator(path[0]));
+  return !HasDrive(path) && (path.empty() || !IsEngineSeparator(path[0]));
 }
 
 EnginePath ParseEnginePath(const std::string& path,
@@ -78,19 +78,19 @@ EnginePath ParseEnginePath(const std::string& path,
   } else if (HasDrive(path)) {
     parsed.root = path.substr(0, 2);
     at = 2;
-    if (at == path.size() || !IsSeparator(path[at])) {
+    if (at == path.size() || !IsEngineSeparator(path[at])) {
       const EnginePath current = CurrentFolderPath(current_folder);
       if (EqualsIgnoringCase(current.root, parsed.root)) {
         parsed.components = current.components;
       }
     }
-  } else if (!path.empty() && IsSeparator(path[0])) {
+  } else if (!path.empty() && IsEngineSeparator(path[0])) {
     parsed.root = CurrentFolderPath(current_folder).root;
   } else {
     parsed = CurrentFolderPath(current_folder);
   }
   AddComponents(path, at, &parsed.components);
-  parsed.folder_only = !path.empty() && IsSeparator(path.back());
+  parsed.folder_only = !path.empty() && IsEngineSeparator(path.back());
   return parsed;
 }
 

@@ -27,6 +27,9 @@ struct EnginePath {
   std::string Key() const;
 };
 
+/// True for the separators the engine accepts: backslash and slash.
+bool IsEngineSeparator(char c);
+
 /// True when `path` continues the current folder's names: it begins with
 /// neither a separator nor a drive.
 bool IsRelativeEnginePath(const std::string& path);

@@ -211,9 +211,17 @@ std::unique_ptr<MemoryFileSystem> MemoryFileSystem::Clone() const {
   return copy;
 }
 
+// The tree's root lies above its drives, so "\x" names the root's "x" even
+// while the current folder is on a drive: "\", as CurrentFolder shows the
+// root, leads back to it.
+EnginePath MemoryFileSystem::Parse(const std::string& path) const {
+  const bool from_tree_root = !path.empty() && IsEngineSeparator(path[0]);
+  return ParseEnginePath(path, from_tree_root ? "" : current_.Text());
+}
+
 MemoryFileSystem::Place MemoryFileSystem::Find(const std::string& path) const {
   Place place;
-  const EnginePath parsed = ParseEnginePath(path, current_.Text());
+  const EnginePath parsed = Parse(path);
   const std::vector<std::string> names = TreeNames(parsed);
   place.folder_only = parsed.folder_only;
   place.has_root = !parsed.root.empty();
@@ -241,7 +249,7 @@ MemoryFileSystem::Place MemoryFileSystem::Find(const std::string& path) const {
 }
 
 std::string MemoryFileSystem::CanonicalPath(const std::string& path) const {
-  return ParseEnginePath(path, current_.Text()).Key();
+  return Parse(path).Key();
 }
 
 uint32_t MemoryFileSystem::AttributesOf(const std::string& path) {
@@ -408,7 +416,7 @@ bool MemoryFileSystem::ChangeFolder(const std::string& path) {
 }
 
 std::string MemoryFileSystem::AbsolutePath(const std::string& os_path) {
-  return ParseEnginePath(os_path, current_.Text()).Text();
+  return Parse(os_path).Text();
 }
 
 }  // namespace quarn

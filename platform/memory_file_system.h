@@ -13,8 +13,9 @@
 
 namespace quarn {
 
-/// FileSystem kept in memory. Paths are read as ParseEnginePath reads them;
-/// a drive ("C:") or a share ("\\server\share") is just the first folder. File
+/// FileSystem kept in memory. Paths are read as ParseEnginePath reads them,
+/// except that "\x" lies in the root above the drives: a drive ("C:") or a
+/// share ("\\server\share") is just a first folder. File
 /// data is kept in pages, so a file with a byte far beyond 4 GiB costs one
 /// page. Not for use by two threads at once.
 class MemoryFileSystem : public FileSystem {
@@ -51,6 +52,7 @@ class MemoryFileSystem : public FileSystem {
 
  private:
   struct Place;
+  EnginePath Parse(const std::string& path) const;
   Place Find(const std::string& path) const;
 
   std::shared_ptr<Node> root_;
