@@ -18,6 +18,7 @@ constexpr uint64_t kPageBytes = 4096;
 using Page = std::vector<uint8_t>;
 
 constexpr uint32_t kFileAttributes = kAttrReadOnly | kAttrHidden | kAttrSystem;
+
 constexpr uint32_t kFolderAttributes = kAttrHidden | kAttrSystem;
 
 // Names Windows would refuse to create; a drive or a share is made as the
@@ -128,8 +129,12 @@ using Node = MemoryFileSystem::Node;
 
 class MemoryFile : public File {
  public:
-  MemoryFile(std::shared_ptr<Node> node, bool writable)
-      : node_(std::move(node)), writable_(writable) {
+  MemoryFile(std::shared_ptr<Node> node, bool writable,
+             std::shared_ptr<FsErrorRecord> errors, std::string path)
+      : node_(std::move(node)),
+        writable_(writable),
+        errors_(std::move(errors)),
+        path_(std::move(path)) {
     node_->held = true;
   }
   ~MemoryFile() override { node_->held = false; }
@@ -144,8 +149,9 @@ class MemoryFile : public File {
   }
 
   bool WriteAt(uint64_t offset, const void* data, size_t size) override {
-    if (!writable_ || size > std::numeric_limits<uint64_t>::max() - offset) {
-      return false;
+    if (!writable_) return errors_->Refuse(path_, kReasonOpenedForReading);
+    if (size > std::numeric_limits<uint64_t>::max() - offset) {
+      return errors_->Refuse(path_, kReasonTooFar);
     }
     node_->Write(offset, static_cast<const uint8_t*>(data), size);
     return true;
@@ -157,7 +163,7 @@ class MemoryFile : public File {
   }
 
   bool Resize(uint64_t length) override {
-    if (!writable_) return false;
+    if (!writable_) return errors_->Refuse(path_, kReasonOpenedForReading);
     node_->Cut(length);
     return true;
   }
@@ -165,10 +171,30 @@ class MemoryFile : public File {
  private:
   std::shared_ptr<Node> node_;
   bool writable_;  // opened for writing as well as reading
+  std::shared_ptr<FsErrorRecord> errors_;
+  std::string path_;  // as the engine spelled it
 };
 
 void Report(FsStatus* status, FsStatus value) {
   if (status != nullptr) *status = value;
+}
+
+// Why `node` cannot be replaced by a file whose attributes are `incoming`
+// (a copy keeps the source's); null if it can.
+const char* ReplaceRefusal(const Node& node, uint32_t incoming) {
+  if (node.folder) return kReasonIsFolder;
+  if (node.held) return kReasonHeld;
+  if ((node.attributes & kAttrReadOnly) != 0) return kReasonReadOnly;
+  const uint32_t marks_lost =
+      node.attributes & ~incoming & (kAttrHidden | kAttrSystem);
+  return marks_lost != 0 ? kReasonMarked : nullptr;
+}
+
+// Why `node` cannot be copied or moved from; null if it can.
+const char* SourceRefusal(const Node* node) {
+  if (node == nullptr) return kReasonNotFound;
+  if (node->folder) return kReasonIsFolder;
+  return node->held ? kReasonHeld : nullptr;
 }
 
 }  // namespace
@@ -260,68 +286,63 @@ uint32_t MemoryFileSystem::AttributesOf(const std::string& path) {
 bool MemoryFileSystem::SetAttributes(const std::string& path,
                                      uint32_t attributes) {
   const Place place = Find(path);
-  if (!place.node) return false;
+  if (!place.node) return errors()->Refuse(path, kReasonNotFound);
   place.node->attributes = attributes;
   return true;
 }
 
 std::unique_ptr<File> MemoryFileSystem::Open(const std::string& path,
                                              OpenMode mode, FsStatus* status) {
+  const auto fail = [&](FsStatus value,
+                        const char* reason) -> std::unique_ptr<File> {
+    Report(status, value);
+    errors()->Record(path, reason);
+    return nullptr;
+  };
   Place place = Find(path);
   std::shared_ptr<Node> node = place.node;
   if (!node) {
     if (place.parent == nullptr || mode != OpenMode::kCreate) {
-      Report(status, FsStatus::kNotFound);
-      return nullptr;
+      return fail(FsStatus::kNotFound, kReasonNotFound);
     }
     if (place.folder_only || !IsValidName(place.name, place.is_root)) {
-      Report(status, FsStatus::kOtherError);
-      return nullptr;
+      return fail(FsStatus::kOtherError, kReasonBadName);
     }
     node = std::make_shared<Node>();
     node->name = place.name;
     place.parent->children[ToUpperAscii(place.name)] = node;
   }
-  if (node->folder) {
-    Report(status, FsStatus::kAccessDenied);
-    return nullptr;
-  }
-  if (node->held) {
-    Report(status, FsStatus::kSharingViolation);
-    return nullptr;
-  }
+  if (node->folder) return fail(FsStatus::kAccessDenied, kReasonIsFolder);
+  if (node->held) return fail(FsStatus::kSharingViolation, kReasonHeld);
   const bool writes = mode != OpenMode::kRead;
-  if ((writes && (node->attributes & kAttrReadOnly) != 0) ||
-      (mode == OpenMode::kCreate && node->HiddenOrSystem())) {
-    Report(status, FsStatus::kAccessDenied);
-    return nullptr;
+  if (writes && (node->attributes & kAttrReadOnly) != 0) {
+    return fail(FsStatus::kAccessDenied, kReasonReadOnly);
+  }
+  if (mode == OpenMode::kCreate && node->HiddenOrSystem()) {
+    return fail(FsStatus::kAccessDenied, kReasonMarked);
   }
   if (mode == OpenMode::kCreate) node->Empty();
   Report(status, FsStatus::kOkay);
-  return std::make_unique<MemoryFile>(node, writes);
+  return std::make_unique<MemoryFile>(node, writes, errors(), path);
 }
 
 bool MemoryFileSystem::CopyOver(const std::string& from,
                                 const std::string& to) {
   const Place source = Find(from);
   Place target = Find(to);
-  if (!source.node || source.node->folder || source.node->held ||
-      target.parent == nullptr) {
-    return false;
+  if (const char* refusal = SourceRefusal(source.node.get())) {
+    return errors()->Refuse(from, refusal);
   }
+  if (target.parent == nullptr) return errors()->Refuse(to, kReasonNotFound);
   std::shared_ptr<Node> node = target.node;
+  if (node == source.node) return errors()->Refuse(to, kReasonSameFile);
   if (node) {
-    const uint32_t mine = node->attributes;
-    const uint32_t theirs = source.node->attributes;
-    if (node->folder || node->held || node == source.node ||
-        (mine & kAttrReadOnly) != 0 ||
-        ((mine & kAttrHidden) != 0 && (theirs & kAttrHidden) == 0) ||
-        ((mine & kAttrSystem) != 0 && (theirs & kAttrSystem) == 0)) {
-      return false;
+    if (const char* refusal = ReplaceRefusal(*node, source.node->attributes)) {
+      return errors()->Refuse(to, refusal);
     }
   } else {
     if (target.folder_only || !IsValidName(target.name, target.is_root)) {
-      return false;
+      return errors()->Refuse(to, kReasonBadName);
     }
     node = std::make_shared<Node>();
     node->name = target.name;
@@ -337,21 +358,22 @@ bool MemoryFileSystem::RenameOver(const std::string& from,
                                   const std::string& to) {
   const Place source = Find(from);
   const Place target = Find(to);
-  if (!source.node || source.node->folder || source.node->held ||
-      target.parent == nullptr) {
-    return false;
+  if (const char* refusal = SourceRefusal(source.node.get())) {
+    return errors()->Refuse(from, refusal);
   }
+  if (target.parent == nullptr) return errors()->Refuse(to, kReasonNotFound);
   if (target.node == source.node) {
     source.node->name = target.name;
     return true;
   }
-  if (target.node && (target.node->folder || target.node->held ||
-                      (target.node->attributes & kAttrReadOnly) != 0)) {
-    return false;
-  }
-  if (!target.node &&
-      (target.folder_only || !IsValidName(target.name, target.is_root))) {
-    return false;
+  // A rename keeps the file's own marks, so only the other reasons count.
+  constexpr uint32_t kAnyMarks = kAttrHidden | kAttrSystem;
+  if (target.node) {
+    if (const char* refusal = ReplaceRefusal(*target.node, kAnyMarks)) {
+      return errors()->Refuse(to, refusal);
+    }
+  } else if (target.folder_only || !IsValidName(target.name, target.is_root)) {
+    return errors()->Refuse(to, kReasonBadName);
   }
   std::shared_ptr<Node> moving = source.node;
   source.parent->children.erase(ToUpperAscii(source.name));
@@ -362,11 +384,14 @@ bool MemoryFileSystem::RenameOver(const std::string& from,
 
 bool MemoryFileSystem::MakeFolder(const std::string& path) {
   const Place place = Find(path);
+  if (place.parent == nullptr) return errors()->Refuse(path, kReasonNotFound);
   // A file of the name blocks the folder even when the path ends in "\".
-  if (place.parent == nullptr || place.node ||
-      place.parent->children.count(ToUpperAscii(place.name)) > 0 ||
-      !IsValidName(place.name, place.is_root)) {
-    return false;
+  if (place.node ||
+      place.parent->children.count(ToUpperAscii(place.name)) > 0) {
+    return errors()->Refuse(path, kReasonExists);
+  }
+  if (!IsValidName(place.name, place.is_root)) {
+    return errors()->Refuse(path, kReasonBadName);
   }
   auto folder = std::make_shared<Node>();
   folder->folder = true;
@@ -377,10 +402,11 @@ bool MemoryFileSystem::MakeFolder(const std::string& path) {
 
 bool MemoryFileSystem::RemoveFile(const std::string& path) {
   const Place place = Find(path);
-  if (!place.node || place.node->folder || place.node->held ||
-      (place.node->attributes & kAttrReadOnly) != 0) {
-    return false;
+  const char* refusal = SourceRefusal(place.node.get());
+  if (refusal == nullptr && (place.node->attributes & kAttrReadOnly) != 0) {
+    refusal = kReasonReadOnly;
   }
+  if (refusal != nullptr) return errors()->Refuse(path, refusal);
   place.parent->children.erase(ToUpperAscii(place.name));
   return true;
 }
@@ -389,7 +415,10 @@ FsStatus MemoryFileSystem::ListFolder(const std::string& path,
                                       std::vector<FolderEntry>* entries) {
   entries->clear();
   const Place place = Find(path);
-  if (!place.node || !place.node->folder) return FsStatus::kNotFound;
+  if (!place.node || !place.node->folder) {
+    errors()->Record(path, kReasonNotFound);
+    return FsStatus::kNotFound;
+  }
   if (place.node != root_) {
     entries->push_back(FolderEntry{".", kAttrDirectory});
     entries->push_back(FolderEntry{"..", kAttrDirectory});
@@ -405,7 +434,9 @@ std::string MemoryFileSystem::CurrentFolder() { return current_.Text(); }
 
 bool MemoryFileSystem::ChangeFolder(const std::string& path) {
   const Place place = Find(path);
-  if (!place.node || !place.node->folder) return false;
+  if (!place.node || !place.node->folder) {
+    return errors()->Refuse(path, kReasonNotFound);
+  }
   current_ = EnginePath();
   current_.components = place.stored;
   if (place.has_root) {
