@@ -4,6 +4,7 @@
 
 #include "cli/command_line.h"
 #include "cli/dry_run.h"
+#include "cli/failure_reason.h"
 #include "cli/list_command.h"
 #include "cli/restore_command.h"
 #include "cli/stream_log_window.h"
@@ -119,6 +120,14 @@ void Save(FileSystem& fs, const CommandLine& line, const std::string& dir,
   }
 }
 
+// The dispatcher forgets the file errors before each command, so what is
+// left after a failed run belongs to the command that failed.
+void PrintFailureReason(const FileSystem& fs, const std::string& game_folder,
+                        FILE* err) {
+  const std::string line = FailureReasonLine(fs.LastError(), game_folder);
+  if (!line.empty()) fprintf(err, "%s\n", line.c_str());
+}
+
 int Install(const CommandLine& line, FileSystem& fs, FILE* out, FILE* err) {
   std::string dir, chosen, problem;
   if (!ResolveInstallerDir(fs, line.installer_dir, &dir, &problem)) {
@@ -151,7 +160,9 @@ int Install(const CommandLine& line, FileSystem& fs, FILE* out, FILE* err) {
   ctx.ChosenPath = chosen;
   ctx.DumpObjectIds = options.DumpObjectIds != 0;
   RunInstallation(ctx);
-  return ExitStatusOf(ctx.RunState);
+  const int status = ExitStatusOf(ctx.RunState);
+  if (status == kExitFailed) PrintFailureReason(fs, ctx.GamePath, err);
+  return status;
 }
 
 }  // namespace

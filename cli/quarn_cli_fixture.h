@@ -29,10 +29,13 @@ class QuarnCliTest : public ::testing::Test {
   std::string mod() const { return folder_.path() + "mod\\"; }
 
   /// Runs `quarn` with `args`; stdout lands in out_, stderr in err_.
-  int Run(const std::vector<std::string>& args) {
+  int Run(const std::vector<std::string>& args) { return Run(args, *fs_); }
+
+  /// As Run(args), over `fs` (for instance a wrapper around fs_).
+  int Run(const std::vector<std::string>& args, FileSystem& fs) {
     FILE* out = tmpfile();
     FILE* err = tmpfile();
-    const int status = RunQuarn(args, *fs_, out, err);
+    const int status = RunQuarn(args, fs, out, err);
     out_ = TakeStreamText(out);
     err_ = TakeStreamText(err);
     return status;

@@ -4,6 +4,7 @@
 
 #include "cli/quarn_cli_fixture.h"
 #include "editing/install_log.h"
+#include "platform/faulty_file_system.h"
 #include "testutil/expected_log.h"
 #include "testutil/stream_text.h"
 #include "testutil/test_files.h"
@@ -30,6 +31,63 @@ TEST_F(QuarnCliTest, ExitStatusFollowsTheBanner) {
   EXPECT_EQ(kExitAborted,
             Run({"install", "--dir", NativePath(mod()), "--scripted"}));
   EXPECT_EQ(std::string::npos, out_.find("Selected game path"));
+}
+
+// The log says what failed, unchanged; stderr adds why, naming the file as
+// the engine spelled it, relative to the game folder. A failure an earlier
+// step recorded is not blamed on a command that failed for its own reason.
+TEST_F(QuarnCliTest, AFailedRunSaysWhyOnStderr) {
+  WriteTestFile(game() + "data\\gta_vc.dat", "IDE a.ide\r\n");
+  WriteTestFile(mod() + "QuarnInstall.txt",
+                "GTA_VC.DAT OPEN\r\nGTA_VC.DAT ADD IDE b.ide\r\n"
+                "GTA_VC.DAT CLOSE\r\nPRINT not reached\r\n");
+  const std::vector<std::string> install = {
+      "install", "--dir", NativePath(mod()), "--game", NativePath(game())};
+  const std::string log = SingleModLog(
+      game(),
+      {"Opening the 'gta_vc.dat' file... ok", "Adding: IDE B.IDE ... ok",
+       "Rewriting the 'gta_vc.dat' file... Can't rewrite file"},
+      false);
+  // The rewrite writes a temporary file beside the list, then renames it.
+  FaultPlan failing_write;
+  failing_write.changes_under = game() + "data\\gta_vc.dat";
+  failing_write.failing_change = 1;
+  FaultPlan failing_rename = failing_write;
+  failing_rename.failing_change = 2;
+  const struct {
+    FaultPlan plan;
+    std::string err;
+  } cases[] = {
+      {failing_write, "data\\gta_vc.dat.quarn-new: injected write failure\n"},
+      {failing_rename, "data\\gta_vc.dat: injected rename failure\n"},
+  };
+  for (const auto& c : cases) {
+    FaultyFileSystem faulty(*fs_);
+    faulty.Plan(c.plan);
+    EXPECT_EQ(kExitFailed, Run(install, faulty));
+    EXPECT_EQ(log, out_);
+    EXPECT_EQ(c.err, err_);
+    EXPECT_EQ("IDE a.ide\r\n", ReadTestFile(game() + "data\\gta_vc.dat"));
+  }
+
+  // Outside the game folder the path stays whole; a run that fails for a
+  // reason of its own, or succeeds, prints none.
+  FaultyFileSystem faulty(*fs_);
+  FaultPlan failing_read;
+  failing_read.failing_read = 1;
+  faulty.Plan(failing_read);
+  EXPECT_EQ(kExitFailed, Run(install, faulty));
+  EXPECT_EQ("Can't read " + mod() + "QuarnInstall.txt\r\n" + FailedBanner(),
+            out_);
+  EXPECT_EQ(mod() + "QuarnInstall.txt: injected read failure\n", err_);
+  fs_->RemoveFile(mod() + "saved.dat");
+  WriteTestFile(mod() + "QuarnInstall.txt", "NOPE\r\n");
+  EXPECT_EQ(kExitFailed, Run(install));
+  EXPECT_EQ("", err_);
+  WriteTestFile(mod() + "QuarnInstall.txt", "PRINT fine\r\n");
+  faulty.Plan(failing_read);
+  EXPECT_EQ(kExitAllDone, Run(install));
+  EXPECT_EQ("", err_);
 }
 
 TEST_F(QuarnCliTest, TheCurrentFolderIsTheDefaultInstallerFolder) {

@@ -45,18 +45,27 @@ struct FaultyFileSystem::State {
 
 namespace {
 
+// Why an injected failure failed.
+constexpr char kInjectedRead[] = "injected read failure";
+constexpr char kInjectedWrite[] = "injected write failure";
+constexpr char kInjectedResize[] = "injected resize failure";
+constexpr char kInjectedRename[] = "injected rename failure";
+constexpr char kInjectedCopy[] = "injected copy failure";
+
 class FaultyFile : public File {
  public:
   FaultyFile(std::unique_ptr<File> target,
-             std::shared_ptr<FaultyFileSystem::State> state, std::string path)
+             std::shared_ptr<FaultyFileSystem::State> state,
+             std::shared_ptr<FsErrorRecord> errors, std::string path)
       : target_(std::move(target)),
         state_(std::move(state)),
+        errors_(std::move(errors)),
         path_(std::move(path)) {}
 
   bool ReadAt(uint64_t offset, void* data, size_t size, size_t* got) override {
     if (state_->NextReadFails()) {
       *got = 0;
-      return false;
+      return errors_->Refuse(path_, kInjectedRead);
     }
     return target_->ReadAt(offset, data, size, got);
   }
@@ -64,7 +73,7 @@ class FaultyFile : public File {
   bool WriteAt(uint64_t offset, const void* data, size_t size) override {
     if (state_->NextWriteFails(path_)) {
       target_->WriteAt(offset, data, size / 2);
-      return false;
+      return errors_->Refuse(path_, kInjectedWrite);
     }
     return target_->WriteAt(offset, data, size);
   }
@@ -72,13 +81,16 @@ class FaultyFile : public File {
   bool Length(uint64_t* length) override { return target_->Length(length); }
 
   bool Resize(uint64_t length) override {
-    return !state_->NextChangeFails(path_) && !state_->Current().fail_resize &&
-           target_->Resize(length);
+    if (state_->NextChangeFails(path_) || state_->Current().fail_resize) {
+      return errors_->Refuse(path_, kInjectedResize);
+    }
+    return target_->Resize(length);
   }
 
  private:
   std::unique_ptr<File> target_;
   std::shared_ptr<FaultyFileSystem::State> state_;
+  std::shared_ptr<FsErrorRecord> errors_;
   std::string path_;
 };
 
@@ -116,13 +128,15 @@ std::unique_ptr<File> FaultyFileSystem::Open(const std::string& path,
                                              OpenMode mode, FsStatus* status) {
   std::unique_ptr<File> file = FileSystemWrapper::Open(path, mode, status);
   if (!file) return nullptr;
-  return std::make_unique<FaultyFile>(std::move(file), state_, path);
+  return std::make_unique<FaultyFile>(std::move(file), state_, errors(), path);
 }
 
 bool FaultyFileSystem::CopyOver(const std::string& from,
                                 const std::string& to) {
-  return !state_->NextChangeFails(to) && !state_->Current().fail_copy &&
-         FileSystemWrapper::CopyOver(from, to);
+  if (state_->NextChangeFails(to) || state_->Current().fail_copy) {
+    return errors()->Refuse(to, kInjectedCopy);
+  }
+  return FileSystemWrapper::CopyOver(from, to);
 }
 
 bool FaultyFileSystem::RenameOver(const std::string& from,
@@ -130,8 +144,10 @@ bool FaultyFileSystem::RenameOver(const std::string& from,
   // A rename changes both names; it counts once, under either.
   const std::string& changed =
       StartsWithIgnoringCase(to, state_->Current().changes_under) ? to : from;
-  return !state_->NextChangeFails(changed) && !state_->Current().fail_rename &&
-         FileSystemWrapper::RenameOver(from, to);
+  if (state_->NextChangeFails(changed) || state_->Current().fail_rename) {
+    return errors()->Refuse(changed, kInjectedRename);
+  }
+  return FileSystemWrapper::RenameOver(from, to);
 }
 
 }  // namespace quarn

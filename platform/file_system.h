@@ -7,7 +7,10 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
+
+#include "platform/fs_error.h"
 
 namespace quarn {
 
@@ -175,6 +178,34 @@ class FileSystem {
   /// Turns a path as the user typed it for this platform (a command-line
   /// argument) into the engine's absolute form.
   virtual std::string AbsolutePath(const std::string& os_path) = 0;
+
+  /// The last operation that failed, on this file system or on a file
+  /// opened through it, since ClearLastError; empty if none did. A query
+  /// that finds nothing (AttributesOf) is no failure. A wrapper shares the
+  /// record of what it wraps.
+  FsError LastError() const { return errors_->Last(); }
+
+  /// Forgets the last failure, so that LastError tells only of later ones.
+  void ClearLastError() { errors_->Clear(); }
+
+ protected:
+  FileSystem() : errors_(std::make_shared<FsErrorRecord>()) {}
+
+  /// For a file system that works through `inner`: both record their
+  /// failures in one place.
+  explicit FileSystem(std::shared_ptr<FsErrorRecord> shared)
+      : errors_(std::move(shared)) {}
+
+  /// Where this file system and its files record their failures.
+  const std::shared_ptr<FsErrorRecord>& errors() const { return errors_; }
+
+  /// The record `inner` keeps, for a file system built over it.
+  static std::shared_ptr<FsErrorRecord> ErrorsOf(const FileSystem& inner) {
+    return inner.errors_;
+  }
+
+ private:
+  std::shared_ptr<FsErrorRecord> errors_;
 };
 
 /// The real file system of the platform this program was built for.

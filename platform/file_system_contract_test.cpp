@@ -157,6 +157,69 @@ TEST_P(FileSystemContract, LetterCaseDoesNotMatter) {
             Names("data"));
 }
 
+// Windows resolves "." and ".." by the names alone, before it looks at the
+// disk, so a missing folder before ".." does not matter.
+TEST_P(FileSystemContract, EverySpellingOfAPathNamesOnePlace) {
+  Put("data\\maps\\docks.ipl", "docks");
+  EXPECT_EQ("docks", ReadAll("data\\.\\MAPS\\..\\maps\\\\docks.ipl"));
+  EXPECT_EQ("docks", ReadAll("data/maps//docks.ipl"));
+  EXPECT_EQ("docks", ReadAll("absent\\..\\data\\maps\\docks.ipl"));
+  EXPECT_EQ(kAttrDirectory, fs_->AttributesOf(Path("data\\absent\\..\\")));
+  ASSERT_TRUE(fs_->MakeFolder(Path("absent\\..\\data\\new")));
+  EXPECT_EQ((std::vector<std::string>{".", "..", "maps", "new"}),
+            Names("data"));
+}
+
+// What a failed run prints after its log: every failure names the path it
+// was given and a reason in words, one line without its line end.
+TEST_P(FileSystemContract, FailuresSayWhereAndWhy) {
+  const auto expect_failure = [&](const std::string& relative) {
+    const FsError error = fs_->LastError();
+    EXPECT_EQ(Path(relative), error.path);
+    EXPECT_NE("", error.reason) << relative;
+    EXPECT_EQ(std::string::npos, error.reason.find_first_of("\r\n"))
+        << error.reason;
+  };
+  Put("here.dat", "x");
+  fs_->ClearLastError();
+  EXPECT_EQ("", fs_->LastError().path);
+  EXPECT_EQ("", fs_->LastError().reason);
+
+  EXPECT_FALSE(fs_->Open(Path("absent.dat"), OpenMode::kRead, nullptr));
+  expect_failure("absent.dat");
+  // Finding nothing is no failure, nor is success: the last one stays.
+  EXPECT_EQ(kNoSuchFile, fs_->AttributesOf(Path("gone.dat")));
+  EXPECT_EQ("x", ReadAll("here.dat"));
+  expect_failure("absent.dat");
+
+  EXPECT_FALSE(fs_->RemoveFile(Path("missing.dat")));
+  expect_failure("missing.dat");
+  std::vector<FolderEntry> entries;
+  EXPECT_EQ(FsStatus::kNotFound, fs_->ListFolder(Path("nowhere"), &entries));
+  expect_failure("nowhere");
+  EXPECT_FALSE(fs_->MakeFolder(Path("here.dat")));
+  expect_failure("here.dat");
+  EXPECT_FALSE(fs_->CopyOver(Path("absent.dat"), Path("copy.dat")));
+  expect_failure("absent.dat");
+  ASSERT_TRUE(fs_->SetAttributes(Path("here.dat"), kAttrReadOnly));
+  EXPECT_FALSE(fs_->RenameOver(Path("new.dat"), Path("here.dat")));
+  expect_failure("new.dat");
+  EXPECT_FALSE(fs_->Open(Path("here.dat"), OpenMode::kReadWrite, nullptr));
+  expect_failure("here.dat");
+  ASSERT_TRUE(fs_->SetAttributes(Path("here.dat"), 0));
+
+  // A file reports through the file system it was opened by.
+  Put("read.dat", "bytes");
+  std::unique_ptr<File> reading =
+      fs_->Open(Path("read.dat"), OpenMode::kRead, nullptr);
+  ASSERT_TRUE(reading);
+  fs_->ClearLastError();
+  EXPECT_FALSE(reading->WriteAt(0, "y", 1));
+  expect_failure("read.dat");
+  EXPECT_FALSE(fs_->Open(Path("read.dat"), OpenMode::kRead, nullptr));
+  expect_failure("read.dat");
+}
+
 TEST_P(FileSystemContract, OpensAreUnshared) {
   Put("gta3.img", "archive");
   Put("other.img", "other");

@@ -11,10 +11,11 @@
 namespace quarn {
 
 /// Passes every call to `target`, which must outlive the wrapper and the
-/// files opened through it.
+/// files opened through it; the failures of both are recorded together.
 class FileSystemWrapper : public FileSystem {
  public:
-  explicit FileSystemWrapper(FileSystem& target) : target_(target) {}
+  explicit FileSystemWrapper(FileSystem& target)
+      : FileSystem(ErrorsOf(target)), target_(target) {}
   ~FileSystemWrapper() override;
 
   uint32_t AttributesOf(const std::string& path) override;

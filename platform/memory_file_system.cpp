@@ -5,6 +5,7 @@
 #include <limits>
 #include <map>
 
+#include "platform/engine_path.h"
 #include "text/ascii.h"
 
 namespace quarn {
@@ -17,22 +18,14 @@ constexpr uint64_t kPageBytes = 4096;
 using Page = std::vector<uint8_t>;
 
 constexpr uint32_t kFileAttributes = kAttrReadOnly | kAttrHidden | kAttrSystem;
+
 constexpr uint32_t kFolderAttributes = kAttrHidden | kAttrSystem;
 
-bool IsSeparator(char c) { return c == '\\' || c == '/'; }
-
-bool IsDrive(const std::string& name) {
-  return name.size() == 2 && name[1] == ':' && name[0] != '\\';
-}
-
-bool StartsWithDrive(const std::string& path) {
-  return path.size() >= 2 && path[1] == ':' && !IsSeparator(path[0]);
-}
-
-// Names Windows would refuse to create.
-bool IsValidName(const std::string& name, bool at_root) {
+// Names Windows would refuse to create; a drive or a share is made as the
+// first folder.
+bool IsValidName(const std::string& name, bool is_root) {
+  if (is_root) return true;
   if (name.empty()) return false;
-  if (at_root && IsDrive(name)) return true;
   for (char c : name) {
     if (static_cast<unsigned char>(c) < 32) return false;
     if (std::strchr("<>:\"|?*", c) != nullptr) return false;
@@ -137,8 +130,12 @@ using Node = MemoryFileSystem::Node;
 
 class MemoryFile : public File {
  public:
-  MemoryFile(std::shared_ptr<Node> node, bool writable)
-      : node_(std::move(node)), writable_(writable) {
+  MemoryFile(std::shared_ptr<Node> node, bool writable,
+             std::shared_ptr<FsErrorRecord> errors, std::string path)
+      : node_(std::move(node)),
+        writable_(writable),
+        errors_(std::move(errors)),
+        path_(std::move(path)) {
     node_->held = true;
   }
   ~MemoryFile() override { node_->held = false; }
@@ -153,8 +150,9 @@ class MemoryFile : public File {
   }
 
   bool WriteAt(uint64_t offset, const void* data, size_t size) override {
-    if (!writable_ || size > std::numeric_limits<uint64_t>::max() - offset) {
-      return false;
+    if (!writable_) return errors_->Refuse(path_, kReasonOpenedForReading);
+    if (size > std::numeric_limits<uint64_t>::max() - offset) {
+      return errors_->Refuse(path_, kReasonTooFar);
     }
     node_->Write(offset, static_cast<const uint8_t*>(data), size);
     return true;
@@ -166,7 +164,7 @@ class MemoryFile : public File {
   }
 
   bool Resize(uint64_t length) override {
-    if (!writable_) return false;
+    if (!writable_) return errors_->Refuse(path_, kReasonOpenedForReading);
     node_->Cut(length);
     return true;
   }
@@ -174,22 +172,30 @@ class MemoryFile : public File {
  private:
   std::shared_ptr<Node> node_;
   bool writable_;  // opened for writing as well as reading
+  std::shared_ptr<FsErrorRecord> errors_;
+  std::string path_;  // as the engine spelled it
 };
 
 void Report(FsStatus* status, FsStatus value) {
   if (status != nullptr) *status = value;
 }
 
-// `components` joined as the engine writes an absolute path.
-std::string Display(const std::vector<std::string>& components) {
-  if (components.empty()) return "\\";
-  std::string text = IsDrive(components[0]) ? "" : "\\";
-  for (size_t i = 0; i < components.size(); ++i) {
-    if (i > 0) text += '\\';
-    text += components[i];
-  }
-  if (components.size() == 1 && IsDrive(components[0])) text += '\\';
-  return text;
+// Why `node` cannot be replaced by a file whose attributes are `incoming`
+// (a copy keeps the source's); null if it can.
+const char* ReplaceRefusal(const Node& node, uint32_t incoming) {
+  if (node.folder) return kReasonIsFolder;
+  if (node.held) return kReasonHeld;
+  if ((node.attributes & kAttrReadOnly) != 0) return kReasonReadOnly;
+  const uint32_t marks_lost =
+      node.attributes & ~incoming & (kAttrHidden | kAttrSystem);
+  return marks_lost != 0 ? kReasonMarked : nullptr;
+}
+
+// Why `node` cannot be copied or moved from; null if it can.
+const char* SourceRefusal(const Node* node) {
+  if (node == nullptr) return kReasonNotFound;
+  if (node->folder) return kReasonIsFolder;
+  return node->held ? kReasonHeld : nullptr;
 }
 
 }  // namespace
@@ -202,37 +208,18 @@ struct MemoryFileSystem::Place {
   std::shared_ptr<Node> node;
   std::string name;          // the last name as given
   bool folder_only = false;  // the path ended in a backslash
-  bool at_root = false;      // the last name lies directly in the root
+  bool is_root = false;      // the last name is a drive or a share
+  bool has_root = false;     // the first name is a drive or a share
 };
 
 namespace {
 
-// The names of `path` from the root, with "." and ".." resolved against
-// `current` the way Windows resolves them: lexically.
-std::vector<std::string> Components(const std::string& path,
-                                    const std::vector<std::string>& current) {
+// The names from the tree's root: a drive or a share is just the first
+// folder.
+std::vector<std::string> TreeNames(const EnginePath& path) {
   std::vector<std::string> names;
-  const bool absolute =
-      (!path.empty() && IsSeparator(path[0])) || StartsWithDrive(path);
-  if (!absolute) names = current;
-  size_t start = 0;
-  if (StartsWithDrive(path)) {
-    names.push_back(path.substr(0, 2));
-    start = 2;
-  }
-  std::string name;
-  for (size_t i = start; i <= path.size(); ++i) {
-    if (i < path.size() && !IsSeparator(path[i])) {
-      name += path[i];
-      continue;
-    }
-    if (name == "..") {
-      if (!names.empty()) names.pop_back();
-    } else if (!name.empty() && name != ".") {
-      names.push_back(name);
-    }
-    name.clear();
-  }
+  if (!path.root.empty()) names.push_back(path.root);
+  names.insert(names.end(), path.components.begin(), path.components.end());
   return names;
 }
 
@@ -253,10 +240,20 @@ std::unique_ptr<MemoryFileSystem> MemoryFileSystem::Clone() const {
   return copy;
 }
 
+// The tree's root lies above its drives, so "\x" names the root's "x" even
+// while the current folder is on a drive: "\", as CurrentFolder shows the
+// root, leads back to it.
+EnginePath MemoryFileSystem::Parse(const std::string& path) const {
+  const bool from_tree_root = !path.empty() && IsEngineSeparator(path[0]);
+  return ParseEnginePath(path, from_tree_root ? "" : current_.Text());
+}
+
 MemoryFileSystem::Place MemoryFileSystem::Find(const std::string& path) const {
   Place place;
-  const std::vector<std::string> names = Components(path, current_);
-  place.folder_only = !path.empty() && IsSeparator(path.back());
+  const EnginePath parsed = Parse(path);
+  const std::vector<std::string> names = TreeNames(parsed);
+  place.folder_only = parsed.folder_only;
+  place.has_root = !parsed.root.empty();
   if (names.empty()) {
     place.node = root_;
     return place;
@@ -270,7 +267,7 @@ MemoryFileSystem::Place MemoryFileSystem::Find(const std::string& path) const {
   }
   place.parent = folder;
   place.name = names.back();
-  place.at_root = names.size() == 1;
+  place.is_root = place.has_root && names.size() == 1;
   const auto found = folder->children.find(ToUpperAscii(place.name));
   if (found != folder->children.end() &&
       (found->second->folder || !place.folder_only)) {
@@ -288,7 +285,7 @@ uint32_t MemoryFileSystem::Shown(const Node& node) const {
 }
 
 std::string MemoryFileSystem::CanonicalPath(const std::string& path) const {
-  return ToUpperAscii(Display(Components(path, current_)));
+  return Parse(path).Key();
 }
 
 uint32_t MemoryFileSystem::AttributesOf(const std::string& path) {
@@ -299,69 +296,64 @@ uint32_t MemoryFileSystem::AttributesOf(const std::string& path) {
 bool MemoryFileSystem::SetAttributes(const std::string& path,
                                      uint32_t attributes) {
   const Place place = Find(path);
-  if (!place.node) return false;
+  if (!place.node) return errors()->Refuse(path, kReasonNotFound);
   place.node->attributes = attributes;
   return true;
 }
 
 std::unique_ptr<File> MemoryFileSystem::Open(const std::string& path,
                                              OpenMode mode, FsStatus* status) {
+  const auto fail = [&](FsStatus value,
+                        const char* reason) -> std::unique_ptr<File> {
+    Report(status, value);
+    errors()->Record(path, reason);
+    return nullptr;
+  };
   Place place = Find(path);
   std::shared_ptr<Node> node = place.node;
   if (!node) {
     if (place.parent == nullptr || mode != OpenMode::kCreate) {
-      Report(status, FsStatus::kNotFound);
-      return nullptr;
+      return fail(FsStatus::kNotFound, kReasonNotFound);
     }
-    if (place.folder_only || !IsValidName(place.name, place.at_root)) {
-      Report(status, FsStatus::kOtherError);
-      return nullptr;
+    if (place.folder_only || !IsValidName(place.name, place.is_root)) {
+      return fail(FsStatus::kOtherError, kReasonBadName);
     }
     node = std::make_shared<Node>();
     node->name = place.name;
     node->made = ++names_made_;
     place.parent->children[ToUpperAscii(place.name)] = node;
   }
-  if (node->folder) {
-    Report(status, FsStatus::kAccessDenied);
-    return nullptr;
-  }
-  if (node->held) {
-    Report(status, FsStatus::kSharingViolation);
-    return nullptr;
-  }
+  if (node->folder) return fail(FsStatus::kAccessDenied, kReasonIsFolder);
+  if (node->held) return fail(FsStatus::kSharingViolation, kReasonHeld);
   const bool writes = mode != OpenMode::kRead;
-  if ((writes && (node->attributes & kAttrReadOnly) != 0) ||
-      (mode == OpenMode::kCreate && node->HiddenOrSystem())) {
-    Report(status, FsStatus::kAccessDenied);
-    return nullptr;
+  if (writes && (node->attributes & kAttrReadOnly) != 0) {
+    return fail(FsStatus::kAccessDenied, kReasonReadOnly);
+  }
+  if (mode == OpenMode::kCreate && node->HiddenOrSystem()) {
+    return fail(FsStatus::kAccessDenied, kReasonMarked);
   }
   if (mode == OpenMode::kCreate) node->Empty();
   Report(status, FsStatus::kOkay);
-  return std::make_unique<MemoryFile>(node, writes);
+  return std::make_unique<MemoryFile>(node, writes, errors(), path);
 }
 
 bool MemoryFileSystem::CopyOver(const std::string& from,
                                 const std::string& to) {
   const Place source = Find(from);
   Place target = Find(to);
-  if (!source.node || source.node->folder || source.node->held ||
-      target.parent == nullptr) {
-    return false;
+  if (const char* refusal = SourceRefusal(source.node.get())) {
+    return errors()->Refuse(from, refusal);
   }
+  if (target.parent == nullptr) return errors()->Refuse(to, kReasonNotFound);
   std::shared_ptr<Node> node = target.node;
+  if (node == source.node) return errors()->Refuse(to, kReasonSameFile);
   if (node) {
-    const uint32_t mine = node->attributes;
-    const uint32_t theirs = source.node->attributes;
-    if (node->folder || node->held || node == source.node ||
-        (mine & kAttrReadOnly) != 0 ||
-        ((mine & kAttrHidden) != 0 && (theirs & kAttrHidden) == 0) ||
-        ((mine & kAttrSystem) != 0 && (theirs & kAttrSystem) == 0)) {
-      return false;
+    if (const char* refusal = ReplaceRefusal(*node, source.node->attributes)) {
+      return errors()->Refuse(to, refusal);
     }
   } else {
-    if (target.folder_only || !IsValidName(target.name, target.at_root)) {
-      return false;
+    if (target.folder_only || !IsValidName(target.name, target.is_root)) {
+      return errors()->Refuse(to, kReasonBadName);
     }
     node = std::make_shared<Node>();
     node->name = target.name;
@@ -378,21 +370,22 @@ bool MemoryFileSystem::RenameOver(const std::string& from,
                                   const std::string& to) {
   const Place source = Find(from);
   const Place target = Find(to);
-  if (!source.node || source.node->folder || source.node->held ||
-      target.parent == nullptr) {
-    return false;
+  if (const char* refusal = SourceRefusal(source.node.get())) {
+    return errors()->Refuse(from, refusal);
   }
+  if (target.parent == nullptr) return errors()->Refuse(to, kReasonNotFound);
   if (target.node == source.node) {
     source.node->name = target.name;
     return true;
   }
-  if (target.node && (target.node->folder || target.node->held ||
-                      (target.node->attributes & kAttrReadOnly) != 0)) {
-    return false;
-  }
-  if (!target.node &&
-      (target.folder_only || !IsValidName(target.name, target.at_root))) {
-    return false;
+  // A rename keeps the file's own marks, so only the other reasons count.
+  constexpr uint32_t kAnyMarks = kAttrHidden | kAttrSystem;
+  if (target.node) {
+    if (const char* refusal = ReplaceRefusal(*target.node, kAnyMarks)) {
+      return errors()->Refuse(to, refusal);
+    }
+  } else if (target.folder_only || !IsValidName(target.name, target.is_root)) {
+    return errors()->Refuse(to, kReasonBadName);
   }
   std::shared_ptr<Node> moving = source.node;
   source.parent->children.erase(ToUpperAscii(source.name));
@@ -404,11 +397,14 @@ bool MemoryFileSystem::RenameOver(const std::string& from,
 
 bool MemoryFileSystem::MakeFolder(const std::string& path) {
   const Place place = Find(path);
+  if (place.parent == nullptr) return errors()->Refuse(path, kReasonNotFound);
   // A file of the name blocks the folder even when the path ends in "\".
-  if (place.parent == nullptr || place.node ||
-      place.parent->children.count(ToUpperAscii(place.name)) > 0 ||
-      !IsValidName(place.name, place.at_root)) {
-    return false;
+  if (place.node ||
+      place.parent->children.count(ToUpperAscii(place.name)) > 0) {
+    return errors()->Refuse(path, kReasonExists);
+  }
+  if (!IsValidName(place.name, place.is_root)) {
+    return errors()->Refuse(path, kReasonBadName);
   }
   auto folder = std::make_shared<Node>();
   folder->folder = true;
@@ -420,10 +416,11 @@ bool MemoryFileSystem::MakeFolder(const std::string& path) {
 
 bool MemoryFileSystem::RemoveFile(const std::string& path) {
   const Place place = Find(path);
-  if (!place.node || place.node->folder || place.node->held ||
-      (place.node->attributes & kAttrReadOnly) != 0) {
-    return false;
+  const char* refusal = SourceRefusal(place.node.get());
+  if (refusal == nullptr && (place.node->attributes & kAttrReadOnly) != 0) {
+    refusal = kReasonReadOnly;
   }
+  if (refusal != nullptr) return errors()->Refuse(path, refusal);
   place.parent->children.erase(ToUpperAscii(place.name));
   return true;
 }
@@ -432,7 +429,10 @@ FsStatus MemoryFileSystem::ListFolder(const std::string& path,
                                       std::vector<FolderEntry>* entries) {
   entries->clear();
   const Place place = Find(path);
-  if (!place.node || !place.node->folder) return FsStatus::kNotFound;
+  if (!place.node || !place.node->folder) {
+    errors()->Record(path, kReasonNotFound);
+    return FsStatus::kNotFound;
+  }
   if (place.node != root_) {
     entries->push_back(FolderEntry{".", kAttrDirectory});
     entries->push_back(FolderEntry{"..", kAttrDirectory});
@@ -455,17 +455,24 @@ ListingRules MemoryFileSystem::ListingRulesOf(const std::string&) {
   return rules_;
 }
 
-std::string MemoryFileSystem::CurrentFolder() { return Display(current_); }
+std::string MemoryFileSystem::CurrentFolder() { return current_.Text(); }
 
 bool MemoryFileSystem::ChangeFolder(const std::string& path) {
   const Place place = Find(path);
-  if (!place.node || !place.node->folder) return false;
-  current_ = place.stored;
+  if (!place.node || !place.node->folder) {
+    return errors()->Refuse(path, kReasonNotFound);
+  }
+  current_ = EnginePath();
+  current_.components = place.stored;
+  if (place.has_root) {
+    current_.root = current_.components.front();
+    current_.components.erase(current_.components.begin());
+  }
   return true;
 }
 
 std::string MemoryFileSystem::AbsolutePath(const std::string& os_path) {
-  return Display(Components(os_path, current_));
+  return Parse(os_path).Text();
 }
 
 }  // namespace quarn

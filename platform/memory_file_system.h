@@ -8,14 +8,16 @@
 #include <string>
 #include <vector>
 
+#include "platform/engine_path.h"
 #include "platform/file_system.h"
 
 namespace quarn {
 
-/// FileSystem kept in memory. Paths are absolute when they begin with a
-/// backslash or a drive ("C:\"); a drive is just the first folder. File data
-/// is kept in pages, so a file with a byte far beyond 4 GiB costs one page.
-/// Not for use by two threads at once.
+/// FileSystem kept in memory. Paths are read as ParseEnginePath reads them,
+/// except that "\x" lies in the root above the drives: a drive ("C:") or a
+/// share ("\\server\share") is just a first folder. File
+/// data is kept in pages, so a file with a byte far beyond 4 GiB costs one
+/// page. Not for use by two threads at once.
 class MemoryFileSystem : public FileSystem {
  public:
   /// An empty file system whose current folder is the root "\", which
@@ -53,13 +55,14 @@ class MemoryFileSystem : public FileSystem {
 
  private:
   struct Place;
+  EnginePath Parse(const std::string& path) const;
   Place Find(const std::string& path) const;
   uint32_t Shown(const Node& node) const;
 
   ListingRules rules_;
   uint64_t names_made_ = 0;  // names made so far, for the creation order
   std::shared_ptr<Node> root_;
-  std::vector<std::string> current_;  // names from the root, case as stored
+  EnginePath current_;  // case as stored
 };
 
 }  // namespace quarn

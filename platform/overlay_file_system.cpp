@@ -16,6 +16,8 @@ constexpr uint32_t kFolderBits = kAttrHidden | kAttrSystem;
 constexpr uint32_t kMarks = kAttrHidden | kAttrSystem;
 constexpr uint32_t kReportedBits = kAttrReadOnly | kAttrHidden | kAttrSystem;
 
+constexpr char kStoreFailed[] = "the overlay could not keep the bytes";
+
 std::string LastComponent(const std::string& path) {
   const size_t slash = path.rfind('\\');
   return slash == std::string::npos ? path : path.substr(slash + 1);
@@ -58,11 +60,14 @@ void PlaceOwnEntries(ListingRules::Order order, std::vector<FolderEntry> own,
 class OverlayFile : public File {
  public:
   OverlayFile(std::shared_ptr<OverlayContent> content, bool writable,
-              std::shared_ptr<std::set<std::string>> held, std::string key)
+              std::shared_ptr<std::set<std::string>> held, std::string key,
+              std::shared_ptr<FsErrorRecord> errors, std::string path)
       : content_(std::move(content)),
         writable_(writable),
         held_(std::move(held)),
-        key_(std::move(key)) {}
+        key_(std::move(key)),
+        errors_(std::move(errors)),
+        path_(std::move(path)) {}
 
   ~OverlayFile() override {
     if (held_) held_->erase(key_);
@@ -73,7 +78,9 @@ class OverlayFile : public File {
   }
 
   bool WriteAt(uint64_t offset, const void* data, size_t size) override {
-    return writable_ && content_->WriteAt(offset, data, size);
+    if (!writable_) return errors_->Refuse(path_, kReasonOpenedForReading);
+    return content_->WriteAt(offset, data, size) ||
+           errors_->Refuse(path_, kStoreFailed);
   }
 
   bool Length(uint64_t* length) override {
@@ -82,7 +89,7 @@ class OverlayFile : public File {
   }
 
   bool Resize(uint64_t length) override {
-    if (!writable_) return false;
+    if (!writable_) return errors_->Refuse(path_, kReasonOpenedForReading);
     content_->Resize(length);
     return true;
   }
@@ -90,8 +97,17 @@ class OverlayFile : public File {
   MoveOutcome MoveBytes(uint64_t from, uint64_t to, uint64_t length,
                         uint64_t* written) override {
     if (written != nullptr) *written = 0;
-    if (!writable_) return MoveOutcome::kWriteFailed;
-    return content_->MoveBytes(from, to, length, written);
+    if (!writable_) {
+      errors_->Record(path_, kReasonOpenedForReading);
+      return MoveOutcome::kWriteFailed;
+    }
+    const MoveOutcome outcome = content_->MoveBytes(from, to, length, written);
+    if (outcome == MoveOutcome::kReadFailed) {
+      errors_->Record(path_, kReasonTooFar);
+    } else if (outcome == MoveOutcome::kWriteFailed) {
+      errors_->Record(path_, kStoreFailed);
+    }
+    return outcome;
   }
 
  private:
@@ -99,6 +115,8 @@ class OverlayFile : public File {
   bool writable_;
   std::shared_ptr<std::set<std::string>> held_;  // null: not counted as held
   std::string key_;
+  std::shared_ptr<FsErrorRecord> errors_;
+  std::string path_;  // absolute
 };
 
 std::unique_ptr<File> MakeSystemScratchFile() {
@@ -109,7 +127,8 @@ std::unique_ptr<File> MakeSystemScratchFile() {
 
 OverlayFileSystem::OverlayFileSystem(FileSystem& base, uint64_t memory_limit,
                                      OverlayStore::ScratchMaker make_scratch)
-    : base_(base),
+    : FileSystem(ErrorsOf(base)),
+      base_(base),
       store_(OverlayStore::Create(memory_limit, make_scratch
                                                     ? std::move(make_scratch)
                                                     : MakeSystemScratchFile)),
@@ -228,7 +247,7 @@ std::unique_ptr<File> OverlayFileSystem::Hold(
     bool writable) {
   held_->insert(at.key);
   return std::make_unique<OverlayFile>(std::move(content), writable, held_,
-                                       at.key);
+                                       at.key, errors(), at.path);
 }
 
 // ---------------------------------------------------------------------------
@@ -242,7 +261,7 @@ bool OverlayFileSystem::SetAttributes(const std::string& path,
                                       uint32_t attributes) {
   const OverlayLocation at = Locate(path);
   const Seen seen = See(at);
-  if (!seen.Exists()) return false;
+  if (!seen.Exists()) return errors()->Refuse(path, kReasonNotFound);
   if (seen.IsFolder()) {
     NodeFor(at, Node::Kind::kFolder, attributes & kFolderBits);
   } else {
@@ -261,6 +280,7 @@ std::unique_ptr<File> OverlayFileSystem::Open(const std::string& path,
   if (!seen.Exists()) {
     if (mode != OpenMode::kCreate || at.folder_only || !ParentIsFolder(at)) {
       *status = FsStatus::kNotFound;
+      errors()->Record(path, kReasonNotFound);
       return nullptr;
     }
     Node& node = NodeFor(at, Node::Kind::kFile, kAttrArchive);
@@ -274,10 +294,14 @@ std::unique_ptr<File> OverlayFileSystem::Open(const std::string& path,
   if (seen.IsFolder() || (writing && (seen.attributes & kAttrReadOnly)) ||
       (mode == OpenMode::kCreate && (seen.attributes & kMarks))) {
     *status = FsStatus::kAccessDenied;
+    errors()->Record(path, seen.IsFolder()                     ? kReasonIsFolder
+                           : (seen.attributes & kAttrReadOnly) ? kReasonReadOnly
+                                                               : kReasonMarked);
     return nullptr;
   }
   if (IsHeld(at)) {
     *status = FsStatus::kSharingViolation;
+    errors()->Record(path, kReasonHeld);
     return nullptr;
   }
   std::shared_ptr<OverlayContent> content;
@@ -302,21 +326,26 @@ bool OverlayFileSystem::CopyOver(const std::string& from,
   const OverlayLocation target = Locate(to);
   const Seen original = See(source);
   const Seen replaced = See(target);
-  if (!original.IsFile() || IsHeld(source) || target.folder_only ||
-      replaced.IsFolder()) {
-    return false;
+  if (!original.IsFile()) {
+    return errors()->Refuse(
+        from, original.IsFolder() ? kReasonIsFolder : kReasonNotFound);
   }
+  if (IsHeld(source)) return errors()->Refuse(from, kReasonHeld);
+  if (target.folder_only) return errors()->Refuse(to, kReasonBadName);
+  if (replaced.IsFolder()) return errors()->Refuse(to, kReasonIsFolder);
   if (replaced.Exists()) {
     // As Windows: never onto itself, a read-only or held file, or a hidden
     // or system file from one without those marks.
     const uint32_t marks_lost =
         replaced.attributes & ~original.attributes & kMarks;
-    if (target.key == source.key || (replaced.attributes & kAttrReadOnly) ||
-        IsHeld(target) || marks_lost != 0) {
-      return false;
+    if (target.key == source.key) return errors()->Refuse(to, kReasonSameFile);
+    if (replaced.attributes & kAttrReadOnly) {
+      return errors()->Refuse(to, kReasonReadOnly);
     }
+    if (IsHeld(target)) return errors()->Refuse(to, kReasonHeld);
+    if (marks_lost != 0) return errors()->Refuse(to, kReasonMarked);
   } else if (!ParentIsFolder(target)) {
-    return false;
+    return errors()->Refuse(to, kReasonNotFound);
   }
   const std::shared_ptr<OverlayContent> content =
       ContentOf(source, original.node, nullptr);
@@ -334,7 +363,12 @@ bool OverlayFileSystem::RenameOver(const std::string& from,
   const OverlayLocation source = Locate(from);
   const OverlayLocation target = Locate(to);
   const Seen moving = See(source);
-  if (!moving.IsFile() || IsHeld(source) || target.folder_only) return false;
+  if (!moving.IsFile()) {
+    return errors()->Refuse(
+        from, moving.IsFolder() ? kReasonIsFolder : kReasonNotFound);
+  }
+  if (IsHeld(source)) return errors()->Refuse(from, kReasonHeld);
+  if (target.folder_only) return errors()->Refuse(to, kReasonBadName);
   const uint32_t attributes =
       (moving.node ? moving.node->attributes : moving.attributes) & kFileBits;
   if (target.key == source.key) {
@@ -343,11 +377,15 @@ bool OverlayFileSystem::RenameOver(const std::string& from,
     return true;
   }
   const Seen replaced = See(target);
-  if (replaced.IsFolder() ||
-      (replaced.Exists() &&
-       ((replaced.attributes & kAttrReadOnly) || IsHeld(target))) ||
-      (!replaced.Exists() && !ParentIsFolder(target))) {
-    return false;
+  if (replaced.IsFolder()) return errors()->Refuse(to, kReasonIsFolder);
+  if (replaced.Exists() && (replaced.attributes & kAttrReadOnly)) {
+    return errors()->Refuse(to, kReasonReadOnly);
+  }
+  if (replaced.Exists() && IsHeld(target)) {
+    return errors()->Refuse(to, kReasonHeld);
+  }
+  if (!replaced.Exists() && !ParentIsFolder(target)) {
+    return errors()->Refuse(to, kReasonNotFound);
   }
   std::shared_ptr<OverlayContent> content =
       ContentOf(source, moving.node, nullptr);
@@ -362,9 +400,10 @@ bool OverlayFileSystem::RenameOver(const std::string& from,
 bool OverlayFileSystem::MakeFolder(const std::string& path) {
   OverlayLocation at = Locate(path);
   at.folder_only = false;  // "x\" is made as "x", if no file is named so
-  if (at.name.empty() || See(at).Exists() || !ParentIsFolder(at)) {
-    return false;
+  if (at.name.empty() || See(at).Exists()) {
+    return errors()->Refuse(path, kReasonExists);
   }
+  if (!ParentIsFolder(at)) return errors()->Refuse(path, kReasonNotFound);
   Node& node = NodeFor(at, Node::Kind::kFolder, 0);
   NameMade(at, node);
   node.content.reset();
@@ -374,9 +413,14 @@ bool OverlayFileSystem::MakeFolder(const std::string& path) {
 bool OverlayFileSystem::RemoveFile(const std::string& path) {
   const OverlayLocation at = Locate(path);
   const Seen seen = See(at);
-  if (!seen.IsFile() || (seen.attributes & kAttrReadOnly) || IsHeld(at)) {
-    return false;
+  if (!seen.IsFile()) {
+    return errors()->Refuse(
+        path, seen.IsFolder() ? kReasonIsFolder : kReasonNotFound);
   }
+  if (seen.attributes & kAttrReadOnly) {
+    return errors()->Refuse(path, kReasonReadOnly);
+  }
+  if (IsHeld(at)) return errors()->Refuse(path, kReasonHeld);
   NodeFor(at, Node::Kind::kDeleted, 0).content.reset();
   return true;
 }
@@ -416,16 +460,21 @@ FsStatus OverlayFileSystem::ListFolder(const std::string& path,
   OverlayLocation at = Locate(path);
   at.folder_only = false;
   const Seen seen = See(at);
-  if (!seen.IsFolder()) return FsStatus::kNotFound;
+  if (!seen.IsFolder()) {
+    errors()->Record(path, kReasonNotFound);
+    return FsStatus::kNotFound;
+  }
   const uint32_t parent_attributes =
       at.parent.empty() ? kAttrDirectory : See(Locate(at.parent)).attributes;
 
   std::vector<FolderEntry> base_entries;
+  const FsError before = LastError();
   const FsStatus status = base_.ListFolder(at.path, &base_entries);
   if (status != FsStatus::kOkay) {
     // A folder made by the run holds nothing else on disk.
     if (seen.node == nullptr || status != FsStatus::kNotFound) return status;
     base_entries = {FolderEntry{".", 0}, FolderEntry{"..", 0}};
+    errors()->Record(before.path, before.reason);  // no failure of ours
   }
   const std::string prefix = at.key.back() == '\\' ? at.key : at.key + "\\";
   std::vector<FolderEntry> specials;
@@ -468,12 +517,14 @@ std::string OverlayFileSystem::CurrentFolder() {
 
 bool OverlayFileSystem::ChangeFolder(const std::string& path) {
   const OverlayLocation at = Locate(path);
-  if (!See(at).IsFolder()) return false;
+  if (!See(at).IsFolder()) return errors()->Refuse(path, kReasonNotFound);
   // The process follows where it can, so the base's relative paths agree.
+  const FsError before = LastError();
   if (base_.ChangeFolder(at.path)) {
     own_current_folder_.clear();
   } else {
     own_current_folder_ = at.path;
+    errors()->Record(before.path, before.reason);  // no failure of ours
   }
   return true;
 }
@@ -554,7 +605,7 @@ std::unique_ptr<File> OverlayFileSystem::OpenOriginal(const std::string& path) {
   if (!base) return nullptr;
   return std::make_unique<OverlayFile>(
       std::make_shared<OverlayContent>(store_, std::move(base)), false, nullptr,
-      std::string());
+      std::string(), errors(), path);
 }
 
 }  // namespace quarn

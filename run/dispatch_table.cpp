@@ -123,6 +123,7 @@ bool Matches(const DispatchEntry& entry, const std::string& line) {
 }
 
 CommandResult DispatchLine(InstallContext& ctx) {
+  ctx.Fs.ClearLastError();  // a failed run reports only its last command's
   ctx.CommandRecognised = false;
   for (const DispatchEntry& entry : DispatchTable()) {
     if (!Matches(entry, ctx.ScriptLine)) continue;

@@ -14,8 +14,10 @@
 #include <limits>
 #include <mutex>
 #include <set>
+#include <system_error>
 #include <utility>
 
+#include "platform/engine_path.h"
 #include "platform/scratch_file.h"
 #include "text/ascii.h"
 
@@ -75,6 +77,7 @@ std::string ParentOf(const std::string& native) {
   return native.substr(0, slash);
 }
 
+// The names of a path as a Linux user typed it.
 std::vector<std::string> SplitComponents(const std::string& path) {
   std::vector<std::string> components;
   std::string current;
@@ -190,6 +193,21 @@ FsStatus StatusFromErrno(int error) {
   }
 }
 
+// The words Linux has for `error`, as strerror gives them.
+std::string PosixErrorText(int error) {
+  return std::generic_category().message(error);
+}
+
+// Records that `path` failed with `error`; false, for `return Refuse(...)`.
+bool Refuse(FsErrorRecord& errors, const std::string& path, int error) {
+  return errors.Refuse(path, PosixErrorText(error));
+}
+
+// Why Windows refuses to replace a file it cannot replace.
+int ReplaceRefusal(const struct stat& status) {
+  return S_ISDIR(status.st_mode) ? EISDIR : EACCES;
+}
+
 // ---------------------------------------------------------------------------
 // Byte moving.
 
@@ -201,6 +219,7 @@ bool WriteAll(int fd, const char* data, size_t size, uint64_t offset) {
   while (size > 0) {
     const ssize_t written = pwrite(fd, data, size, static_cast<off_t>(offset));
     if (written < 0 && errno == EINTR) continue;
+    if (written == 0) errno = EIO;
     if (written <= 0) return false;
     data += written;
     size -= static_cast<size_t>(written);
@@ -224,7 +243,12 @@ bool CopyBytes(int from, int to) {
 
 class PosixFile : public File {
  public:
-  PosixFile(int fd, FileKey key) : fd_(fd), key_(key) {}
+  PosixFile(int fd, FileKey key, std::shared_ptr<FsErrorRecord> errors,
+            std::string path)
+      : fd_(fd),
+        key_(key),
+        errors_(std::move(errors)),
+        path_(std::move(path)) {}
 
   ~PosixFile() override {
     close(fd_);
@@ -235,13 +259,13 @@ class PosixFile : public File {
 
   bool ReadAt(uint64_t offset, void* data, size_t size, size_t* got) override {
     *got = 0;
-    if (!FitsOffset(offset)) return false;
+    if (!FitsOffset(offset)) return Refuse(*errors_, path_, EINVAL);
     char* out = static_cast<char*>(data);
     while (*got < size) {
       const ssize_t n = pread(fd_, out + *got, size - *got,
                               static_cast<off_t>(offset + *got));
       if (n < 0 && errno == EINTR) continue;
-      if (n < 0) return false;
+      if (n < 0) return Refuse(*errors_, path_, errno);
       if (n == 0) break;
       *got += static_cast<size_t>(n);
     }
@@ -249,29 +273,34 @@ class PosixFile : public File {
   }
 
   bool WriteAt(uint64_t offset, const void* data, size_t size) override {
-    if (!FitsOffset(offset) || !FitsOffset(offset + size)) return false;
-    return WriteAll(fd_, static_cast<const char*>(data), size, offset);
+    if (!FitsOffset(offset) || !FitsOffset(offset + size)) {
+      return Refuse(*errors_, path_, EFBIG);
+    }
+    return WriteAll(fd_, static_cast<const char*>(data), size, offset) ||
+           Refuse(*errors_, path_, errno);
   }
 
   bool Length(uint64_t* length) override {
     struct stat status;
-    if (fstat(fd_, &status) != 0) return false;
+    if (fstat(fd_, &status) != 0) return Refuse(*errors_, path_, errno);
     *length = static_cast<uint64_t>(status.st_size);
     return true;
   }
 
   bool Resize(uint64_t length) override {
-    if (!FitsOffset(length)) return false;
+    if (!FitsOffset(length)) return Refuse(*errors_, path_, EFBIG);
     int result;
     do {
       result = ftruncate(fd_, static_cast<off_t>(length));
     } while (result != 0 && errno == EINTR);
-    return result == 0;
+    return result == 0 || Refuse(*errors_, path_, errno);
   }
 
  private:
   int fd_;
   FileKey key_;
+  std::shared_ptr<FsErrorRecord> errors_;
+  std::string path_;  // as the engine spelled it
 };
 
 // Closes a descriptor when it goes out of scope.
@@ -296,27 +325,57 @@ bool CanReplace(const struct stat& status) {
   return !S_ISDIR(status.st_mode) && !IsReadOnly(status);
 }
 
+// The process's current folder in engine form; empty if Linux cannot say.
+std::string CurrentEngineFolder() {
+  std::vector<char> buffer(4096);
+  while (getcwd(buffer.data(), buffer.size()) == nullptr) {
+    if (errno != ERANGE) return "";
+    buffer.resize(buffer.size() * 2);
+  }
+  std::string folder = buffer.data();
+  std::replace(folder.begin(), folder.end(), '/', '\\');
+  return folder;
+}
+
+// Engine path `path` read as Windows reads it; the current folder is asked
+// for only when the path continues it. False when there is none to ask.
+bool ParseAgainstCurrentFolder(const std::string& path, EnginePath* parsed) {
+  std::string current;
+  if (IsRelativeEnginePath(path)) {
+    current = CurrentEngineFolder();
+    if (current.empty()) return false;
+  }
+  *parsed = ParseEnginePath(path, current);
+  return true;
+}
+
+// The Linux spelling of engine path `path`; empty when there is none.
+std::string NativeOf(const std::string& path) {
+  EnginePath parsed;
+  return ParseAgainstCurrentFolder(path, &parsed) ? ResolvePosixPath(parsed)
+                                                  : "";
+}
+
 }  // namespace
 
-std::string ResolvePosixPath(const std::string& path) {
-  const bool absolute = !path.empty() && IsSeparator(path[0]);
-  std::string whole = absolute ? "/" : "";
-  const std::vector<std::string> components = SplitComponents(path);
-  // A trailing separator stays: it makes a file's name fail, as on Windows.
-  const bool folder_only =
-      !components.empty() && IsSeparator(path[path.size() - 1]);
-  for (size_t i = 0; i < components.size(); ++i) {
-    whole = JoinNative(whole, components[i]);
+std::string ResolvePosixPath(const EnginePath& path) {
+  // Linux has neither drives nor shares.
+  if (!path.root.empty()) return "";
+  const std::vector<std::string>& components = path.components;
+  std::string whole = "/";
+  for (const std::string& component : components) {
+    whole = JoinNative(whole, component);
   }
+  // A trailing separator stays: it makes a file's name fail, as on Windows.
+  const bool folder_only = !components.empty() && path.folder_only;
   if (folder_only) whole += '/';
-  if (whole.empty() || Exists(whole)) return whole;
+  if (Exists(whole)) return whole;
 
-  std::string resolved = absolute ? "/" : "";
+  std::string resolved = "/";
   bool parent_missing = false;
   for (const std::string& component : components) {
     std::string next = JoinNative(resolved, component);
-    const bool special = component == "." || component == "..";
-    if (!parent_missing && !special && !Exists(next)) {
+    if (!parent_missing && !Exists(next)) {
       std::string found;
       if (FindIgnoringCase(resolved, component, &found)) {
         next = JoinNative(resolved, found);
@@ -354,7 +413,7 @@ uint32_t ParseDosAttributeText(const std::string& text) {
 }
 
 uint32_t PosixFileSystem::AttributesOf(const std::string& path) {
-  const std::string native = ResolvePosixPath(path);
+  const std::string native = NativeOf(path);
   struct stat status;
   if (native.empty() || stat(native.c_str(), &status) != 0) return kNoSuchFile;
   return AttributesFromStatus(native, status);
@@ -362,9 +421,11 @@ uint32_t PosixFileSystem::AttributesOf(const std::string& path) {
 
 bool PosixFileSystem::SetAttributes(const std::string& path,
                                     uint32_t attributes) {
-  const std::string native = ResolvePosixPath(path);
+  FsErrorRecord& errors = *this->errors();
+  const std::string native = NativeOf(path);
   struct stat status;
-  if (native.empty() || stat(native.c_str(), &status) != 0) return false;
+  if (native.empty()) return Refuse(errors, path, ENOENT);
+  if (stat(native.c_str(), &status) != 0) return Refuse(errors, path, errno);
   mode_t mode = status.st_mode & 07777;
   if ((attributes & kAttrReadOnly) == 0) {
     mode |= S_IWUSR;
@@ -374,20 +435,24 @@ bool PosixFileSystem::SetAttributes(const std::string& path,
     mode &= ~kAnyWrite;
   }
   if (mode != (status.st_mode & 07777) && chmod(native.c_str(), mode) != 0) {
-    return false;
+    return Refuse(errors, path, errno);
   }
-  return StoreAttributes(native, attributes);
+  return StoreAttributes(native, attributes) || Refuse(errors, path, errno);
 }
 
 std::unique_ptr<File> PosixFileSystem::Open(const std::string& path,
                                             OpenMode mode, FsStatus* status) {
   FsStatus unused;
   if (status == nullptr) status = &unused;
-  const std::string native = ResolvePosixPath(path);
-  if (native.empty()) {
-    *status = FsStatus::kNotFound;
+  FsErrorRecord& errors = *this->errors();
+  const auto fail = [&](int error) -> std::unique_ptr<File> {
+    *status =
+        error == EBUSY ? FsStatus::kSharingViolation : StatusFromErrno(error);
+    Refuse(errors, path, error);
     return nullptr;
-  }
+  };
+  const std::string native = NativeOf(path);
+  if (native.empty()) return fail(ENOENT);
 
   OpenFileTable& table = OpenFiles();
   std::lock_guard<std::mutex> lock(table.mutex);
@@ -399,57 +464,46 @@ std::unique_ptr<File> PosixFileSystem::Open(const std::string& path,
     const bool emptying_marked =
         mode == OpenMode::kCreate &&
         (AttributesFromStatus(native, before) & kStoredAttributes) != 0;
-    if (S_ISDIR(before.st_mode) || (writing && IsReadOnly(before)) ||
-        emptying_marked) {
-      *status = FsStatus::kAccessDenied;
-      return nullptr;
-    }
+    if (S_ISDIR(before.st_mode)) return fail(EISDIR);
+    if ((writing && IsReadOnly(before)) || emptying_marked) return fail(EACCES);
   } else if (mode != OpenMode::kCreate) {
-    *status = StatusFromErrno(errno);
-    return nullptr;
+    return fail(errno);
   }
 
   int flags = O_CLOEXEC;
   flags |= mode == OpenMode::kRead ? O_RDONLY : O_RDWR;
   if (mode == OpenMode::kCreate) flags |= O_CREAT;
   const int fd = open(native.c_str(), flags, 0666);
-  if (fd < 0) {
-    *status = StatusFromErrno(errno);
-    return nullptr;
-  }
+  if (fd < 0) return fail(errno);
   ScopedFd owned(fd);
   struct stat opened;
-  if (fstat(fd, &opened) != 0) {
-    *status = StatusFromErrno(errno);
-    return nullptr;
-  }
+  if (fstat(fd, &opened) != 0) return fail(errno);
   // Emptying waits until the file is known not to be held by anyone; the
   // identity is taken from the open file, whatever name led to it.
-  if (table.held.count(KeyOf(opened)) != 0) {
-    *status = FsStatus::kSharingViolation;
-    return nullptr;
-  }
-  if (mode == OpenMode::kCreate && ftruncate(fd, 0) != 0) {
-    *status = StatusFromErrno(errno);
-    return nullptr;
-  }
+  if (table.held.count(KeyOf(opened)) != 0) return fail(EBUSY);
+  if (mode == OpenMode::kCreate && ftruncate(fd, 0) != 0) return fail(errno);
   table.held.insert(KeyOf(opened));
   *status = FsStatus::kOkay;
-  return std::make_unique<PosixFile>(owned.release(), KeyOf(opened));
+  return std::make_unique<PosixFile>(owned.release(), KeyOf(opened),
+                                     this->errors(), path);
 }
 
 bool PosixFileSystem::CopyOver(const std::string& from, const std::string& to) {
-  const std::string source = ResolvePosixPath(from);
-  const std::string target = ResolvePosixPath(to);
-  if (source.empty() || target.empty()) return false;
+  FsErrorRecord& errors = *this->errors();
+  const std::string source = NativeOf(from);
+  const std::string target = NativeOf(to);
+  if (source.empty()) return Refuse(errors, from, ENOENT);
+  if (target.empty()) return Refuse(errors, to, ENOENT);
 
   OpenFileTable& table = OpenFiles();
   std::lock_guard<std::mutex> lock(table.mutex);
   struct stat source_status;
-  if (stat(source.c_str(), &source_status) != 0 ||
-      S_ISDIR(source_status.st_mode) ||
-      table.held.count(KeyOf(source_status)) != 0) {
-    return false;
+  if (stat(source.c_str(), &source_status) != 0) {
+    return Refuse(errors, from, errno);
+  }
+  if (S_ISDIR(source_status.st_mode)) return Refuse(errors, from, EISDIR);
+  if (table.held.count(KeyOf(source_status)) != 0) {
+    return Refuse(errors, from, EBUSY);
   }
   struct stat target_status;
   if (stat(target.c_str(), &target_status) == 0) {
@@ -458,84 +512,110 @@ bool PosixFileSystem::CopyOver(const std::string& from, const std::string& to) {
     const uint32_t marks_lost = AttributesFromStatus(target, target_status) &
                                 ~AttributesFromStatus(source, source_status) &
                                 kStoredAttributes;
-    if (!CanReplace(target_status) || marks_lost != 0 ||
-        KeyOf(target_status) == KeyOf(source_status) ||
-        table.held.count(KeyOf(target_status)) != 0) {
-      return false;
+    if (!CanReplace(target_status)) {
+      return Refuse(errors, to, ReplaceRefusal(target_status));
+    }
+    if (marks_lost != 0) return Refuse(errors, to, EACCES);
+    if (KeyOf(target_status) == KeyOf(source_status)) {
+      return Refuse(errors, to, EINVAL);
+    }
+    if (table.held.count(KeyOf(target_status)) != 0) {
+      return Refuse(errors, to, EBUSY);
     }
   }
 
   ScopedFd in(open(source.c_str(), O_RDONLY | O_CLOEXEC));
-  if (in.get() < 0) return false;
+  if (in.get() < 0) return Refuse(errors, from, errno);
   // The copy is made beside the target and renamed over it, so that a copy
   // that fails half way leaves the old target as it was.
   std::string temporary = target + ".copy-XXXXXX";
   ScopedFd out(mkostemp(&temporary[0], O_CLOEXEC));
-  if (out.get() < 0) return false;
+  if (out.get() < 0) return Refuse(errors, to, errno);
   const bool copied = CopyBytes(in.get(), out.get()) &&
                       fchmod(out.get(), source_status.st_mode & 0777) == 0 &&
                       CopyStoredAttributes(source, temporary) &&
                       rename(temporary.c_str(), target.c_str()) == 0;
-  if (!copied) unlink(temporary.c_str());
-  return copied;
+  if (copied) return true;
+  const int error = errno;
+  unlink(temporary.c_str());
+  return Refuse(errors, to, error);
 }
 
 bool PosixFileSystem::RenameOver(const std::string& from,
                                  const std::string& to) {
-  const std::string source = ResolvePosixPath(from);
-  std::string target = ResolvePosixPath(to);
-  if (source.empty() || target.empty()) return false;
+  FsErrorRecord& errors = *this->errors();
+  const std::string source = NativeOf(from);
+  EnginePath wanted;
+  if (source.empty()) return Refuse(errors, from, ENOENT);
+  if (!ParseAgainstCurrentFolder(to, &wanted))
+    return Refuse(errors, to, ENOENT);
+  std::string target = ResolvePosixPath(wanted);
+  if (target.empty()) return Refuse(errors, to, ENOENT);
   // A rename that changes only the letter case finds the source itself as
   // the target; the new name is the one asked for.
   if (target == source) {
-    const std::vector<std::string> wanted = SplitComponents(to);
-    if (wanted.empty()) return false;
-    target = JoinNative(ParentOf(source), wanted.back());
+    if (wanted.components.empty()) return Refuse(errors, to, EINVAL);
+    target = JoinNative(ParentOf(source), wanted.components.back());
   }
 
   OpenFileTable& table = OpenFiles();
   std::lock_guard<std::mutex> lock(table.mutex);
   struct stat source_status;
-  if (stat(source.c_str(), &source_status) != 0 ||
-      table.held.count(KeyOf(source_status)) != 0) {
-    return false;
+  if (stat(source.c_str(), &source_status) != 0) {
+    return Refuse(errors, from, errno);
+  }
+  if (table.held.count(KeyOf(source_status)) != 0) {
+    return Refuse(errors, from, EBUSY);
   }
   struct stat target_status;
   if (stat(target.c_str(), &target_status) == 0 &&
-      KeyOf(target_status) != KeyOf(source_status) &&
-      (!CanReplace(target_status) ||
-       table.held.count(KeyOf(target_status)) != 0)) {
-    return false;
+      KeyOf(target_status) != KeyOf(source_status)) {
+    if (!CanReplace(target_status)) {
+      return Refuse(errors, to, ReplaceRefusal(target_status));
+    }
+    if (table.held.count(KeyOf(target_status)) != 0) {
+      return Refuse(errors, to, EBUSY);
+    }
   }
-  return rename(source.c_str(), target.c_str()) == 0;
+  return rename(source.c_str(), target.c_str()) == 0 ||
+         Refuse(errors, to, errno);
 }
 
 bool PosixFileSystem::MakeFolder(const std::string& path) {
-  const std::string native = ResolvePosixPath(path);
-  if (native.empty() || Exists(native)) return false;
-  return mkdir(native.c_str(), 0777) == 0;
+  FsErrorRecord& errors = *this->errors();
+  const std::string native = NativeOf(path);
+  if (native.empty()) return Refuse(errors, path, ENOENT);
+  if (Exists(native)) return Refuse(errors, path, EEXIST);
+  return mkdir(native.c_str(), 0777) == 0 || Refuse(errors, path, errno);
 }
 
 bool PosixFileSystem::RemoveFile(const std::string& path) {
-  const std::string native = ResolvePosixPath(path);
-  if (native.empty()) return false;
+  FsErrorRecord& errors = *this->errors();
+  const std::string native = NativeOf(path);
+  if (native.empty()) return Refuse(errors, path, ENOENT);
   OpenFileTable& table = OpenFiles();
   std::lock_guard<std::mutex> lock(table.mutex);
   struct stat status;
-  if (stat(native.c_str(), &status) != 0 || !CanReplace(status) ||
-      table.held.count(KeyOf(status)) != 0) {
-    return false;
-  }
-  return unlink(native.c_str()) == 0;
+  if (stat(native.c_str(), &status) != 0) return Refuse(errors, path, errno);
+  if (!CanReplace(status)) return Refuse(errors, path, ReplaceRefusal(status));
+  if (table.held.count(KeyOf(status)) != 0) return Refuse(errors, path, EBUSY);
+  return unlink(native.c_str()) == 0 || Refuse(errors, path, errno);
 }
 
 FsStatus PosixFileSystem::ListFolder(const std::string& path,
                                      std::vector<FolderEntry>* entries) {
   entries->clear();
-  std::string native = ResolvePosixPath(path);
-  if (native.empty()) native = ".";
+  const std::string native = NativeOf(path);
+  if (native.empty()) {
+    Refuse(*errors(), path, ENOENT);
+    return FsStatus::kNotFound;
+  }
   DIR* dir = opendir(native.c_str());
-  if (dir == nullptr) return StatusFromErrno(errno);
+  if (dir == nullptr) {
+    const int error = errno;
+    Refuse(*errors(), path, error);
+    return StatusFromErrno(error);
+  }
   std::vector<FolderEntry> found;
   while (const struct dirent* entry = readdir(dir)) {
     const std::string name = entry->d_name;
@@ -570,20 +650,12 @@ ListingRules PosixFileSystem::ListingRulesOf(const std::string&) {
   return rules;
 }
 
-std::string PosixFileSystem::CurrentFolder() {
-  std::vector<char> buffer(4096);
-  while (getcwd(buffer.data(), buffer.size()) == nullptr) {
-    if (errno != ERANGE) return "";
-    buffer.resize(buffer.size() * 2);
-  }
-  std::string folder = buffer.data();
-  std::replace(folder.begin(), folder.end(), '/', '\\');
-  return folder;
-}
+std::string PosixFileSystem::CurrentFolder() { return CurrentEngineFolder(); }
 
 bool PosixFileSystem::ChangeFolder(const std::string& path) {
-  const std::string native = ResolvePosixPath(path);
-  return !native.empty() && chdir(native.c_str()) == 0;
+  const std::string native = NativeOf(path);
+  if (native.empty()) return Refuse(*errors(), path, ENOENT);
+  return chdir(native.c_str()) == 0 || Refuse(*errors(), path, errno);
 }
 
 std::string PosixFileSystem::AbsolutePath(const std::string& os_path) {
@@ -619,8 +691,8 @@ std::string SystemTempFolder() {
 }
 
 std::unique_ptr<File> MakeScratchFile(const std::string& folder) {
-  std::string native = ResolvePosixPath(folder);
-  if (native.empty()) native = ".";
+  const std::string native = NativeOf(folder);
+  if (native.empty()) return nullptr;
   // A file made without a name disappears with its last descriptor; where
   // the disk cannot make one, a named file loses its name at once.
   int fd = open(native.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
@@ -636,7 +708,9 @@ std::unique_ptr<File> MakeScratchFile(const std::string& folder) {
   OpenFileTable& table = OpenFiles();
   std::lock_guard<std::mutex> lock(table.mutex);
   table.held.insert(KeyOf(status));
-  return std::make_unique<PosixFile>(owned.release(), KeyOf(status));
+  // Nobody asks a scratch file why it failed: its owner reports for it.
+  return std::make_unique<PosixFile>(owned.release(), KeyOf(status),
+                                     std::make_shared<FsErrorRecord>(), folder);
 }
 
 }  // namespace quarn

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/engine_path.h"
 #include "platform/file_system.h"
 
 namespace quarn {
@@ -30,10 +31,10 @@ class PosixFileSystem : public FileSystem {
   std::string AbsolutePath(const std::string& os_path) override;
 };
 
-/// The Linux spelling of engine path `path`, each component found in the
-/// letter case it has on disk; components that do not exist keep the case
-/// they were given.
-std::string ResolvePosixPath(const std::string& path);
+/// The Linux spelling of parsed engine path `path`, each component found in
+/// the letter case it has on disk; components that do not exist keep the
+/// case they were given. Empty for a drive or a share, which Linux lacks.
+std::string ResolvePosixPath(const EnginePath& path);
 
 /// The attribute bits Wine stores in "user.DOSATTRIB" that `text` holds
 /// (only hidden and system); 0 for a form it does not understand.

@@ -10,6 +10,8 @@
 
 #include <algorithm>
 #include <limits>
+#include <string>
+#include <utility>
 
 #include "platform/scratch_file.h"
 
@@ -41,6 +43,35 @@ FsStatus StatusFromError(DWORD error) {
   }
 }
 
+// The words Windows has for `error`, without the line end it adds.
+std::string Win32ErrorText(DWORD error) {
+  char* text = nullptr;
+  const DWORD length = FormatMessageA(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+          FORMAT_MESSAGE_IGNORE_INSERTS,
+      nullptr, error, 0, reinterpret_cast<char*>(&text), 0, nullptr);
+  if (length == 0 || text == nullptr) {
+    return "Windows error " + std::to_string(error);
+  }
+  std::string message(text, length);
+  LocalFree(text);
+  while (!message.empty() &&
+         (message.back() == '\r' || message.back() == '\n')) {
+    message.pop_back();
+  }
+  return message;
+}
+
+// Records that `path` failed with `error`; false, for `return Refuse(...)`.
+bool Refuse(FsErrorRecord& errors, const std::string& path, DWORD error) {
+  return errors.Refuse(path, Win32ErrorText(error));
+}
+
+// As Refuse, with the error of the call that just failed.
+bool RefuseLast(FsErrorRecord& errors, const std::string& path) {
+  return Refuse(errors, path, GetLastError());
+}
+
 OVERLAPPED At(uint64_t offset) {
   OVERLAPPED position = {};
   position.Offset = static_cast<DWORD>(offset);
@@ -53,7 +84,9 @@ constexpr size_t kLargestStep = 1u << 30;
 
 class Win32File : public File {
  public:
-  explicit Win32File(HANDLE handle) : handle_(handle) {}
+  Win32File(HANDLE handle, std::shared_ptr<FsErrorRecord> errors,
+            std::string path)
+      : handle_(handle), errors_(std::move(errors)), path_(std::move(path)) {}
   ~Win32File() override { CloseHandle(handle_); }
 
   bool ReadAt(uint64_t offset, void* data, size_t size, size_t* got) override {
@@ -65,7 +98,8 @@ class Win32File : public File {
       OVERLAPPED position = At(offset + *got);
       DWORD n = 0;
       if (!ReadFile(handle_, out + *got, step, &n, &position)) {
-        return GetLastError() == ERROR_HANDLE_EOF;
+        const DWORD error = GetLastError();
+        return error == ERROR_HANDLE_EOF || Refuse(*errors_, path_, error);
       }
       if (n == 0) break;
       *got += n;
@@ -81,9 +115,10 @@ class Win32File : public File {
           static_cast<DWORD>(std::min(size - done, kLargestStep));
       OVERLAPPED position = At(offset + done);
       DWORD n = 0;
-      if (!WriteFile(handle_, in + done, step, &n, &position) || n == 0) {
-        return false;
+      if (!WriteFile(handle_, in + done, step, &n, &position)) {
+        return RefuseLast(*errors_, path_);
       }
+      if (n == 0) return Refuse(*errors_, path_, ERROR_WRITE_FAULT);
       done += n;
     }
     return true;
@@ -91,23 +126,26 @@ class Win32File : public File {
 
   bool Length(uint64_t* length) override {
     LARGE_INTEGER size;
-    if (!GetFileSizeEx(handle_, &size)) return false;
+    if (!GetFileSizeEx(handle_, &size)) return RefuseLast(*errors_, path_);
     *length = static_cast<uint64_t>(size.QuadPart);
     return true;
   }
 
   bool Resize(uint64_t length) override {
     if (length > static_cast<uint64_t>(std::numeric_limits<LONGLONG>::max())) {
-      return false;
+      return Refuse(*errors_, path_, ERROR_INVALID_PARAMETER);
     }
     LARGE_INTEGER position;
     position.QuadPart = static_cast<LONGLONG>(length);
-    return SetFilePointerEx(handle_, position, nullptr, FILE_BEGIN) &&
-           SetEndOfFile(handle_);
+    return (SetFilePointerEx(handle_, position, nullptr, FILE_BEGIN) &&
+            SetEndOfFile(handle_)) ||
+           RefuseLast(*errors_, path_);
   }
 
  private:
   HANDLE handle_;
+  std::shared_ptr<FsErrorRecord> errors_;
+  std::string path_;  // as the engine spelled it
 };
 
 bool Exists(DWORD attributes) { return attributes != INVALID_FILE_ATTRIBUTES; }
@@ -117,6 +155,12 @@ bool Exists(DWORD attributes) { return attributes != INVALID_FILE_ATTRIBUTES; }
 bool CanReplace(DWORD attributes) {
   return !Exists(attributes) || (attributes & (FILE_ATTRIBUTE_READONLY |
                                                FILE_ATTRIBUTE_DIRECTORY)) == 0;
+}
+
+// CanReplace, with the refusal recorded as Windows words it.
+bool CheckReplace(FsErrorRecord& errors, const std::string& path,
+                  DWORD attributes) {
+  return CanReplace(attributes) || Refuse(errors, path, ERROR_ACCESS_DENIED);
 }
 
 DWORD SettableForm(uint32_t attributes) {
@@ -164,7 +208,8 @@ uint32_t Win32FileSystem::AttributesOf(const std::string& path) {
 
 bool Win32FileSystem::SetAttributes(const std::string& path,
                                     uint32_t attributes) {
-  return SetFileAttributesA(path.c_str(), SettableForm(attributes)) != 0;
+  return SetFileAttributesA(path.c_str(), SettableForm(attributes)) != 0 ||
+         RefuseLast(*errors(), path);
 }
 
 std::unique_ptr<File> Win32FileSystem::Open(const std::string& path,
@@ -181,6 +226,7 @@ std::unique_ptr<File> Win32FileSystem::Open(const std::string& path,
       (writing ? !CanReplace(existing) || emptying_marked
                : (existing & FILE_ATTRIBUTE_DIRECTORY) != 0)) {
     *status = FsStatus::kAccessDenied;
+    Refuse(*errors(), path, ERROR_ACCESS_DENIED);
     return nullptr;
   }
   const DWORD access = writing ? GENERIC_READ | GENERIC_WRITE : GENERIC_READ;
@@ -190,38 +236,55 @@ std::unique_ptr<File> Win32FileSystem::Open(const std::string& path,
       CreateFileA(path.c_str(), access, 0, nullptr, disposition,
                   FILE_ATTRIBUTE_NORMAL, nullptr);
   if (handle == INVALID_HANDLE_VALUE) {
-    *status = StatusFromError(GetLastError());
+    const DWORD error = GetLastError();
+    *status = StatusFromError(error);
+    Refuse(*errors(), path, error);
     return nullptr;
   }
   *status = FsStatus::kOkay;
-  return std::make_unique<Win32File>(handle);
+  return std::make_unique<Win32File>(handle, errors(), path);
 }
 
 bool Win32FileSystem::CopyOver(const std::string& from, const std::string& to) {
+  FsErrorRecord& errors = *this->errors();
   const DWORD source = GetFileAttributesA(from.c_str());
-  if (!Exists(source) || (source & FILE_ATTRIBUTE_DIRECTORY) != 0) return false;
+  if (!Exists(source)) return RefuseLast(errors, from);
+  if ((source & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+    return Refuse(errors, from, ERROR_ACCESS_DENIED);
+  }
   const DWORD target = GetFileAttributesA(to.c_str());
-  if (!CanReplace(target)) return false;
+  if (!CheckReplace(errors, to, target)) return false;
   // Windows refuses to copy a file without hidden or system over one with
   // them; Wine copies and keeps the target's own attributes. Both are made
   // to do what Windows does: refuse, else give the copy the source's.
-  if (Exists(target) && (target & kMarks & ~source) != 0) return false;
-  return CopyFileA(from.c_str(), to.c_str(), FALSE) != 0 &&
-         SetFileAttributesA(to.c_str(), SettableForm(source)) != 0;
+  if (Exists(target) && (target & kMarks & ~source) != 0) {
+    return Refuse(errors, to, ERROR_ACCESS_DENIED);
+  }
+  return (CopyFileA(from.c_str(), to.c_str(), FALSE) != 0 &&
+          SetFileAttributesA(to.c_str(), SettableForm(source)) != 0) ||
+         RefuseLast(errors, to);
 }
 
 bool Win32FileSystem::RenameOver(const std::string& from,
                                  const std::string& to) {
-  if (!CanReplace(GetFileAttributesA(to.c_str()))) return false;
-  return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
+  if (!Exists(GetFileAttributesA(from.c_str()))) {
+    return RefuseLast(*errors(), from);
+  }
+  if (!CheckReplace(*errors(), to, GetFileAttributesA(to.c_str()))) {
+    return false;
+  }
+  return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING) !=
+             0 ||
+         RefuseLast(*errors(), to);
 }
 
 bool Win32FileSystem::MakeFolder(const std::string& path) {
-  return CreateDirectoryA(path.c_str(), nullptr) != 0;
+  return CreateDirectoryA(path.c_str(), nullptr) != 0 ||
+         RefuseLast(*errors(), path);
 }
 
 bool Win32FileSystem::RemoveFile(const std::string& path) {
-  return DeleteFileA(path.c_str()) != 0;
+  return DeleteFileA(path.c_str()) != 0 || RefuseLast(*errors(), path);
 }
 
 FsStatus Win32FileSystem::ListFolder(const std::string& path,
@@ -237,16 +300,18 @@ FsStatus Win32FileSystem::ListFolder(const std::string& path,
   if (search == INVALID_HANDLE_VALUE) {
     const DWORD error = GetLastError();
     // A drive's root can be truly empty: it has no "." or "..".
-    return error == ERROR_FILE_NOT_FOUND ? FsStatus::kOkay
-                                         : StatusFromError(error);
+    if (error == ERROR_FILE_NOT_FOUND) return FsStatus::kOkay;
+    Refuse(*errors(), path, error);
+    return StatusFromError(error);
   }
   do {
     entries->push_back(FolderEntry{found.cFileName, found.dwFileAttributes});
   } while (FindNextFileA(search, &found));
   const DWORD error = GetLastError();
   FindClose(search);
-  return error == ERROR_NO_MORE_FILES ? FsStatus::kOkay
-                                      : StatusFromError(error);
+  if (error == ERROR_NO_MORE_FILES) return FsStatus::kOkay;
+  Refuse(*errors(), path, error);
+  return StatusFromError(error);
 }
 
 ListingRules Win32FileSystem::ListingRulesOf(const std::string& path) {
@@ -270,7 +335,7 @@ std::string Win32FileSystem::CurrentFolder() {
 }
 
 bool Win32FileSystem::ChangeFolder(const std::string& path) {
-  return SetCurrentDirectoryA(path.c_str()) != 0;
+  return SetCurrentDirectoryA(path.c_str()) != 0 || RefuseLast(*errors(), path);
 }
 
 std::string Win32FileSystem::AbsolutePath(const std::string& os_path) {
@@ -307,7 +372,9 @@ std::unique_ptr<File> MakeScratchFile(const std::string& folder) {
     DeleteFileA(name);
     return nullptr;
   }
-  return std::make_unique<Win32File>(handle);
+  // Nobody asks a scratch file why it failed: its owner reports for it.
+  return std::make_unique<Win32File>(handle, std::make_shared<FsErrorRecord>(),
+                                     folder);
 }
 
 }  // namespace quarn
