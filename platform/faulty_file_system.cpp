@@ -23,7 +23,7 @@ struct FaultyFileSystem::State {
            (plan.writes_stay_failed && writes > plan.failing_write);
   }
 
-  // Counts a write, resize, rename or copy that changes `path`.
+  // Counts a write, resize, flush, rename or copy that changes `path`.
   bool NextChangeFails(const std::string& path) {
     std::lock_guard<std::mutex> lock(mutex);
     if (!StartsWithIgnoringCase(path, plan.changes_under)) return false;
@@ -51,6 +51,7 @@ constexpr char kInjectedWrite[] = "injected write failure";
 constexpr char kInjectedResize[] = "injected resize failure";
 constexpr char kInjectedRename[] = "injected rename failure";
 constexpr char kInjectedCopy[] = "injected copy failure";
+constexpr char kInjectedFlush[] = "injected flush failure";
 
 class FaultyFile : public File {
  public:
@@ -85,6 +86,13 @@ class FaultyFile : public File {
       return errors_->Refuse(path_, kInjectedResize);
     }
     return target_->Resize(length);
+  }
+
+  bool Flush() override {
+    if (state_->NextChangeFails(path_) || state_->Current().fail_flush) {
+      return errors_->Refuse(path_, kInjectedFlush);
+    }
+    return target_->Flush();
   }
 
  private:

@@ -17,10 +17,12 @@ struct FaultPlan {
   bool writes_stay_failed = false;  ///< every later write fails too (full disk)
   int failing_read = 0;             ///< 1 = the next read fails; 0 = none does
   bool fail_resize = false;         ///< every File::Resize fails
+  bool fail_flush = false;          ///< every File::Flush fails
   bool fail_rename = false;         ///< every RenameOver fails
   bool fail_copy = false;           ///< every CopyOver fails
-  /// 1 = the next write, File::Resize, RenameOver or CopyOver fails, counted
-  /// together; 0 = none does. A failing write stores half, as above.
+  /// 1 = the next write, File::Resize, File::Flush, RenameOver or CopyOver
+  /// fails, counted together; 0 = none does. A failing write stores half, as
+  /// above.
   int failing_change = 0;
   /// When not empty, only changes to paths that begin with it (letter case
   /// ignored) are counted for `failing_change`; others pass.

@@ -95,6 +95,11 @@ class File {
   /// zero bytes. False on an error.
   virtual bool Resize(uint64_t length) = 0;
 
+  /// Returns only once the bytes written and the length are on the disk, so
+  /// that a crash after it cannot lose them. False on an error, and for a
+  /// file opened for reading only, which Windows refuses to flush.
+  virtual bool Flush() = 0;
+
   /// Makes the `length` bytes at offset `to` what the `length` bytes at
   /// offset `from` were before the call, even where the two overlap, growing
   /// the file as needed; the source must lie inside the file. By default
@@ -142,8 +147,10 @@ class FileSystem {
   virtual bool CopyOver(const std::string& from, const std::string& to) = 0;
 
   /// Renames file `from` to `to` in one step, replacing an existing `to`,
-  /// so that `to` is never missing on the way. False if it failed, if either
-  /// is held open, or if `to` is read-only or a folder.
+  /// so that `to` is never missing on the way, and on the disk when it
+  /// returns true. False if it failed, if either is held open, or if `to` is
+  /// read-only or a folder; also, when the rename was made but could not be
+  /// put on the disk, in which case `to` may already have the new content.
   virtual bool RenameOver(const std::string& from, const std::string& to) = 0;
 
   /// Creates the one folder `path`. False if it exists already, its parent

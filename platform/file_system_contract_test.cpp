@@ -216,6 +216,10 @@ TEST_P(FileSystemContract, FailuresSayWhereAndWhy) {
   fs_->ClearLastError();
   EXPECT_FALSE(reading->WriteAt(0, "y", 1));
   expect_failure("read.dat");
+  fs_->ClearLastError();
+  // Windows flushes only what it may write.
+  EXPECT_FALSE(reading->Flush());
+  expect_failure("read.dat");
   EXPECT_FALSE(fs_->Open(Path("read.dat"), OpenMode::kRead, nullptr));
   expect_failure("read.dat");
 }
@@ -366,6 +370,30 @@ TEST_P(FileSystemContract, ReadsAndWritesAtPositions) {
 
 // Offsets past 4 GiB must not wrap. The file is sparse under Wine and on
 // Linux; on Windows it takes the space.
+// A flush changes nothing a reader sees: the bytes and the length stay, and
+// writing goes on after it.
+TEST_P(FileSystemContract, FlushKeepsTheBytesAndTheLength) {
+  std::unique_ptr<File> file =
+      fs_->Open(Path("gta_vc.dat"), OpenMode::kCreate, nullptr);
+  ASSERT_TRUE(file);
+  ASSERT_TRUE(file->WriteAt(0, "abcdef", 6));
+  ASSERT_TRUE(file->Resize(4));
+  fs_->ClearLastError();
+  EXPECT_TRUE(file->Flush());
+  EXPECT_TRUE(file->WriteAt(4, "gh", 2));
+  EXPECT_TRUE(file->Flush());
+  EXPECT_EQ("", fs_->LastError().reason);
+  file.reset();
+  EXPECT_EQ("abcdgh", ReadAll("gta_vc.dat"));
+
+  file = fs_->Open(Path("gta_vc.dat"), OpenMode::kReadWrite, nullptr);
+  ASSERT_TRUE(file);
+  ASSERT_TRUE(file->Resize(2));
+  EXPECT_TRUE(file->Flush());
+  file.reset();
+  EXPECT_EQ("ab", ReadAll("gta_vc.dat"));
+}
+
 TEST_P(FileSystemContract, OffsetsBeyondFourGigabytes) {
   const uint64_t far = (uint64_t{1} << 32) + 16;
   std::unique_ptr<File> file =

@@ -169,6 +169,11 @@ class MemoryFile : public File {
     return true;
   }
 
+  // Memory has no disk to reach; only the refusal is Windows'.
+  bool Flush() override {
+    return writable_ || errors_->Refuse(path_, kReasonOpenedForReading);
+  }
+
  private:
   std::shared_ptr<Node> node_;
   bool writable_;  // opened for writing as well as reading

@@ -94,6 +94,11 @@ class OverlayFile : public File {
     return true;
   }
 
+  // A dry run puts nothing on the disk, so nothing waits to reach it.
+  bool Flush() override {
+    return writable_ || errors_->Refuse(path_, kReasonOpenedForReading);
+  }
+
   MoveOutcome MoveBytes(uint64_t from, uint64_t to, uint64_t length,
                         uint64_t* written) override {
     if (written != nullptr) *written = 0;

@@ -243,10 +243,11 @@ bool CopyBytes(int from, int to) {
 
 class PosixFile : public File {
  public:
-  PosixFile(int fd, FileKey key, std::shared_ptr<FsErrorRecord> errors,
-            std::string path)
+  PosixFile(int fd, FileKey key, bool writable,
+            std::shared_ptr<FsErrorRecord> errors, std::string path)
       : fd_(fd),
         key_(key),
+        writable_(writable),
         errors_(std::move(errors)),
         path_(std::move(path)) {}
 
@@ -296,9 +297,21 @@ class PosixFile : public File {
     return result == 0 || Refuse(*errors_, path_, errno);
   }
 
+  // fsync, not fdatasync: the length must reach the disk as well.
+  bool Flush() override {
+    // Linux would flush a file opened for reading; Windows refuses to.
+    if (!writable_) return Refuse(*errors_, path_, EACCES);
+    int result;
+    do {
+      result = fsync(fd_);
+    } while (result != 0 && errno == EINTR);
+    return result == 0 || Refuse(*errors_, path_, errno);
+  }
+
  private:
   int fd_;
   FileKey key_;
+  bool writable_;  // opened for writing as well as reading
   std::shared_ptr<FsErrorRecord> errors_;
   std::string path_;  // as the engine spelled it
 };
@@ -318,6 +331,19 @@ class ScopedFd {
  private:
   int fd_;
 };
+
+// Puts the names in folder `native` on the disk: a rename survives a crash
+// only once its folder does. 0, or the error; a disk that cannot sync a
+// folder (EINVAL) keeps its names by means of its own.
+int SyncFolder(const std::string& native) {
+  ScopedFd folder(open(native.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (folder.get() < 0) return errno;
+  int result;
+  do {
+    result = fsync(folder.get());
+  } while (result != 0 && errno == EINTR);
+  return result == 0 || errno == EINVAL ? 0 : errno;
+}
 
 // Running as root lets Linux write to anything; Windows would still refuse
 // a read-only file or a folder, so those are refused here by hand.
@@ -485,7 +511,8 @@ std::unique_ptr<File> PosixFileSystem::Open(const std::string& path,
   table.held.insert(KeyOf(opened));
   *status = FsStatus::kOkay;
   return std::make_unique<PosixFile>(owned.release(), KeyOf(opened),
-                                     this->errors(), path);
+                                     mode != OpenMode::kRead, this->errors(),
+                                     path);
 }
 
 bool PosixFileSystem::CopyOver(const std::string& from, const std::string& to) {
@@ -577,8 +604,14 @@ bool PosixFileSystem::RenameOver(const std::string& from,
       return Refuse(errors, to, EBUSY);
     }
   }
-  return rename(source.c_str(), target.c_str()) == 0 ||
-         Refuse(errors, to, errno);
+  if (rename(source.c_str(), target.c_str()) != 0) {
+    return Refuse(errors, to, errno);
+  }
+  const std::string folder = ParentOf(target);
+  const std::string left = ParentOf(source);
+  int error = SyncFolder(folder);
+  if (error == 0 && left != folder) error = SyncFolder(left);
+  return error == 0 || Refuse(errors, to, error);
 }
 
 bool PosixFileSystem::MakeFolder(const std::string& path) {
@@ -709,7 +742,7 @@ std::unique_ptr<File> MakeScratchFile(const std::string& folder) {
   std::lock_guard<std::mutex> lock(table.mutex);
   table.held.insert(KeyOf(status));
   // Nobody asks a scratch file why it failed: its owner reports for it.
-  return std::make_unique<PosixFile>(owned.release(), KeyOf(status),
+  return std::make_unique<PosixFile>(owned.release(), KeyOf(status), true,
                                      std::make_shared<FsErrorRecord>(), folder);
 }
 

@@ -142,6 +142,11 @@ class Win32File : public File {
            RefuseLast(*errors_, path_);
   }
 
+  // A handle opened for reading only is refused (access denied).
+  bool Flush() override {
+    return FlushFileBuffers(handle_) != 0 || RefuseLast(*errors_, path_);
+  }
+
  private:
   HANDLE handle_;
   std::shared_ptr<FsErrorRecord> errors_;
@@ -273,8 +278,9 @@ bool Win32FileSystem::RenameOver(const std::string& from,
   if (!CheckReplace(*errors(), to, GetFileAttributesA(to.c_str()))) {
     return false;
   }
-  return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING) !=
-             0 ||
+  // Write-through: the call returns once the rename is on the disk.
+  return MoveFileExA(from.c_str(), to.c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0 ||
          RefuseLast(*errors(), to);
 }
 
