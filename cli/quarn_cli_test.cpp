@@ -48,17 +48,21 @@ TEST_F(QuarnCliTest, AFailedRunSaysWhyOnStderr) {
       {"Opening the 'gta_vc.dat' file... ok", "Adding: IDE B.IDE ... ok",
        "Rewriting the 'gta_vc.dat' file... Can't rewrite file"},
       false);
-  // The rewrite writes a temporary file beside the list, then renames it.
+  // The rewrite writes a temporary file beside the list, flushes it, then
+  // renames it.
   FaultPlan failing_write;
   failing_write.changes_under = game() + "data\\gta_vc.dat";
   failing_write.failing_change = 1;
+  FaultPlan failing_flush = failing_write;
+  failing_flush.failing_change = 2;
   FaultPlan failing_rename = failing_write;
-  failing_rename.failing_change = 2;
+  failing_rename.failing_change = 3;
   const struct {
     FaultPlan plan;
     std::string err;
   } cases[] = {
       {failing_write, "data\\gta_vc.dat.quarn-new: injected write failure\n"},
+      {failing_flush, "data\\gta_vc.dat.quarn-new: injected flush failure\n"},
       {failing_rename, "data\\gta_vc.dat: injected rename failure\n"},
   };
   for (const auto& c : cases) {

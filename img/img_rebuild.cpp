@@ -101,8 +101,9 @@ std::string DescribeProblem(const ImgRebuildPlan& plan,
   return std::string();
 }
 
-// Writes the new directory beside the old one; it replaces the old one only
-// at the very end, so the game never lacks a directory.
+// Writes the new directory beside the old one and puts it on the disk; it
+// replaces the old one only at the very end, so the game never lacks a
+// directory.
 CommandResult WriteNewDirectory(RunContext& ctx,
                                 const std::vector<ImgEntry>& records,
                                 const std::string& path) {
@@ -112,7 +113,8 @@ CommandResult WriteNewDirectory(RunContext& ctx,
   for (size_t i = 0; i < records.size(); ++i) {
     std::memcpy(&bytes[i * kImgRecordSize], records[i].bytes, kImgRecordSize);
   }
-  if (!bytes.empty() && !file->WriteAt(0, bytes.data(), bytes.size())) {
+  if ((!bytes.empty() && !file->WriteAt(0, bytes.data(), bytes.size())) ||
+      !file->Flush()) {
     file.reset();
     ctx.Fs.RemoveFile(path);
     return Fail(ctx, "Can't write " + path);
@@ -199,7 +201,8 @@ bool FillIn(Rebuild& r, const PendingAdd& add,
 enum class ArchiveOutcome {
   kWritten,     // everything is in place
   kMoveFailed,  // a move of kept data failed part-way
-  kFillFailed,  // every kept entry was moved; a queued file or the cut failed
+  // Every kept entry was moved; a queued file, the cut or the flush failed.
+  kFillFailed,
 };
 
 ArchiveOutcome WriteArchive(Rebuild& r,
@@ -211,7 +214,9 @@ ArchiveOutcome WriteArchive(Rebuild& r,
       return ArchiveOutcome::kFillFailed;
     }
   }
-  if (!r.target->Resize(static_cast<uint64_t>(r.plan.archive_length))) {
+  // The archive's bytes reach the disk before a directory describes them.
+  if (!r.target->Resize(static_cast<uint64_t>(r.plan.archive_length)) ||
+      !r.target->Flush()) {
     r.ctx.Log.LogLine("Can't write " + r.target_path);
     return ArchiveOutcome::kFillFailed;
   }

@@ -1,11 +1,13 @@
 // The rebuild against archives it must not damage and disks that fail it.
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "gtest/gtest.h"
 #include "img/img_rebuild.h"
 #include "platform/faulty_file_system.h"
+#include "testutil/change_recorder.h"
 #include "testutil/img_test_game.h"
 
 namespace quarn {
@@ -239,6 +241,20 @@ TEST_F(FaultyRebuildTest, FailuresBeforeTheArchiveChangesLeaveEverything) {
     EXPECT_FALSE(game.ModelsHold("gta3.dir.new"));
   }
   {
+    // The first flush is the new directory's.
+    ImgTestGame game(&faulty_);
+    Prepare(game, false);
+    FaultPlan flush_fails;
+    flush_fails.fail_flush = true;
+    faulty_.Plan(flush_fails);
+    EXPECT_EQ(CommandResult::kEndRun, game.Rebuild());
+    EXPECT_EQ("Rebuilding IMG...\r\nCan't write " + game.game() +
+                  "models\\gta3.dir.new\r\n",
+              game.log());
+    ExpectGameFilesUnchanged(game, true);
+    EXPECT_FALSE(game.ModelsHold("gta3.dir.new"));
+  }
+  {
     // The first read is c's, before anything in the archive was written.
     ImgTestGame game(&faulty_);
     Prepare(game, false);
@@ -367,6 +383,43 @@ TEST_F(FaultyRebuildTest, ADirectoryThatCannotReplaceTheOldOneStaysBesideIt) {
   EXPECT_EQ(ImgRecordBytes(0, 5, "a.dff") + ImgRecordBytes(5, 3, "c.dff") +
                 ImgRecordBytes(8, 3, "d.dff"),
             ReadTestFile(dir + ".new"));
+}
+
+// Whatever a directory describes is on the disk before it replaces the old
+// one: the new directory itself, and the archive, rewritten in place or
+// beside the old one.
+TEST(ImgRebuildSafetyTest, EveryFileIsFlushedBeforeTheDirectoryReplacesTheOld) {
+  for (const bool unsafe : {false, true}) {
+    SCOPED_TRACE(unsafe);
+    std::unique_ptr<FileSystem> real = MakeNativeFileSystem();
+    ChangeRecorder recorder(*real, "");
+    ImgTestGame game(&recorder);
+    // As FaultyRebuildTest prepares it: b is deleted, or the layout is not
+    // safe for moves in place.
+    game.WriteFiles(
+        ImgRecordBytes(0, 5, "a.dff") +
+            (unsafe
+                 ? ImgRecordBytes(8, 2, "b.dff") + ImgRecordBytes(5, 3, "c.dff")
+                 : ImgRecordBytes(5, 2, DeletedNameField("b.dff")) +
+                       ImgRecordBytes(7, 3, "c.dff")),
+        ImgEntryData(1, 5) + ImgEntryData(2, 2) + ImgEntryData(3, 3));
+    ASSERT_TRUE(game.Open());
+    game.Queue("d.dff", QueuedFileData(4, 5000));
+    recorder.Forget();
+    ASSERT_EQ(CommandResult::kContinue, game.Rebuild());
+
+    const std::string models = game.game() + "models\\";
+    const std::string archive = models + (unsafe ? "gta3.img.new" : "gta3.img");
+    std::vector<std::string> expected = {
+        "write " + models + "gta3.dir.new", "flush " + models + "gta3.dir.new",
+        "write " + archive, "resize " + archive, "flush " + archive};
+    if (unsafe) {
+      expected.push_back("rename " + archive + " " + models + "gta3.img");
+    }
+    expected.push_back("rename " + models + "gta3.dir.new " + models +
+                       "gta3.dir");
+    EXPECT_EQ(expected, recorder.changes());
+  }
 }
 
 }  // namespace

@@ -76,6 +76,7 @@ TEST_F(FaultyFileSystemTest, WholeOperationsFailOnRequest) {
   plan.fail_copy = true;
   plan.fail_rename = true;
   plan.fail_resize = true;
+  plan.fail_flush = true;
   faulty_.Plan(plan);
   EXPECT_FALSE(faulty_.CopyOver(Path("from"), Path("to")));
   EXPECT_FALSE(faulty_.RenameOver(Path("from"), Path("to")));
@@ -83,6 +84,7 @@ TEST_F(FaultyFileSystemTest, WholeOperationsFailOnRequest) {
       faulty_.Open(Path("to"), OpenMode::kReadWrite, nullptr);
   ASSERT_TRUE(file);
   EXPECT_FALSE(file->Resize(0));
+  EXPECT_FALSE(file->Flush());
   file.reset();
   EXPECT_EQ("to", ReadTestFile(Path("to")));
 
@@ -98,15 +100,15 @@ TEST_F(FaultyFileSystemTest, WholeOperationsFailOnRequest) {
   EXPECT_EQ(FsStatus::kSharingViolation, status);
 }
 
-// Writes, resizes, renames and copies share one count, and only changes
-// inside the chosen folder count.
+// Writes, resizes, flushes, renames and copies share one count, and only
+// changes inside the chosen folder count.
 TEST_F(FaultyFileSystemTest, TheChosenChangeFailsInsideItsFolder) {
   WriteTestFile(Path("game\\a"), "aaaa");
   WriteTestFile(Path("outside"), "out");
   FaultPlan plan;
   plan.changes_under = Path("GAME\\");
   std::vector<bool> outcomes;
-  for (int failing = 1; failing <= 5; ++failing) {
+  for (int failing = 1; failing <= 6; ++failing) {
     plan.failing_change = failing;
     faulty_.Plan(plan);
     WriteTestFile(Path("loose"), "loose");
@@ -116,19 +118,25 @@ TEST_F(FaultyFileSystemTest, TheChosenChangeFailsInsideItsFolder) {
         faulty_.Open(Path("outside"), OpenMode::kReadWrite, nullptr);
     ASSERT_TRUE(file && other);
     EXPECT_TRUE(other->WriteAt(0, "OUT", 3));
+    EXPECT_TRUE(other->Flush());
     other.reset();
     outcomes.push_back(file->WriteAt(0, "bbbb", 4));
     outcomes.push_back(file->Resize(4));
+    outcomes.push_back(file->Flush());
     file.reset();
     EXPECT_TRUE(faulty_.CopyOver(Path("outside"), Path("copy")));
     outcomes.push_back(faulty_.CopyOver(Path("game\\a"), Path("game\\b")));
     // A rename counts when either of its names lies inside.
     outcomes.push_back(faulty_.RenameOver(Path("loose"), Path("game\\c")));
-    EXPECT_EQ(4, faulty_.changes());
+    EXPECT_EQ(5, faulty_.changes());
   }
   // Row n holds the outcomes of the run in which change n failed.
-  EXPECT_EQ((std::vector<bool>{0, 1, 1, 1, 1, 0, 1, 1, 1, 1,
-                               0, 1, 1, 1, 1, 0, 1, 1, 1, 1}),
+  EXPECT_EQ((std::vector<bool>{0, 1, 1, 1, 1,  //
+                               1, 0, 1, 1, 1,  //
+                               1, 1, 0, 1, 1,  //
+                               1, 1, 1, 0, 1,  //
+                               1, 1, 1, 1, 0,  //
+                               1, 1, 1, 1, 1}),
             outcomes);
 }
 

@@ -1,9 +1,23 @@
 #include "platform/game_file.h"
 
+#include <memory>
+
 #include "platform/existence.h"
 #include "platform/file_contents.h"
 
 namespace quarn {
+namespace {
+
+// The temporary's bytes reach the disk before its name replaces the old
+// file's, so that a crash leaves the old file or the new one, never an
+// empty one.
+bool WriteAndFlush(FileSystem& fs, const std::string& path,
+                   const std::string& bytes) {
+  std::unique_ptr<File> file = fs.Open(path, OpenMode::kCreate, nullptr);
+  return file && file->WriteAt(0, bytes.data(), bytes.size()) && file->Flush();
+}
+
+}  // namespace
 
 // A file of the user's that happens to carry our temporary suffix is never
 // overwritten: the first free number is taken.
@@ -26,7 +40,7 @@ GameFileRead ReadGameFile(FileSystem& fs, const std::string& path,
 bool ReplaceWholeFile(FileSystem& fs, const std::string& path,
                       const std::string& bytes) {
   const std::string temporary = FreeTemporaryName(fs, path);
-  if (!WriteWholeFile(fs, temporary, bytes)) {
+  if (!WriteAndFlush(fs, temporary, bytes)) {
     fs.RemoveFile(temporary);
     return false;
   }

@@ -25,9 +25,9 @@ GameFileRead ReadGameFile(FileSystem& fs, const std::string& path,
 /// renamed over `path`: a file of the user's is never overwritten.
 std::string FreeTemporaryName(FileSystem& fs, const std::string& path);
 
-/// Writes `bytes` to a new temporary file beside `path` and renames it over
-/// `path` (which need not exist). On failure `path` keeps its old content
-/// and no temporary file stays behind; false then.
+/// Writes `bytes` to a new temporary file beside `path`, flushes it and
+/// renames it over `path` (which need not exist). On failure `path` keeps
+/// its old content and no temporary file stays behind; false then.
 bool ReplaceWholeFile(FileSystem& fs, const std::string& path,
                       const std::string& bytes);
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/faulty_file_system.h"
+#include "testutil/change_recorder.h"
 #include "testutil/test_files.h"
 
 namespace quarn {
@@ -58,6 +59,13 @@ TEST(GameFileTest, FailedRewriteKeepsTheOldFileAndLeavesNoTemporary) {
   EXPECT_FALSE(ReplaceWholeFile(fs, path, "new\r\n"));
   EXPECT_EQ(before, Names(fs, temp.path()));
 
+  FaultPlan flush_fails;
+  flush_fails.fail_flush = true;
+  fs.Plan(flush_fails);
+  EXPECT_FALSE(ReplaceWholeFile(fs, path, "new\r\n"));
+  EXPECT_EQ(before, Names(fs, temp.path()));
+  EXPECT_EQ("old\r\n", ReadTestFile(path));
+
   FaultPlan rename_fails;
   rename_fails.fail_rename = true;
   fs.Plan(rename_fails);
@@ -73,6 +81,20 @@ TEST(GameFileTest, FailedRewriteKeepsTheOldFileAndLeavesNoTemporary) {
   // A file that did not exist yet is created.
   EXPECT_TRUE(ReplaceWholeFile(fs, temp.path() + "new.ipl", "inst\r\n"));
   EXPECT_EQ("inst\r\n", ReadTestFile(temp.path() + "new.ipl"));
+}
+
+// The new bytes are on the disk before their name replaces the old file's.
+TEST(GameFileTest, RewriteFlushesBeforeItRenames) {
+  TempFolder temp;
+  std::unique_ptr<FileSystem> native = MakeNativeFileSystem();
+  ChangeRecorder fs(*native, temp.path());
+  WriteTestFile(temp.path() + "gta_vc.dat", "old\r\n");
+  EXPECT_TRUE(ReplaceWholeFile(fs, temp.path() + "gta_vc.dat", "new\r\n"));
+  EXPECT_EQ((std::vector<std::string>{
+                "write gta_vc.dat.quarn-new", "flush gta_vc.dat.quarn-new",
+                "rename gta_vc.dat.quarn-new gta_vc.dat"}),
+            fs.changes());
+  EXPECT_EQ("new\r\n", ReadTestFile(temp.path() + "gta_vc.dat"));
 }
 
 }  // namespace

@@ -23,6 +23,24 @@ CopyOutcome PutInPlace(FileSystem& fs, const std::string& temporary,
   return CopyOutcome::kFailed;
 }
 
+// The platform's copy leaves its bytes to the system to write; they reach
+// the disk before the copy replaces the target. A copy that kept a
+// read-only source's attribute is opened for writing (which a flush needs)
+// without it, and gets it back.
+bool FlushCopy(FileSystem& fs, const std::string& temporary) {
+  const uint32_t attributes = fs.AttributesOf(temporary);
+  const bool read_only =
+      attributes != kNoSuchFile && (attributes & kAttrReadOnly) != 0;
+  if (read_only && !fs.SetAttributes(temporary, attributes & ~kAttrReadOnly)) {
+    return false;
+  }
+  std::unique_ptr<File> copy =
+      fs.Open(temporary, OpenMode::kReadWrite, nullptr);
+  const bool flushed = copy && copy->Flush();
+  copy.reset();
+  return flushed && (!read_only || fs.SetAttributes(temporary, attributes));
+}
+
 }  // namespace
 
 CopyOutcome PlainCopier::Copy(const std::string& source,
@@ -30,7 +48,7 @@ CopyOutcome PlainCopier::Copy(const std::string& source,
   fs_.SetAttributes(source, 0);
   fs_.SetAttributes(target, 0);
   const std::string temporary = FreeTemporaryName(fs_, target);
-  if (!fs_.CopyOver(source, temporary)) {
+  if (!fs_.CopyOver(source, temporary) || !FlushCopy(fs_, temporary)) {
     Discard(fs_, temporary);
     return CopyOutcome::kFailed;
   }
@@ -66,7 +84,10 @@ CopyOutcome ProgressCopier::Copy(const std::string& source,
     return CopyOutcome::kFailed;
   }
   progress_.Begin(source, target, ProgressSteps(length, piece_));
-  const CopyOutcome outcome = CopyPiecesTo(*from, *to, length);
+  CopyOutcome outcome = CopyPiecesTo(*from, *to, length);
+  if (outcome == CopyOutcome::kCopied && !to->Flush()) {
+    outcome = CopyOutcome::kFailed;
+  }
   from.reset();
   to.reset();
   progress_.End();

@@ -4,9 +4,11 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/faulty_file_system.h"
+#include "testutil/change_recorder.h"
 #include "testutil/test_files.h"
 
 namespace quarn {
@@ -42,6 +44,19 @@ TEST(CopyPiecesTest, FiftyMillionBytePiecesAndSteps) {
   EXPECT_EQ(Pieces(), CopyPieces(0));
   EXPECT_EQ(0, ProgressSteps(0));
 }
+
+// Passes every call on, but never changes the attributes of `stuck`.
+class StuckAttributes : public FileSystemWrapper {
+ public:
+  StuckAttributes(FileSystem& target, std::string stuck)
+      : FileSystemWrapper(target), stuck_(std::move(stuck)) {}
+  bool SetAttributes(const std::string& path, uint32_t attributes) override {
+    return path != stuck_ && FileSystemWrapper::SetAttributes(path, attributes);
+  }
+
+ private:
+  std::string stuck_;
+};
 
 class FileCopyTest : public ::testing::Test {
  protected:
@@ -112,6 +127,10 @@ TEST_F(FileCopyTest, ReadAndWriteErrorsLeaveTheOldTarget) {
   write_fails.failing_write = 3;
   faulty_.Plan(write_fails);
   EXPECT_EQ(CopyOutcome::kFailed, ProgressCopy(4));
+  FaultPlan flush_fails;
+  flush_fails.fail_flush = true;
+  faulty_.Plan(flush_fails);
+  EXPECT_EQ(CopyOutcome::kFailed, ProgressCopy(4));
   EXPECT_EQ("a longer old target file", ReadTestFile(target()));
   EXPECT_EQ(std::vector<std::string>({"gta3.img"}), TargetFolder());
 }
@@ -141,8 +160,39 @@ TEST_F(FileCopyTest, PlainCopyOverReadOnlyTargetAndItsFailures) {
   rename_fails.fail_rename = true;
   faulty_.Plan(rename_fails);
   EXPECT_EQ(CopyOutcome::kFailed, plain.Copy(source(), target()));
+  FaultPlan flush_fails;
+  flush_fails.fail_flush = true;
+  faulty_.Plan(flush_fails);
+  EXPECT_EQ(CopyOutcome::kFailed, plain.Copy(source(), target()));
   EXPECT_EQ("old", ReadTestFile(target()));
   EXPECT_EQ(std::vector<std::string>({"gta3.img"}), TargetFolder());
+}
+
+// Both copies are on the disk before they take the target's place.
+TEST_F(FileCopyTest, CopiesAreFlushedBeforeTheyReplaceTheTarget) {
+  ChangeRecorder recorder(*fs_, folder_.path());
+  ProgressCopier in_pieces(recorder, progress_, 4);
+  EXPECT_EQ(CopyOutcome::kCopied, in_pieces.Copy(source(), target()));
+  // A source whose read-only bit will not clear (on a disc) gives a
+  // read-only copy, flushed all the same.
+  ASSERT_TRUE(fs_->SetAttributes(source(), kAttrReadOnly));
+  WriteTestFile(target(), "old");
+  StuckAttributes stuck(recorder, source());
+  PlainCopier plain(stuck);
+  EXPECT_EQ(CopyOutcome::kCopied, plain.Copy(source(), target()));
+  EXPECT_EQ(
+      (std::vector<std::string>{
+          "write gta3.img.quarn-new", "flush gta3.img.quarn-new",
+          "rename gta3.img.quarn-new gta3.img",
+          "copy backup\\gta3.img gta3.img.quarn-new",
+          "flush gta3.img.quarn-new", "rename gta3.img.quarn-new gta3.img"}),
+      recorder.changes());
+  EXPECT_EQ("0123456789", ReadTestFile(target()));
+  EXPECT_EQ(kAttrReadOnly, fs_->AttributesOf(target()) & kAttrReadOnly);
+  EXPECT_EQ(std::vector<std::string>({"gta3.img"}), TargetFolder());
+  // The temporary folder is removed without the engine's help.
+  fs_->SetAttributes(source(), 0);
+  fs_->SetAttributes(target(), 0);
 }
 
 }  // namespace
