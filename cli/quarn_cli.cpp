@@ -7,6 +7,7 @@
 #include "cli/failure_reason.h"
 #include "cli/list_command.h"
 #include "cli/restore_command.h"
+#include "cli/run_lock.h"
 #include "cli/stream_log_window.h"
 #include "cli/stream_messages.h"
 #include "cli/user_paths.h"
@@ -140,6 +141,12 @@ int Install(const CommandLine& line, FileSystem& fs, FILE* out, FILE* err) {
   if (!ChooseGameFolder(fs, line, saved.remembered_path, &chosen, &problem) ||
       !ApplyModList(line, &catalogue, &problem)) {
     return UsageError(err, problem);
+  }
+  // Before the first byte is written; a scripted game is named too late.
+  std::unique_ptr<FolderLock> lock;
+  if (chosen != kScriptedPath) {
+    lock = LockGameFolder(fs, chosen, err);
+    if (!lock) return kExitFailed;
   }
   InstallerOptions options = saved.options;
   if (line.dump_ids) options.DumpObjectIds = 1;

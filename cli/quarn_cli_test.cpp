@@ -8,6 +8,7 @@
 #include "testutil/expected_log.h"
 #include "testutil/stream_text.h"
 #include "testutil/test_files.h"
+#include "testutil/tree_snapshot.h"
 #include "text/ascii.h"
 
 namespace quarn {
@@ -253,6 +254,36 @@ TEST_F(CatalogueCliTest, ScanMessagesAndAnUnwritableSaveGoToStderr) {
             err_);
   EXPECT_EQ(ModLog("X02", "again") + ModLog("X10", "ten") + DoneBanner(), out_);
   EXPECT_EQ("", ReadTestFile(mod() + "saved.dat"));
+}
+
+// While another run holds the game, an install names the game folder and
+// writes nothing at all, whether the folder came from --game or saved.dat;
+// a dry run changes nothing either way, so it does not wait.
+TEST_F(CatalogueCliTest, AnotherRunsLockStopsTheInstallBeforeItWrites) {
+  WriteTestFile(mod() + "saved.dat", "game path: " + game() + "\r\n");
+  std::unique_ptr<FolderLock> other_run = fs_->LockFolder(game(), nullptr);
+  ASSERT_TRUE(other_run);
+  const std::string before = TreeSnapshot(folder_.path());
+  const std::string refusal = "quarn: another run is changing the game in " +
+                              NativePath(game()) +
+                              "; try again when it has finished\n";
+  const std::vector<std::string> runs[] = {
+      {"install", "--dir", dir(), "--game", NativePath(game()), "--save"},
+      {"install", "--dir", dir(), "--dump-ids"},
+  };
+  for (const std::vector<std::string>& args : runs) {
+    EXPECT_EQ(kExitFailed, Run(args)) << ::testing::PrintToString(args);
+    EXPECT_EQ(refusal, err_);
+    EXPECT_EQ("", out_);
+    EXPECT_EQ(before, TreeSnapshot(folder_.path()));
+  }
+  EXPECT_EQ(kExitAllDone, Run({"install", "--dir", dir(), "--dry-run"}));
+  EXPECT_EQ(before, TreeSnapshot(folder_.path()));
+
+  other_run.reset();
+  EXPECT_EQ(kExitAllDone, Run({"install", "--dir", dir()}));
+  EXPECT_EQ(ModLog("X2", "two") + ModLog("X10", "ten") + DoneBanner(), out_);
+  EXPECT_EQ("", ReadTestFile(game() + "QuarnUndo\\run.lock"));
 }
 
 TEST_F(CatalogueCliTest, ListShowsRowsAsThePageWould) {

@@ -1,6 +1,7 @@
 #include "cli/restore_command.h"
 
 #include "cli/quarn_cli.h"
+#include "cli/run_lock.h"
 #include "cli/stream_messages.h"
 #include "cli/terminal_progress.h"
 #include "shell/game_folder.h"
@@ -15,6 +16,11 @@ int RestoreGame(const CommandLine& line, FileSystem& fs, FILE* out, FILE* err) {
   // As on the selection page: a folder is restorable when it holds both
   // backup folders.
   const std::string restore_dir = HoldsBackups(fs, game) ? game : "";
+  std::unique_ptr<FolderLock> lock;
+  if (!restore_dir.empty()) {
+    lock = LockGameFolder(fs, restore_dir, err);
+    if (!lock) return kExitFailed;
+  }
   StreamMessages messages(out);
   PlainCopier plain(fs);
   TerminalProgress progress(IsTerminal(err) ? err : nullptr);

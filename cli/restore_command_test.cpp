@@ -4,6 +4,7 @@
 
 #include "cli/quarn_cli_fixture.h"
 #include "testutil/test_files.h"
+#include "testutil/tree_snapshot.h"
 
 namespace quarn {
 namespace {
@@ -42,6 +43,18 @@ TEST_F(RestoreCliTest, FailedCopiesGiveStatusOne) {
   EXPECT_EQ(kExitFailed,
             Run({"restore", "--game", NativePath(folder_.path() + "mod")}));
   EXPECT_EQ("Please locate your GTA install first.\n", out_);
+}
+
+TEST_F(RestoreCliTest, WaitsForNoOtherRun) {
+  std::unique_ptr<FolderLock> other_run = fs_->LockFolder(game(), nullptr);
+  ASSERT_TRUE(other_run);
+  const std::string before = TreeSnapshot(folder_.path());
+  EXPECT_EQ(kExitFailed, Run({"restore", "--game", NativePath(game())}));
+  EXPECT_EQ("quarn: another run is changing the game in " + NativePath(game()) +
+                "; try again when it has finished\n",
+            err_);
+  EXPECT_EQ("", out_);
+  EXPECT_EQ(before, TreeSnapshot(folder_.path()));
 }
 
 }  // namespace

@@ -64,6 +64,10 @@ class OrderedListingFs : public FileSystem {
   std::string AbsolutePath(const std::string& os_path) override {
     return base_->AbsolutePath(os_path);
   }
+  std::unique_ptr<FolderLock> LockFolder(const std::string& folder,
+                                         FsStatus* status) override {
+    return base_->LockFolder(folder, status);
+  }
 
  private:
   std::unique_ptr<FileSystem> base_;

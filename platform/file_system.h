@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/folder_lock.h"
 #include "platform/fs_error.h"
 
 namespace quarn {
@@ -185,6 +186,17 @@ class FileSystem {
   /// Turns a path as the user typed it for this platform (a command-line
   /// argument) into the engine's absolute form.
   virtual std::string AbsolutePath(const std::string& os_path) = 0;
+
+  /// Takes the run lock of the existing game folder `folder`: an exclusive
+  /// lock on the first byte of `folder`\QuarnUndo\run.lock (both made if
+  /// missing), held until the returned lock is destroyed. While it lives,
+  /// every other LockFolder of that folder fails at once, in this process or
+  /// another, kSharingViolation; the operating system drops it when the
+  /// process ends, however it ends. On failure returns null and, when
+  /// `status` is given, says why. The lock file must not be opened
+  /// otherwise.
+  virtual std::unique_ptr<FolderLock> LockFolder(const std::string& folder,
+                                                 FsStatus* status) = 0;
 
   /// The last operation that failed, on this file system or on a file
   /// opened through it, since ClearLastError; empty if none did. A query

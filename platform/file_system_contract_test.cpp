@@ -259,6 +259,37 @@ TEST_P(FileSystemContract, OpensAreUnshared) {
   EXPECT_TRUE(fs_->Open(Path("gta3.img"), OpenMode::kReadWrite, nullptr));
 }
 
+// Every spelling of a folder names one lock; another folder's is its own;
+// a folder that does not exist has none; a released lock can be taken again.
+TEST_P(FileSystemContract, OneRunLockPerFolder) {
+  Folder("game");
+  Folder("other");
+  FsStatus status = FsStatus::kOtherError;
+  std::unique_ptr<FolderLock> held = fs_->LockFolder(Path("game"), &status);
+  ASSERT_TRUE(held);
+  EXPECT_EQ(FsStatus::kOkay, status);
+
+  fs_->ClearLastError();
+  EXPECT_FALSE(fs_->LockFolder(Path("GAME\\"), &status));
+  EXPECT_EQ(FsStatus::kSharingViolation, status);
+  EXPECT_EQ(Path("GAME\\"), fs_->LastError().path);
+  EXPECT_EQ(kReasonLocked, fs_->LastError().reason);
+  if (GetParam().make_second_view) {
+    std::unique_ptr<FileSystem> second = GetParam().make_second_view(*fs_);
+    EXPECT_FALSE(second->LockFolder(Path("game"), &status));
+    EXPECT_EQ(FsStatus::kSharingViolation, status);
+  }
+  EXPECT_TRUE(fs_->LockFolder(Path("other"), &status));
+  EXPECT_EQ(FsStatus::kOkay, status);
+  EXPECT_FALSE(fs_->LockFolder(Path("absent"), &status));
+  EXPECT_EQ(FsStatus::kNotFound, status);
+  EXPECT_EQ(Path("absent"), fs_->LastError().path);
+
+  held.reset();
+  EXPECT_TRUE(fs_->LockFolder(Path("game"), &status));
+  EXPECT_EQ(FsStatus::kOkay, status);
+}
+
 TEST_P(FileSystemContract, OpenModes) {
   FsStatus status = FsStatus::kOkay;
   EXPECT_FALSE(fs_->Open(Path("absent.dat"), OpenMode::kRead, &status));

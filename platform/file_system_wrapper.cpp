@@ -57,4 +57,9 @@ std::string FileSystemWrapper::AbsolutePath(const std::string& os_path) {
   return target_.AbsolutePath(os_path);
 }
 
+std::unique_ptr<FolderLock> FileSystemWrapper::LockFolder(
+    const std::string& folder, FsStatus* status) {
+  return target_.LockFolder(folder, status);
+}
+
 }  // namespace quarn

@@ -32,6 +32,8 @@ class FileSystemWrapper : public FileSystem {
   std::string CurrentFolder() override;
   bool ChangeFolder(const std::string& path) override;
   std::string AbsolutePath(const std::string& os_path) override;
+  std::unique_ptr<FolderLock> LockFolder(const std::string& folder,
+                                         FsStatus* status) override;
 
  private:
   FileSystem& target_;

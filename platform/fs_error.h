@@ -28,6 +28,8 @@ inline constexpr char kReasonExists[] = "already exists";
 inline constexpr char kReasonSameFile[] = "the same file";
 inline constexpr char kReasonOpenedForReading[] = "opened for reading only";
 inline constexpr char kReasonTooFar[] = "offset out of range";
+/// Why every backend refuses a run lock another run holds.
+inline constexpr char kReasonLocked[] = "locked by another run";
 
 /// The last failure of a file system and of the files opened through it,
 /// shared by them; safe to use from several threads.

@@ -480,4 +480,17 @@ std::string MemoryFileSystem::AbsolutePath(const std::string& os_path) {
   return Parse(os_path).Text();
 }
 
+std::unique_ptr<FolderLock> MemoryFileSystem::LockFolder(
+    const std::string& folder, FsStatus* status) {
+  FsStatus unused;
+  if (status == nullptr) status = &unused;
+  const Place place = Find(folder);
+  if (!place.node || (Shown(*place.node) & kAttrDirectory) == 0) {
+    *status = FsStatus::kNotFound;
+    errors()->Record(folder, kReasonNotFound);
+    return nullptr;
+  }
+  return locks_.Take(CanonicalPath(folder), folder, *errors(), status);
+}
+
 }  // namespace quarn

@@ -10,6 +10,7 @@
 
 #include "platform/engine_path.h"
 #include "platform/file_system.h"
+#include "platform/folder_lock_table.h"
 
 namespace quarn {
 
@@ -49,6 +50,9 @@ class MemoryFileSystem : public FileSystem {
   std::string CurrentFolder() override;
   bool ChangeFolder(const std::string& path) override;
   std::string AbsolutePath(const std::string& os_path) override;
+  /// A lock that only this object knows of: nothing is written.
+  std::unique_ptr<FolderLock> LockFolder(const std::string& folder,
+                                         FsStatus* status) override;
 
   /// A file or folder of the tree.
   struct Node;
@@ -63,6 +67,7 @@ class MemoryFileSystem : public FileSystem {
   uint64_t names_made_ = 0;  // names made so far, for the creation order
   std::shared_ptr<Node> root_;
   EnginePath current_;  // case as stored
+  FolderLockTable locks_;
 };
 
 }  // namespace quarn

@@ -538,6 +538,19 @@ std::string OverlayFileSystem::AbsolutePath(const std::string& os_path) {
   return base_.AbsolutePath(os_path);
 }
 
+std::unique_ptr<FolderLock> OverlayFileSystem::LockFolder(
+    const std::string& folder, FsStatus* status) {
+  FsStatus unused;
+  if (status == nullptr) status = &unused;
+  const OverlayLocation at = Locate(folder);
+  if (!See(at).IsFolder()) {
+    *status = FsStatus::kNotFound;
+    errors()->Record(folder, kReasonNotFound);
+    return nullptr;
+  }
+  return locks_.Take(at.key, folder, *errors(), status);
+}
+
 // ---------------------------------------------------------------------------
 // What changed.
 

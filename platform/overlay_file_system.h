@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/file_system.h"
+#include "platform/folder_lock_table.h"
 #include "platform/overlay_content.h"
 #include "platform/overlay_location.h"
 #include "platform/overlay_store.h"
@@ -73,6 +74,11 @@ class OverlayFileSystem : public FileSystem {
   bool ChangeFolder(const std::string& path) override;
   /// As the base does it, against the base's current folder.
   std::string AbsolutePath(const std::string& os_path) override;
+  /// A dry run changes nothing, so it takes no lock of the operating
+  /// system's, makes no lock file and does not wait for a real run: the
+  /// lock is known to this overlay alone.
+  std::unique_ptr<FolderLock> LockFolder(const std::string& folder,
+                                         FsStatus* status) override;
 
   /// Every change the overlay holds, in order of path; a file created and
   /// deleted again, or written back as it was, is none.
@@ -149,6 +155,7 @@ class OverlayFileSystem : public FileSystem {
   std::map<std::string, std::weak_ptr<BaseBytes>> base_files_;
   // The current folder when it exists only in the overlay.
   std::string own_current_folder_;
+  FolderLockTable locks_;
 };
 
 }  // namespace quarn

@@ -710,6 +710,75 @@ std::string PosixFileSystem::AbsolutePath(const std::string& os_path) {
   return result.empty() ? "\\" : result;
 }
 
+namespace {
+
+// Closing the descriptor drops the lock: it is an open file description
+// lock, which belongs to this descriptor alone, so that no other open of
+// the file in this process can drop it, and a second lock in this process
+// conflicts with it as one in another process does.
+class PosixFolderLock : public FolderLock {
+ public:
+  explicit PosixFolderLock(int fd) : fd_(fd) {}
+  ~PosixFolderLock() override { close(fd_); }
+
+ private:
+  int fd_;
+};
+
+bool IsLockConflict(int error) { return error == EAGAIN || error == EACCES; }
+
+// Wine takes a Windows byte-range lock as a POSIX record lock on the same
+// bytes, and Linux makes the two kinds conflict: a run under Wine and a
+// Linux run exclude each other.
+bool LockRunLockFile(int fd) {
+  struct flock range = {};
+  range.l_type = F_WRLCK;
+  range.l_whence = SEEK_SET;
+  range.l_start = kRunLockOffset;
+  range.l_len = kRunLockLength;
+  return fcntl(fd, F_OFD_SETLK, &range) == 0;
+}
+
+}  // namespace
+
+std::unique_ptr<FolderLock> PosixFileSystem::LockFolder(
+    const std::string& folder, FsStatus* status) {
+  FsStatus unused;
+  if (status == nullptr) status = &unused;
+  FsErrorRecord& errors = *this->errors();
+  const auto fail = [&](const std::string& path,
+                        int error) -> std::unique_ptr<FolderLock> {
+    *status = StatusFromErrno(error);
+    Refuse(errors, path, error);
+    return nullptr;
+  };
+  const std::string native_folder = NativeOf(folder);
+  struct stat folder_status;
+  if (native_folder.empty()) return fail(folder, ENOENT);
+  if (stat(native_folder.c_str(), &folder_status) != 0) {
+    return fail(folder, errno);
+  }
+  if (!S_ISDIR(folder_status.st_mode)) return fail(folder, ENOTDIR);
+  const std::string lock_folder = RunLockFolderOf(folder);
+  const std::string native_lock_folder = NativeOf(lock_folder);
+  if (mkdir(native_lock_folder.c_str(), 0777) != 0 && errno != EEXIST) {
+    return fail(lock_folder, errno);
+  }
+  const std::string lock_file = RunLockFileOf(folder);
+  ScopedFd fd(
+      open(NativeOf(lock_file).c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666));
+  if (fd.get() < 0) return fail(lock_file, errno);
+  if (!LockRunLockFile(fd.get())) {
+    const int error = errno;
+    if (!IsLockConflict(error)) return fail(lock_file, error);
+    *status = FsStatus::kSharingViolation;
+    errors.Record(folder, kReasonLocked);
+    return nullptr;
+  }
+  *status = FsStatus::kOkay;
+  return std::make_unique<PosixFolderLock>(fd.release());
+}
+
 std::unique_ptr<FileSystem> MakeNativeFileSystem() {
   return std::make_unique<PosixFileSystem>();
 }

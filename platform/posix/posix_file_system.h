@@ -29,6 +29,8 @@ class PosixFileSystem : public FileSystem {
   std::string CurrentFolder() override;
   bool ChangeFolder(const std::string& path) override;
   std::string AbsolutePath(const std::string& os_path) override;
+  std::unique_ptr<FolderLock> LockFolder(const std::string& folder,
+                                         FsStatus* status) override;
 };
 
 /// The Linux spelling of parsed engine path `path`, each component found in

@@ -2,8 +2,11 @@
 // what is stored on disk, and turning Linux paths into engine paths.
 #include "platform/posix/posix_file_system.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <sys/xattr.h>
 #include <unistd.h>
 
@@ -47,6 +50,63 @@ class PosixFileSystemTest : public ::testing::Test {
   TempFolder temp_;
   PosixFileSystem fs_;
 };
+
+// Runs `take` in a child process, which keeps what it took until it is
+// killed; returns the child's id once `take` has returned, or -1 when
+// `take` failed.
+template <typename Take>
+pid_t HoldInChild(Take take) {
+  int ready[2];
+  if (pipe(ready) != 0) return -1;
+  const pid_t child = fork();
+  if (child == 0) {
+    close(ready[0]);
+    const auto kept = take();
+    const char taken = kept ? 1 : 0;
+    if (write(ready[1], &taken, 1) != 1) _exit(1);
+    for (;;) pause();
+  }
+  close(ready[1]);
+  char taken = 0;
+  const bool got = child > 0 && read(ready[0], &taken, 1) == 1 && taken == 1;
+  close(ready[0]);
+  if (got) return child;
+  if (child > 0) {
+    kill(child, SIGKILL);
+    waitpid(child, nullptr, 0);
+  }
+  return -1;
+}
+
+// Kills a child as a crash would, and waits for it to be gone.
+void KillChild(pid_t child) {
+  kill(child, SIGKILL);
+  waitpid(child, nullptr, 0);
+}
+
+// True when a child process can take the run lock of `folder`.
+bool ChildCanLock(const std::string& folder) {
+  const pid_t child = fork();
+  if (child == 0) {
+    PosixFileSystem fs;
+    _exit(fs.LockFolder(folder, nullptr) ? 0 : 1);
+  }
+  int status = 0;
+  waitpid(child, &status, 0);
+  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+// The lock Wine takes for LockFileEx on the lock file: a process-owned
+// POSIX record lock on its first byte.
+bool TakeRecordLock(const std::string& native_file) {
+  const int fd = open(native_file.c_str(), O_RDWR);
+  struct flock range = {};
+  range.l_type = F_WRLCK;
+  range.l_whence = SEEK_SET;
+  range.l_start = 0;
+  range.l_len = 1;
+  return fd >= 0 && fcntl(fd, F_SETLK, &range) == 0;
+}
 
 TEST_F(PosixFileSystemTest, AttributesAreStoredAsWineStoresThem) {
   WriteTestFile(Path("a.dat"), "");
@@ -197,6 +257,50 @@ TEST_F(PosixFileSystemTest, AbsolutePathFromLinuxSpelling) {
   EXPECT_EQ(here + "\\vc", fs_.AbsolutePath("./vc/../vc"));
   EXPECT_EQ(here, fs_.AbsolutePath(""));
   ASSERT_TRUE(fs_.ChangeFolder(before));
+}
+
+// The lock is the kernel's: another process cannot take it while this one
+// holds it, not even after this process opened and closed the lock file
+// elsewhere (which drops a process-owned record lock), and a holder killed
+// without a chance to clean up leaves it free.
+TEST_F(PosixFileSystemTest, RunLockExcludesOtherProcessesUntilTheyDie) {
+  ASSERT_EQ(0, mkdir(Native("Game").c_str(), 0777));
+  std::unique_ptr<FolderLock> held = fs_.LockFolder(Path("game"), nullptr);
+  ASSERT_TRUE(held);
+  close(open(Native("Game/QuarnUndo/run.lock").c_str(), O_RDONLY));
+  EXPECT_FALSE(ChildCanLock(Path("GAME")));
+  held.reset();
+  EXPECT_TRUE(ChildCanLock(Path("GAME")));
+
+  const pid_t holder =
+      HoldInChild([&] { return fs_.LockFolder(Path("game"), nullptr); });
+  ASSERT_GT(holder, 0);
+  FsStatus status = FsStatus::kOkay;
+  EXPECT_FALSE(fs_.LockFolder(Path("game"), &status));
+  EXPECT_EQ(FsStatus::kSharingViolation, status);
+  KillChild(holder);
+  EXPECT_TRUE(fs_.LockFolder(Path("game"), &status));
+  EXPECT_EQ("", ReadTestFile(Path("Game\\QuarnUndo\\run.lock")));
+}
+
+// Wine turns a Windows byte-range lock into a record lock on the same
+// bytes of the Linux file, so a Linux run and a run under Wine meet.
+TEST_F(PosixFileSystemTest, RunLockMeetsTheRecordLocksWineTakes) {
+  ASSERT_EQ(0, mkdir(Native("game").c_str(), 0777));
+  const std::string lock_file = Native("game/QuarnUndo/run.lock");
+  {
+    std::unique_ptr<FolderLock> held = fs_.LockFolder(Path("game"), nullptr);
+    ASSERT_TRUE(held);
+    EXPECT_EQ(-1, HoldInChild([&] { return TakeRecordLock(lock_file); }));
+  }
+  const pid_t wine_like =
+      HoldInChild([&] { return TakeRecordLock(lock_file); });
+  ASSERT_GT(wine_like, 0);
+  FsStatus status = FsStatus::kOkay;
+  EXPECT_FALSE(fs_.LockFolder(Path("game"), &status));
+  EXPECT_EQ(FsStatus::kSharingViolation, status);
+  KillChild(wine_like);
+  EXPECT_TRUE(fs_.LockFolder(Path("game"), &status));
 }
 
 }  // namespace

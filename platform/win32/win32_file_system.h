@@ -27,6 +27,8 @@ class Win32FileSystem : public FileSystem {
   std::string CurrentFolder() override;
   bool ChangeFolder(const std::string& path) override;
   std::string AbsolutePath(const std::string& os_path) override;
+  std::unique_ptr<FolderLock> LockFolder(const std::string& folder,
+                                         FsStatus* status) override;
 };
 
 }  // namespace quarn
