@@ -4,7 +4,7 @@
 
 namespace quarn {
 
-DataCopyOutcome CopyData(File& from, int64_t from_position, File& to,
+TransferOutcome CopyData(File& from, int64_t from_position, File& to,
                          int64_t to_position, int64_t length,
                          std::vector<uint8_t>* buffer, int64_t* written) {
   const size_t chunk = static_cast<size_t>(
@@ -19,33 +19,25 @@ DataCopyOutcome CopyData(File& from, int64_t from_position, File& to,
     if (!from.ReadAt(static_cast<uint64_t>(from_position + done),
                      buffer->data(), piece, &got) ||
         got != piece) {
-      return DataCopyOutcome::kReadFailed;
+      return TransferOutcome::kReadFailed;
     }
     if (!to.WriteAt(static_cast<uint64_t>(to_position + done), buffer->data(),
                     piece)) {
-      return DataCopyOutcome::kWriteFailed;
+      return TransferOutcome::kWriteFailed;
     }
     done += static_cast<int64_t>(piece);
   }
-  return DataCopyOutcome::kCopied;
+  return TransferOutcome::kDone;
 }
 
-DataCopyOutcome MoveData(File& file, int64_t from_position, int64_t to_position,
+TransferOutcome MoveData(File& file, int64_t from_position, int64_t to_position,
                          int64_t length, int64_t* written) {
   uint64_t moved = 0;
-  const MoveOutcome outcome = file.MoveBytes(
+  const TransferOutcome outcome = file.MoveBytes(
       static_cast<uint64_t>(from_position), static_cast<uint64_t>(to_position),
       static_cast<uint64_t>(length), &moved);
   *written = static_cast<int64_t>(moved);
-  switch (outcome) {
-    case MoveOutcome::kMoved:
-      return DataCopyOutcome::kCopied;
-    case MoveOutcome::kReadFailed:
-      return DataCopyOutcome::kReadFailed;
-    case MoveOutcome::kWriteFailed:
-      break;
-  }
-  return DataCopyOutcome::kWriteFailed;
+  return outcome;
 }
 
 bool WriteZeros(File& file, int64_t position, int64_t length) {

@@ -130,9 +130,9 @@ void WarnArchiveChanged(RunContext& ctx, const RebuildPaths& paths) {
                   "; restore both from the backup");
 }
 
-bool ReportCopyFailure(Rebuild& r, DataCopyOutcome outcome,
+bool ReportCopyFailure(Rebuild& r, TransferOutcome outcome,
                        const std::string& source_path) {
-  if (outcome == DataCopyOutcome::kReadFailed) {
+  if (outcome == TransferOutcome::kReadFailed) {
     r.ctx.Log.LogLine("Can't read " + source_path);
   } else {
     r.ctx.Log.LogLine("Can't write " + r.target_path);
@@ -142,7 +142,7 @@ bool ReportCopyFailure(Rebuild& r, DataCopyOutcome outcome,
 
 // A kept entry moves inside the archive itself, or is copied into the new
 // one.
-DataCopyOutcome PutKeptEntry(Rebuild& r, const ImgDataMove& move,
+TransferOutcome PutKeptEntry(Rebuild& r, const ImgDataMove& move,
                              int64_t* written) {
   File& archive = *r.img.ImgFile;
   if (r.plan.in_place) {
@@ -155,10 +155,10 @@ DataCopyOutcome PutKeptEntry(Rebuild& r, const ImgDataMove& move,
 bool MoveKeptData(Rebuild& r) {
   for (const ImgDataMove& move : r.plan.moves) {
     int64_t written = 0;
-    const DataCopyOutcome outcome = PutKeptEntry(r, move, &written);
+    const TransferOutcome outcome = PutKeptEntry(r, move, &written);
     r.target_touched = r.target_touched || written > 0 ||
-                       outcome == DataCopyOutcome::kWriteFailed;
-    if (outcome != DataCopyOutcome::kCopied) {
+                       outcome == TransferOutcome::kWriteFailed;
+    if (outcome != TransferOutcome::kDone) {
       return ReportCopyFailure(r, outcome, r.paths.img);
     }
   }
@@ -183,9 +183,9 @@ bool FillIn(Rebuild& r, const PendingAdd& add,
     ctx.Log.LogLine("Can't read " + path);
     return false;
   }
-  const DataCopyOutcome outcome =
+  const TransferOutcome outcome =
       CopyData(*source, 0, *r.target, where.position, where.length, &r.buffer);
-  if (outcome != DataCopyOutcome::kCopied) {
+  if (outcome != TransferOutcome::kDone) {
     return ReportCopyFailure(r, outcome, path);
   }
   if (!WriteZeros(*r.target, where.position + where.length,
@@ -313,10 +313,8 @@ CommandResult RunImgRebuild(RunContext& ctx, ImgDirectory& img,
   if (plan.problem != ImgPlanProblem::kNone) {
     return Fail(ctx, DescribeProblem(plan, paths));
   }
-  if (EndsRun(RequireFreeTemporaryFiles(ctx, paths, plan.in_place)) ||
-      EndsRun(WriteNewDirectory(ctx, plan.records, paths.new_dir))) {
-    return CommandResult::kEndRun;
-  }
+  QUARN_RETURN_IF_ENDED(RequireFreeTemporaryFiles(ctx, paths, plan.in_place));
+  QUARN_RETURN_IF_ENDED(WriteNewDirectory(ctx, plan.records, paths.new_dir));
 
   std::unique_ptr<File> new_archive;
   if (!plan.in_place) {

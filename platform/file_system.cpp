@@ -6,14 +6,14 @@
 
 namespace quarn {
 
-MoveOutcome File::MoveBytes(uint64_t from, uint64_t to, uint64_t length,
-                            uint64_t* written) {
+TransferOutcome File::MoveBytes(uint64_t from, uint64_t to, uint64_t length,
+                                uint64_t* written) {
   uint64_t unused = 0;
   uint64_t& done = written != nullptr ? *written : unused;
   done = 0;
   constexpr uint64_t kLast = std::numeric_limits<uint64_t>::max();
-  if (length > kLast - from) return MoveOutcome::kReadFailed;
-  if (length > kLast - to) return MoveOutcome::kWriteFailed;
+  if (length > kLast - from) return TransferOutcome::kReadFailed;
+  if (length > kLast - to) return TransferOutcome::kWriteFailed;
   const size_t chunk =
       static_cast<size_t>(std::min<uint64_t>(length, kFileMoveChunkBytes));
   std::vector<char> buffer(chunk);
@@ -26,14 +26,14 @@ MoveOutcome File::MoveBytes(uint64_t from, uint64_t to, uint64_t length,
     const uint64_t skip = back_to_front ? length - done - piece : done;
     size_t got = 0;
     if (!ReadAt(from + skip, buffer.data(), piece, &got) || got != piece) {
-      return MoveOutcome::kReadFailed;
+      return TransferOutcome::kReadFailed;
     }
     if (!WriteAt(to + skip, buffer.data(), piece)) {
-      return MoveOutcome::kWriteFailed;
+      return TransferOutcome::kWriteFailed;
     }
     done += piece;
   }
-  return MoveOutcome::kMoved;
+  return TransferOutcome::kDone;
 }
 
 }  // namespace quarn

@@ -65,9 +65,9 @@ enum class FsStatus {
   kOtherError,
 };
 
-/// How File::MoveBytes ended.
-enum class MoveOutcome {
-  kMoved,
+/// How a transfer of bytes (File::MoveBytes, a copy between files) ended.
+enum class TransferOutcome {
+  kDone,         ///< every byte is in its place
   kReadFailed,   ///< the source gave an error or ended before its last byte
   kWriteFailed,  ///< the destination refused or took fewer bytes
 };
@@ -109,8 +109,8 @@ class File {
   /// file that can move bytes without carrying them overrides it. When
   /// `written` is given it tells how many bytes were written before the move
   /// ended (a failed write may have stored part of its bytes as well).
-  virtual MoveOutcome MoveBytes(uint64_t from, uint64_t to, uint64_t length,
-                                uint64_t* written);
+  virtual TransferOutcome MoveBytes(uint64_t from, uint64_t to, uint64_t length,
+                                    uint64_t* written);
 };
 
 /// The file and folder operations the engine uses, with Windows meaning.

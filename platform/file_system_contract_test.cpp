@@ -461,7 +461,8 @@ TEST_P(FileSystemContract, MoveBytesMovesWithinTheFile) {
   ASSERT_TRUE(file);
   const auto move = [&](uint64_t from, uint64_t to, uint64_t length) {
     uint64_t written = 99;
-    EXPECT_EQ(MoveOutcome::kMoved, file->MoveBytes(from, to, length, &written))
+    EXPECT_EQ(TransferOutcome::kDone,
+              file->MoveBytes(from, to, length, &written))
         << from << "->" << to;
     EXPECT_EQ(length, written);
     const std::string moved = model.substr(from, length);
@@ -473,7 +474,7 @@ TEST_P(FileSystemContract, MoveBytesMovesWithinTheFile) {
   move(10, size + 100, 50);
   move(size + 80, 3, 40);
   uint64_t written = 99;
-  EXPECT_EQ(MoveOutcome::kReadFailed,
+  EXPECT_EQ(TransferOutcome::kReadFailed,
             file->MoveBytes(size, 0, model.size() - size + 1, &written));
   EXPECT_EQ(0u, written);
   file.reset();
@@ -482,7 +483,8 @@ TEST_P(FileSystemContract, MoveBytesMovesWithinTheFile) {
   std::unique_ptr<File> reader =
       fs_->Open(Path("gta3.img"), OpenMode::kRead, nullptr);
   ASSERT_TRUE(reader);
-  EXPECT_EQ(MoveOutcome::kWriteFailed, reader->MoveBytes(0, 10, 10, &written));
+  EXPECT_EQ(TransferOutcome::kWriteFailed,
+            reader->MoveBytes(0, 10, 10, &written));
   EXPECT_EQ(0u, written);
   reader.reset();
   EXPECT_TRUE(model == ReadAll("gta3.img"));

@@ -227,22 +227,22 @@ bool OverlayContent::Place(uint64_t offset, const Stretch& stretch) {
 
 // Stored bytes never change, so the moved extents share them: a 1 GiB
 // archive rebuilt in place costs no memory and no scratch space.
-MoveOutcome OverlayContent::MoveBytes(uint64_t from, uint64_t to,
-                                      uint64_t length, uint64_t* written) {
+TransferOutcome OverlayContent::MoveBytes(uint64_t from, uint64_t to,
+                                          uint64_t length, uint64_t* written) {
   uint64_t unused = 0;
   uint64_t& done = written != nullptr ? *written : unused;
   done = 0;
   if (from > length_ || length > length_ - from) {
-    return MoveOutcome::kReadFailed;
+    return TransferOutcome::kReadFailed;
   }
-  if (to + length < to) return MoveOutcome::kWriteFailed;
+  if (to + length < to) return TransferOutcome::kWriteFailed;
   for (const Stretch& stretch : StretchesOf(from, from + length)) {
     const uint64_t at = to + stretch.offset;
-    if (!Place(at, stretch)) return MoveOutcome::kWriteFailed;
+    if (!Place(at, stretch)) return TransferOutcome::kWriteFailed;
     length_ = std::max(length_, at + stretch.extent.length);
     done += stretch.extent.length;
   }
-  return MoveOutcome::kMoved;
+  return TransferOutcome::kDone;
 }
 
 void OverlayContent::Resize(uint64_t length) {

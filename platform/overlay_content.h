@@ -43,8 +43,8 @@ class OverlayContent {
   /// As File::MoveBytes, without carrying the bytes: the destination shows
   /// what the source showed (the base file's bytes, stored bytes or zeros),
   /// and only zeros that land where the base file's bytes show are stored.
-  MoveOutcome MoveBytes(uint64_t from, uint64_t to, uint64_t length,
-                        uint64_t* written);
+  TransferOutcome MoveBytes(uint64_t from, uint64_t to, uint64_t length,
+                            uint64_t* written);
 
   /// True when `length` bytes from `offset` are known, without reading
   /// them, to be the bytes of `original` from `original_offset`: they are

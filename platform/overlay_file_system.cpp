@@ -99,17 +99,18 @@ class OverlayFile : public File {
     return writable_ || errors_->Refuse(path_, kReasonOpenedForReading);
   }
 
-  MoveOutcome MoveBytes(uint64_t from, uint64_t to, uint64_t length,
-                        uint64_t* written) override {
+  TransferOutcome MoveBytes(uint64_t from, uint64_t to, uint64_t length,
+                            uint64_t* written) override {
     if (written != nullptr) *written = 0;
     if (!writable_) {
       errors_->Record(path_, kReasonOpenedForReading);
-      return MoveOutcome::kWriteFailed;
+      return TransferOutcome::kWriteFailed;
     }
-    const MoveOutcome outcome = content_->MoveBytes(from, to, length, written);
-    if (outcome == MoveOutcome::kReadFailed) {
+    const TransferOutcome outcome =
+        content_->MoveBytes(from, to, length, written);
+    if (outcome == TransferOutcome::kReadFailed) {
       errors_->Record(path_, kReasonTooFar);
-    } else if (outcome == MoveOutcome::kWriteFailed) {
+    } else if (outcome == TransferOutcome::kWriteFailed) {
       errors_->Record(path_, kStoreFailed);
     }
     return outcome;

@@ -287,7 +287,8 @@ TEST_F(OverlayTest, MovedBytesAreKeptAsReferences) {
   std::string model = Pattern(10000, 1);
   const auto move = [&](uint64_t from, uint64_t to, uint64_t length) {
     uint64_t written = 99;
-    EXPECT_EQ(MoveOutcome::kMoved, file->MoveBytes(from, to, length, &written));
+    EXPECT_EQ(TransferOutcome::kDone,
+              file->MoveBytes(from, to, length, &written));
     EXPECT_EQ(length, written);
     const std::string moved = model.substr(from, length);
     if (model.size() < to + length) model.resize(to + length);
@@ -300,7 +301,8 @@ TEST_F(OverlayTest, MovedBytesAreKeptAsReferences) {
   EXPECT_TRUE(small.ShowsOriginal(img, 3000, img, 8000, 2000));
   EXPECT_FALSE(small.ShowsOriginal(img, 0, img, 5001, 3000));
   uint64_t written = 99;
-  EXPECT_EQ(MoveOutcome::kReadFailed, file->MoveBytes(9000, 0, 1001, &written));
+  EXPECT_EQ(TransferOutcome::kReadFailed,
+            file->MoveBytes(9000, 0, 1001, &written));
   EXPECT_EQ(0u, written);
 
   std::string buffer(3000, '\0');

@@ -25,8 +25,8 @@ class RecordedFile : public File {
 
   bool Length(uint64_t* length) override { return target_->Length(length); }
 
-  MoveOutcome MoveBytes(uint64_t from, uint64_t to, uint64_t length,
-                        uint64_t* written) override {
+  TransferOutcome MoveBytes(uint64_t from, uint64_t to, uint64_t length,
+                            uint64_t* written) override {
     Note("write");
     return target_->MoveBytes(from, to, length, written);
   }
