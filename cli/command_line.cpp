@@ -51,6 +51,7 @@ bool ReadInstallOption(const std::vector<std::string>& args, size_t* i,
                : arg == "--dump-ids" ? &line->dump_ids
                : arg == "--save"     ? &line->save
                : arg == "--dry-run"  ? &line->dry_run
+               : arg == "--no-undo"  ? &line->no_undo
                                      : nullptr;
   if (flag == nullptr) {
     *error = "unknown option '" + arg + "' for install";
@@ -107,6 +108,55 @@ bool ParseRestore(const std::vector<std::string>& args, CommandLine* line,
   return true;
 }
 
+// --mods N of undo: how many of the newest mods.
+bool TakeModCount(const std::vector<std::string>& args, size_t* i,
+                  CommandLine* line, std::string* error) {
+  std::string count;
+  if (!TakeValue(args, i, "a number of mods", &count, error)) return false;
+  int value = 0;
+  for (char c : count) {
+    if (c < '0' || c > '9' || value > 99999) {
+      value = 0;
+      break;
+    }
+    value = value * 10 + (c - '0');
+  }
+  if (value <= 0) {
+    *error = "--mods needs a number of mods from 1 up: '" + count + "'";
+    return false;
+  }
+  line->undo_mods = value;
+  return true;
+}
+
+// undo and history: --game DIR and their flags.
+bool ParseJournalCommand(const std::vector<std::string>& args,
+                         CommandLine* line, std::string* error) {
+  const bool undo = line->action == CommandLine::Action::kUndo;
+  for (size_t i = 1; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    bool read = true;
+    if (arg == "--game") {
+      read = TakeValue(args, &i, "a folder", &line->game_dir, error);
+    } else if (undo && arg == "--mods") {
+      read = TakeModCount(args, &i, line, error);
+    } else if (undo && arg == "--force") {
+      line->force = true;
+    } else if (!undo && arg == "--forget") {
+      line->forget = true;
+    } else {
+      *error = "unknown option '" + arg + "' for " + args[0];
+      return false;
+    }
+    if (!read) return false;
+  }
+  if (line->game_dir.empty()) {
+    *error = args[0] + " needs the game folder: --game DIR";
+    return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 bool ParseCommandLine(const std::vector<std::string>& args, CommandLine* line,
@@ -136,6 +186,11 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine* line,
     line->action = CommandLine::Action::kRestore;
     return ParseRestore(args, line, error);
   }
+  if (args[0] == "undo" || args[0] == "history") {
+    line->action = args[0] == "undo" ? CommandLine::Action::kUndo
+                                     : CommandLine::Action::kHistory;
+    return ParseJournalCommand(args, line, error);
+  }
   *error = "unknown command '" + args[0] + "'";
   return false;
 }
@@ -143,9 +198,11 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine* line,
 std::string UsageText() {
   return "usage: quarn install [--dir DIR] [--game DIR | --scripted] "
          "[--mods LIST]\n"
-         "                     [--dump-ids] [--save] [--dry-run]\n"
+         "                     [--dump-ids] [--save] [--dry-run] [--no-undo]\n"
          "       quarn list [--dir DIR]\n"
          "       quarn restore --game DIR [--fast]\n"
+         "       quarn undo --game DIR [--mods N] [--force]\n"
+         "       quarn history --game DIR [--forget]\n"
          "       quarn --help | --version\n"
          "\n"
          "install  runs the install scripts found in the installer folder "
@@ -172,6 +229,7 @@ std::string UsageText() {
          "               saved.dat before the run, as the window program does\n"
          "  --dry-run    change nothing on disk; afterwards stderr lists what\n"
          "               the run would have created, changed and deleted\n"
+         "  --no-undo    keep no undo journal of this run\n"
          "list     prints the mods of the installer folder in install order:\n"
          "         \"[x] \" or \"[ ] \", the folder name, two blanks, the "
          "name.\n"
@@ -180,10 +238,18 @@ std::string UsageText() {
          "         its maps and paths folders) back over the working files\n"
          "         and prints every message. --fast copies the archive in\n"
          "         one go instead of in pieces with progress.\n"
+         "undo     puts the game back as it was before the newest install\n"
+         "         (--mods N: before the newest N mods), from the journal in\n"
+         "         the game's QuarnUndo folder, and prints each file it puts\n"
+         "         back. Files changed since the install stop it, unless\n"
+         "         --force.\n"
+         "history  lists the installed mods the journal can undo, newest\n"
+         "         first. --forget drops the journal; the game stays as it "
+         "is.\n"
          "\n"
          "Exit status: install 0 all done, 1 the installation failed, 2 the\n"
-         "script was aborted; restore 0 every copy made, 1 otherwise; 64 bad\n"
-         "usage.\n";
+         "script was aborted; restore, undo and history 0 done, 1 otherwise;\n"
+         "64 bad usage.\n";
 }
 
 }  // namespace quarn

@@ -8,7 +8,15 @@ namespace quarn {
 
 /// The runner's requests, as typed (paths not yet made absolute).
 struct CommandLine {
-  enum class Action { kInstall, kList, kRestore, kHelp, kVersion };
+  enum class Action {
+    kInstall,
+    kList,
+    kRestore,
+    kUndo,
+    kHistory,
+    kHelp,
+    kVersion
+  };
   Action action = Action::kInstall;
   std::string installer_dir;      ///< --dir, empty for the current folder
   std::string game_dir;           ///< --game, empty when not given
@@ -19,6 +27,10 @@ struct CommandLine {
   bool save = false;              ///< --save
   bool fast = false;              ///< --fast
   bool dry_run = false;           ///< --dry-run
+  bool no_undo = false;           ///< --no-undo
+  int undo_mods = 0;              ///< undo --mods N; 0: the newest run's
+  bool force = false;             ///< undo --force
+  bool forget = false;            ///< history --forget
 };
 
 /// Reads `args` (without the program name) into `*line`. On bad usage

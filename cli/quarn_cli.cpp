@@ -5,6 +5,7 @@
 #include "cli/command_line.h"
 #include "cli/dry_run.h"
 #include "cli/failure_reason.h"
+#include "cli/journal_commands.h"
 #include "cli/list_command.h"
 #include "cli/restore_command.h"
 #include "cli/run_lock.h"
@@ -13,11 +14,13 @@
 #include "cli/user_paths.h"
 #include "editing/install_log.h"
 #include "run/install_context.h"
+#include "run/journaled_run.h"
 #include "run/runner.h"
 #include "shell/game_folder.h"
 #include "shell/mod_catalogue_build.h"
 #include "shell/saved_selection.h"
 #include "text/ascii.h"
+#include "undo/local_time.h"
 
 namespace quarn {
 namespace {
@@ -129,7 +132,20 @@ void PrintFailureReason(const FileSystem& fs, const std::string& game_folder,
   if (!line.empty()) fprintf(err, "%s\n", line.c_str());
 }
 
-int Install(const CommandLine& line, FileSystem& fs, FILE* out, FILE* err) {
+// The game's run lock, and the journal unless the run keeps none; false
+// after a line on `err` when the game may not be changed now. A scripted
+// game is named too late: the journal takes its lock at its first change.
+bool ReadyGame(FileSystem& fs, const std::string& chosen,
+               JournalingFileSystem* journal,
+               std::unique_ptr<FolderLock>* lock, FILE* err) {
+  if (chosen == kScriptedPath) return true;
+  if (journal != nullptr) return OpenJournaledGame(*journal, chosen, err);
+  *lock = LockGameFolder(fs, chosen, err);
+  return *lock && !RefuseUnfinishedInstall(fs, chosen, err);
+}
+
+int Install(const CommandLine& line, FileSystem& fs, bool journaled, FILE* out,
+            FILE* err) {
   std::string dir, chosen, problem;
   if (!ResolveInstallerDir(fs, line.installer_dir, &dir, &problem)) {
     return UsageError(err, problem);
@@ -142,12 +158,11 @@ int Install(const CommandLine& line, FileSystem& fs, FILE* out, FILE* err) {
       !ApplyModList(line, &catalogue, &problem)) {
     return UsageError(err, problem);
   }
-  // Before the first byte is written; a scripted game is named too late.
+  // Before the first byte is written.
   std::unique_ptr<FolderLock> lock;
-  if (chosen != kScriptedPath) {
-    lock = LockGameFolder(fs, chosen, err);
-    if (!lock) return kExitFailed;
-  }
+  std::unique_ptr<JournalingFileSystem> journal;
+  if (journaled) journal = std::make_unique<JournalingFileSystem>(fs, LocalTimeNow);
+  if (!ReadyGame(fs, chosen, journal.get(), &lock, err)) return kExitFailed;
   InstallerOptions options = saved.options;
   if (line.dump_ids) options.DumpObjectIds = 1;
   if (line.save) Save(fs, line, dir, chosen, options, catalogue, err);
@@ -161,12 +176,16 @@ int Install(const CommandLine& line, FileSystem& fs, FILE* out, FILE* err) {
     fprintf(err, "quarn: Can't create log file\n");
     return kExitFailed;
   }
-  InstallContext ctx(fs, *log);
+  InstallContext ctx(journal ? static_cast<FileSystem&>(*journal) : fs, *log);
+  if (journal) FollowRunInJournal(ctx, *journal);
   ctx.InstallerDir = dir;
   ctx.ModCatalogue = catalogue;
   ctx.ChosenPath = chosen;
   ctx.DumpObjectIds = options.DumpObjectIds != 0;
   RunInstallation(ctx);
+  if (journal && !journal->Finish()) {
+    fprintf(err, "quarn: the undo journal's last entry could not be written\n");
+  }
   const int status = ExitStatusOf(ctx.RunState);
   if (status == kExitFailed) PrintFailureReason(fs, ctx.GamePath, err);
   return status;
@@ -195,15 +214,19 @@ int RunQuarn(const std::vector<std::string>& args, FileSystem& fs, FILE* out,
       return ListMods(line, fs, out, err);
     case CommandLine::Action::kRestore:
       return RestoreGame(line, fs, out, err);
+    case CommandLine::Action::kUndo:
+      return UndoInstall(line, fs, out, err);
+    case CommandLine::Action::kHistory:
+      return ShowHistory(line, fs, out, err);
     case CommandLine::Action::kInstall:
       break;
   }
   if (line.dry_run) {
     return RunDry(fs, err, [&](FileSystem& overlay) {
-      return Install(line, overlay, out, err);
+      return Install(line, overlay, false, out, err);
     });
   }
-  return Install(line, fs, out, err);
+  return Install(line, fs, !line.no_undo, out, err);
 }
 
 }  // namespace quarn

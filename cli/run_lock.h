@@ -1,4 +1,5 @@
-// One run at a time per game folder, as `quarn` tells the user about it.
+// One run at a time per game folder, and none over an install that did not
+// finish, as `quarn` tells the user about it.
 #pragma once
 
 #include <cstdio>
@@ -6,6 +7,7 @@
 #include <string>
 
 #include "platform/file_system.h"
+#include "undo/journaling_file_system.h"
 
 namespace quarn {
 
@@ -15,5 +17,16 @@ namespace quarn {
 std::unique_ptr<FolderLock> LockGameFolder(FileSystem& fs,
                                            const std::string& folder,
                                            FILE* err);
+
+/// Readies `folder` for a journaled run through `journal`: its run lock,
+/// and no unfinished install in its journal. False after one line on `err`
+/// saying why.
+bool OpenJournaledGame(JournalingFileSystem& journal, const std::string& folder,
+                       FILE* err);
+
+/// True, after one line on `err` naming the undo, when the journal of
+/// `folder` holds an install that did not finish.
+bool RefuseUnfinishedInstall(FileSystem& fs, const std::string& folder,
+                             FILE* err);
 
 }  // namespace quarn

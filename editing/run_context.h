@@ -16,6 +16,9 @@ namespace quarn {
 /// Where a run stands; decides the closing banner.
 enum class RunState : uint8_t { Done = 0, Running = 1, Aborted = 2 };
 
+/// How one mod's script ended, for whoever follows the run mod by mod.
+enum class ModOutcome : uint8_t { kFinished, kFailed, kAborted };
+
 /// Capacities of the context's text fields; longer values are cut.
 inline constexpr size_t kInstallerDirCapacity = 999;
 inline constexpr size_t kChosenPathCapacity = 999;
@@ -43,6 +46,11 @@ struct RunContext {
   std::string ChosenPath;  ///< empty, "<scripted>", or ending in a backslash
   bool DumpObjectIds = false;
   std::function<void()> RequestWindowClose;  ///< may be empty
+  /// Told as each mod's script starts, once the game folder is known (with
+  /// its catalogue entry; null for the single script), and as it ends. Both
+  /// may be empty.
+  std::function<void(const ModEntry*)> ModStarted;
+  std::function<void(ModOutcome)> ModEnded;
   /// Set from another thread to end the run as aborted between two commands.
   std::atomic<bool> StopRequested{false};
 

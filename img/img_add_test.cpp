@@ -45,6 +45,9 @@ class OrderedListingFs : public FileSystem {
   bool RemoveFile(const std::string& path) override {
     return base_->RemoveFile(path);
   }
+  bool RemoveFolder(const std::string& path) override {
+    return base_->RemoveFolder(path);
+  }
   FsStatus ListFolder(const std::string& path,
                       std::vector<FolderEntry>* entries) override {
     const FsStatus status = base_->ListFolder(path, entries);

@@ -152,7 +152,22 @@ TransferOutcome PutKeptEntry(Rebuild& r, const ImgDataMove& move,
                   &r.buffer, written);
 }
 
+// A file that keeps what it needs to undo the moves learns them all first.
+bool AnnounceMoves(Rebuild& r) {
+  if (!r.plan.in_place || r.plan.moves.empty()) return true;
+  std::vector<ByteMove> moves;
+  for (const ImgDataMove& move : r.plan.moves) {
+    moves.push_back({static_cast<uint64_t>(move.from),
+                     static_cast<uint64_t>(move.to),
+                     static_cast<uint64_t>(move.length)});
+  }
+  if (r.img.ImgFile->ExpectMoves(moves)) return true;
+  r.ctx.Log.LogLine("Can't write " + r.target_path);
+  return false;
+}
+
 bool MoveKeptData(Rebuild& r) {
+  if (!AnnounceMoves(r)) return false;
   for (const ImgDataMove& move : r.plan.moves) {
     int64_t written = 0;
     const TransferOutcome outcome = PutKeptEntry(r, move, &written);

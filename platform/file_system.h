@@ -75,6 +75,13 @@ enum class TransferOutcome {
 /// Bytes File::MoveBytes carries per read and write when it copies them.
 inline constexpr size_t kFileMoveChunkBytes = size_t{4} << 20;
 
+/// One stretch of bytes a file moves inside itself.
+struct ByteMove {
+  uint64_t from = 0;
+  uint64_t to = 0;
+  uint64_t length = 0;
+};
+
 /// An open binary file, held unshared until it is destroyed.
 class File {
  public:
@@ -111,6 +118,12 @@ class File {
   /// ended (a failed write may have stored part of its bytes as well).
   virtual TransferOutcome MoveBytes(uint64_t from, uint64_t to, uint64_t length,
                                     uint64_t* written);
+
+  /// Announces the MoveBytes calls about to be made, in the order they will
+  /// run, before the first of them: a file that must be able to put moved
+  /// bytes back prepares once for all of them. False if they must not be
+  /// made; by default true, and nothing happens.
+  virtual bool ExpectMoves(const std::vector<ByteMove>& moves);
 };
 
 /// The file and folder operations the engine uses, with Windows meaning.
@@ -161,6 +174,10 @@ class FileSystem {
   /// Deletes the file `path`. False if it is missing, a folder, read-only,
   /// held open, or cannot be deleted.
   virtual bool RemoveFile(const std::string& path) = 0;
+
+  /// Deletes the empty folder `path`. False if it is missing, a file, not
+  /// empty, or cannot be deleted.
+  virtual bool RemoveFolder(const std::string& path) = 0;
 
   /// Replaces `entries` with every entry of folder `path` as the pattern
   /// "*.*" does ("." and ".." included, except in a drive's root on

@@ -572,6 +572,19 @@ TEST_P(FileSystemContract, RemoveFileRemovesOnlyFiles) {
   EXPECT_EQ(kAttrDirectory, fs_->AttributesOf(Path("folder")));
 }
 
+TEST_P(FileSystemContract, RemoveFolderRemovesOnlyEmptyFolders) {
+  Put("maps\\a.ipl", "x");
+  EXPECT_FALSE(fs_->RemoveFolder(Path("maps")));
+  EXPECT_FALSE(fs_->RemoveFolder(Path("maps\\a.ipl")));
+  EXPECT_FALSE(fs_->RemoveFolder(Path("absent")));
+  ASSERT_TRUE(fs_->RemoveFile(Path("maps\\a.ipl")));
+  EXPECT_TRUE(fs_->RemoveFolder(Path("MAPS\\")));
+  EXPECT_EQ(kNoSuchFile, fs_->AttributesOf(Path("maps")));
+  EXPECT_FALSE(fs_->RemoveFolder(Path("maps")));
+  EXPECT_TRUE(fs_->MakeFolder(Path("maps")));
+  EXPECT_EQ((std::vector<std::string>{".", ".."}), Names("maps"));
+}
+
 TEST_P(FileSystemContract, ListFolderSortsAndMarks) {
   for (const char* name : {"b.txt", "A.txt", "c.TXT", "_u", "h.dat"}) {
     Put(std::string("list\\") + name, "");

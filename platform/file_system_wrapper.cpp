@@ -36,6 +36,10 @@ bool FileSystemWrapper::RemoveFile(const std::string& path) {
   return target_.RemoveFile(path);
 }
 
+bool FileSystemWrapper::RemoveFolder(const std::string& path) {
+  return target_.RemoveFolder(path);
+}
+
 FsStatus FileSystemWrapper::ListFolder(const std::string& path,
                                        std::vector<FolderEntry>* entries) {
   return target_.ListFolder(path, entries);

@@ -430,6 +430,19 @@ bool MemoryFileSystem::RemoveFile(const std::string& path) {
   return true;
 }
 
+bool MemoryFileSystem::RemoveFolder(const std::string& path) {
+  const Place place = Find(path);
+  if (!place.node) return errors()->Refuse(path, kReasonNotFound);
+  if (!place.node->folder || place.node == root_) {
+    return errors()->Refuse(path, kReasonNotFolder);
+  }
+  if (!place.node->children.empty()) {
+    return errors()->Refuse(path, kReasonNotEmpty);
+  }
+  place.parent->children.erase(ToUpperAscii(place.name));
+  return true;
+}
+
 FsStatus MemoryFileSystem::ListFolder(const std::string& path,
                                       std::vector<FolderEntry>* entries) {
   entries->clear();

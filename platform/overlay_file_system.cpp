@@ -431,6 +431,26 @@ bool OverlayFileSystem::RemoveFile(const std::string& path) {
   return true;
 }
 
+bool OverlayFileSystem::RemoveFolder(const std::string& path) {
+  const OverlayLocation at = Locate(path);
+  const Seen seen = See(at);
+  if (!seen.IsFolder()) {
+    return errors()->Refuse(
+        path, seen.IsFile() ? kReasonNotFolder : kReasonNotFound);
+  }
+  std::vector<FolderEntry> entries;
+  if (at.name.empty() || ListFolder(path, &entries) != FsStatus::kOkay) {
+    return errors()->Refuse(path, kReasonNotFolder);
+  }
+  for (const FolderEntry& entry : entries) {
+    if (entry.name != "." && entry.name != "..") {
+      return errors()->Refuse(path, kReasonNotEmpty);
+    }
+  }
+  NodeFor(at, Node::Kind::kDeleted, 0).content.reset();
+  return true;
+}
+
 // The entries of `folder` whose names the run made, or that the base no
 // longer lists (`listed`, by key), in the order they were made.
 std::vector<FolderEntry> OverlayFileSystem::OwnEntries(

@@ -65,6 +65,7 @@ class OverlayFileSystem : public FileSystem {
   bool RenameOver(const std::string& from, const std::string& to) override;
   bool MakeFolder(const std::string& path) override;
   bool RemoveFile(const std::string& path) override;
+  bool RemoveFolder(const std::string& path) override;
   FsStatus ListFolder(const std::string& path,
                       std::vector<FolderEntry>* entries) override;
   /// The base's rules, by which the overlay also lists and marks the names

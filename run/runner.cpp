@@ -42,6 +42,14 @@ bool StopWasRequested(InstallContext& ctx) {
   return true;
 }
 
+ModOutcome OutcomeOf(CommandResult result, RunState state) {
+  if (!EndsRun(result) || state == RunState::Done) {
+    return ModOutcome::kFinished;
+  }
+  return state == RunState::Aborted ? ModOutcome::kAborted
+                                    : ModOutcome::kFailed;
+}
+
 CommandResult RunScriptLines(InstallContext& ctx,
                              const std::vector<std::string>& lines) {
   for (const std::string& raw : lines) {
@@ -52,6 +60,15 @@ CommandResult RunScriptLines(InstallContext& ctx,
     QUARN_RETURN_IF_ENDED(DispatchLine(ctx));
   }
   return CommandResult::kContinue;
+}
+
+// One mod's script, told to whoever follows the run mod by mod.
+CommandResult RunModScript(InstallContext& ctx, const ModEntry* entry,
+                           const std::vector<std::string>& lines) {
+  if (ctx.ModStarted) ctx.ModStarted(entry);
+  const CommandResult result = RunScriptLines(ctx, lines);
+  if (ctx.ModEnded) ctx.ModEnded(OutcomeOf(result, ctx.RunState));
+  return result;
 }
 
 // A script that cannot be read ends the run with the failure banner: the
@@ -84,7 +101,7 @@ void RunSingleScript(InstallContext& ctx) {
   }
   ctx.RunState = RunState::Running;
   SetGamePath(ctx);
-  if (EndsRun(RunScriptLines(ctx, lines))) return;
+  if (EndsRun(RunModScript(ctx, nullptr, lines))) return;
   ctx.RunState = RunState::Done;
 }
 
@@ -103,7 +120,9 @@ void RunCatalogue(InstallContext& ctx) {
     ctx.Log.ClearWindow();
     ctx.RunState = RunState::Running;
     SetGamePath(ctx);
-    if (EndsRun(RunScriptLines(ctx, lines))) return;
+    if (EndsRun(RunModScript(ctx, &ctx.ModCatalogue.Entries[index], lines))) {
+      return;
+    }
     ctx.Log.LogLine("\r\n\r\n");
   }
 }

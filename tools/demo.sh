@@ -12,7 +12,7 @@ set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build="$root/build-demo"
 
-bash "$root/tools/install_packages.sh" cmake g++ ninja-build googletest attr libattr1-dev
+bash "$root/tools/install_packages.sh" cmake g++ ninja-build googletest attr libattr1-dev libxxhash-dev nlohmann-json3-dev
 
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release
 cmake --build "$build" -j2 --target quarn quarn-samplegen

@@ -8,7 +8,7 @@ set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
-bash tools/install_packages.sh cmake g++ ninja-build googletest attr libattr1-dev \
+bash tools/install_packages.sh cmake g++ ninja-build googletest attr libattr1-dev libxxhash-dev nlohmann-json3-dev \
   g++-mingw-w64-x86-64-posix mingw-w64-tools zip
 
 cmake -S . -B build-release-win -G Ninja -DCMAKE_BUILD_TYPE=Release \

@@ -15,7 +15,7 @@ cd "$root" || exit 1
 started=$SECONDS
 
 if ! bash tools/install_packages.sh cmake g++ ninja-build googletest attr \
-  libattr1-dev g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64 xvfb \
+  libattr1-dev libxxhash-dev nlohmann-json3-dev g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64 xvfb \
   xdotool imagemagick clang libclang-rt-14-dev; then
   echo "Could not install the packages the tests need."
   echo "0 passed, 1 failed"

@@ -635,6 +635,13 @@ bool PosixFileSystem::RemoveFile(const std::string& path) {
   return unlink(native.c_str()) == 0 || Refuse(errors, path, errno);
 }
 
+bool PosixFileSystem::RemoveFolder(const std::string& path) {
+  FsErrorRecord& errors = *this->errors();
+  const std::string native = NativeOf(path);
+  if (native.empty()) return Refuse(errors, path, ENOENT);
+  return rmdir(native.c_str()) == 0 || Refuse(errors, path, errno);
+}
+
 FsStatus PosixFileSystem::ListFolder(const std::string& path,
                                      std::vector<FolderEntry>* entries) {
   entries->clear();

@@ -23,6 +23,7 @@ class PosixFileSystem : public FileSystem {
   bool RenameOver(const std::string& from, const std::string& to) override;
   bool MakeFolder(const std::string& path) override;
   bool RemoveFile(const std::string& path) override;
+  bool RemoveFolder(const std::string& path) override;
   FsStatus ListFolder(const std::string& path,
                       std::vector<FolderEntry>* entries) override;
   ListingRules ListingRulesOf(const std::string& path) override;

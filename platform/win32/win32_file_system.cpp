@@ -293,6 +293,10 @@ bool Win32FileSystem::RemoveFile(const std::string& path) {
   return DeleteFileA(path.c_str()) != 0 || RefuseLast(*errors(), path);
 }
 
+bool Win32FileSystem::RemoveFolder(const std::string& path) {
+  return RemoveDirectoryA(path.c_str()) != 0 || RefuseLast(*errors(), path);
+}
+
 FsStatus Win32FileSystem::ListFolder(const std::string& path,
                                      std::vector<FolderEntry>* entries) {
   entries->clear();
