@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "platform/file_contents.h"
+#include "platform/folder_lock.h"
 #include "text/ascii.h"
 
 namespace quarn {
@@ -65,6 +66,36 @@ bool CopyTree(FileSystem& source, const std::string& from, FileSystem& target,
     }
   }
   return true;
+}
+
+namespace {
+
+void CollectState(FileSystem& fs, const std::string& folder,
+                  const std::string& relative,
+                  std::map<std::string, std::string>* state) {
+  for (const FolderEntry& entry : Children(fs, folder + relative)) {
+    const std::string path = relative + entry.name;
+    const std::string key = ToUpperAscii(path);
+    if (relative.empty() && key == ToUpperAscii(kRunLockFolderName)) continue;
+    const std::string attributes = std::to_string(entry.attributes);
+    if (IsFolder(entry)) {
+      (*state)[key] = "folder " + attributes;
+      CollectState(fs, folder, path + "\\", state);
+      continue;
+    }
+    std::string bytes;
+    if (!ReadWholeFile(fs, folder + path, &bytes)) bytes = "<unreadable>";
+    (*state)[key] = attributes + " " + bytes;
+  }
+}
+
+}  // namespace
+
+std::map<std::string, std::string> TreeState(FileSystem& fs,
+                                             const std::string& folder) {
+  std::map<std::string, std::string> state;
+  CollectState(fs, folder, "", &state);
+  return state;
 }
 
 std::map<std::string, std::string> TreeFiles(FileSystem& fs,

@@ -25,4 +25,11 @@ bool CopyTree(FileSystem& source, const std::string& from, FileSystem& target,
 std::map<std::string, std::string> TreeFiles(FileSystem& fs,
                                              const std::string& folder);
 
+/// Every file and folder below `folder` (ending in a backslash) but the
+/// undo journal's folder at its root, by upper-cased relative path: a
+/// folder as "folder <attributes>", a file as "<attributes> <bytes>".
+/// Equal states mean the tree is as it was, byte for byte.
+std::map<std::string, std::string> TreeState(FileSystem& fs,
+                                             const std::string& folder);
+
 }  // namespace quarn

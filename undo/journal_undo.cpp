@@ -75,7 +75,7 @@ struct Undoing {
     const bool changed = file && change(*file) && file->Flush();
     file.reset();
     if (read_only) fs.SetAttributes(path, attributes & kSettableAttributes);
-    return changed || Fail(path, "write");
+    return changed || !problem.empty() || Fail(path, "write");
   }
 
   bool RemoveCreated(const ChangeRecord& record) {
@@ -139,13 +139,15 @@ struct Undoing {
       }
       if (file.MoveBytes(piece->to, piece->from, piece->length, nullptr) !=
           TransferOutcome::kDone) {
-        return false;
+        return Fail(record.path, "move bytes back in");
       }
     }
     return true;
   }
 
   bool Apply(const ChangeRecord& record) {
+    // A failure's reason must be this record's, not an earlier query's.
+    fs.ClearLastError();
     switch (record.kind) {
       case ChangeKind::kCreated:
         return RemoveCreated(record);

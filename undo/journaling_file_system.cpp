@@ -21,11 +21,33 @@ bool Overlap(uint64_t a, uint64_t a_length, uint64_t b, uint64_t b_length) {
   return a < b + b_length && b < a + a_length;
 }
 
+// How many pieces `move` is cut into, and the `n`th of them in the order
+// they move: none longer than the shift, so that writing one cannot
+// overwrite its own old place; downwards front to back, upwards back to
+// front, as the bytes move.
+uint64_t PieceCount(const ByteMove& move) {
+  if (move.from == move.to || move.length == 0) return 0;
+  const uint64_t shift =
+      move.to > move.from ? move.to - move.from : move.from - move.to;
+  const uint64_t size = std::min(shift, move.length);
+  return (move.length + size - 1) / size;
+}
+
+MovedPiece PieceOf(const ByteMove& move, uint64_t n) {
+  const uint64_t shift =
+      move.to > move.from ? move.to - move.from : move.from - move.to;
+  const uint64_t size = std::min(shift, move.length);
+  const uint64_t count = PieceCount(move);
+  const uint64_t k = move.to < move.from ? n : count - 1 - n;
+  const uint64_t skip = k * size;
+  return {move.from + skip, move.to + skip,
+          std::min(size, move.length - skip), 0};
+}
+
 // The moves as pieces that undo can find again by their hash, each at its
-// old or at its new place, whenever the run stops: every piece is shorter
-// than its shift (so writing it cannot overwrite its own old place), and no
-// move's target overlaps the source of a later move. Empty if the moves do
-// not keep to that.
+// old or at its new place, whenever the run stops; false, when a move's
+// target overlaps the source or target of a later move, or two sources
+// overlap: then no such pieces exist.
 bool SplitIntoPieces(const std::vector<ByteMove>& moves,
                      std::vector<MovedPiece>* pieces) {
   for (size_t i = 0; i < moves.size(); ++i) {
@@ -40,17 +62,8 @@ bool SplitIntoPieces(const std::vector<ByteMove>& moves,
     }
   }
   for (const ByteMove& move : moves) {
-    if (move.from == move.to || move.length == 0) continue;
-    const uint64_t shift =
-        move.to > move.from ? move.to - move.from : move.from - move.to;
-    const uint64_t size = std::min(shift, move.length);
-    const uint64_t count = (move.length + size - 1) / size;
-    for (uint64_t n = 0; n < count; ++n) {
-      // Downwards front to back, upwards back to front, as they are made.
-      const uint64_t k = move.to < move.from ? n : count - 1 - n;
-      const uint64_t skip = k * size;
-      const uint64_t length = std::min(size, move.length - skip);
-      pieces->push_back({move.from + skip, move.to + skip, length, 0});
+    for (uint64_t n = 0; n < PieceCount(move); ++n) {
+      pieces->push_back(PieceOf(move, n));
     }
   }
   return true;
@@ -267,18 +280,15 @@ TransferOutcome JournaledFile::MovePlanned(const ByteMove& move,
   if (move.to <= move.from) {
     return inner_->MoveBytes(move.from, move.to, move.length, written);
   }
-  const uint64_t size = std::min(move.to - move.from, move.length);
   uint64_t done = 0;
-  for (uint64_t end = move.length; end > 0;) {
-    const uint64_t begin = end > size ? end - size : 0;
+  for (uint64_t n = 0; n < PieceCount(move); ++n) {
+    const MovedPiece piece = PieceOf(move, n);
     uint64_t piece_written = 0;
     const TransferOutcome outcome =
-        inner_->MoveBytes(move.from + begin, move.to + begin, end - begin,
-                          &piece_written);
+        inner_->MoveBytes(piece.from, piece.to, piece.length, &piece_written);
     done += piece_written;
     if (written != nullptr) *written = done;
     if (outcome != TransferOutcome::kDone) return outcome;
-    end = begin;
   }
   return TransferOutcome::kDone;
 }
@@ -326,7 +336,7 @@ JournalingFileSystem::JournalingFileSystem(FileSystem& target,
                                            std::function<std::string()> clock)
     : FileSystemWrapper(target), clock_(std::move(clock)) {}
 
-JournalingFileSystem::~JournalingFileSystem() = default;
+JournalingFileSystem::~JournalingFileSystem() { Finish(); }
 
 void JournalingFileSystem::FollowGameFolder(
     std::function<std::string()> game_folder) {

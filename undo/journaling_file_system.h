@@ -62,7 +62,8 @@ class JournalingFileSystem : public FileSystemWrapper {
   bool EndMod(EntryEnd end);
 
   /// Brings the fingerprints of entries changed after their mod ended up to
-  /// date and closes the change logs. False if an entry file failed.
+  /// date and closes the change logs. False if an entry file failed. The
+  /// destructor does it too, for an owner that cannot report a failure.
   bool Finish();
 
   bool SetAttributes(const std::string& path, uint32_t attributes) override;

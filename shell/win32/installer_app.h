@@ -14,6 +14,7 @@
 #include "shell/installer_options.h"
 #include "shell/log_queue.h"
 #include "shell/setup_ini.h"
+#include "undo/journaling_file_system.h"
 
 namespace quarn {
 
@@ -39,6 +40,8 @@ struct InstallerApp {
   HWND close_button = nullptr;
   LogQueue log_queue{&WakeWindow, this};
   std::unique_ptr<InstallLog> log;
+  /// The run's file system: every change it makes can be undone.
+  std::unique_ptr<JournalingFileSystem> journal;
   std::unique_ptr<InstallContext> run;  ///< exists once the log file does
   HANDLE worker = nullptr;
   bool log_timer_running = false;  ///< queued log text is due to be shown

@@ -1,5 +1,6 @@
 #include "shell/win32/start_up.h"
 
+#include "run/journaled_run.h"
 #include "shell/mod_catalogue_build.h"
 #include "shell/saved_selection.h"
 #include "shell/shell_messages.h"
@@ -7,6 +8,7 @@
 #include "shell/win32/selection_page.h"
 #include "shell/win32/welcome_page.h"
 #include "text/ascii.h"
+#include "undo/local_time.h"
 
 namespace quarn {
 namespace {
@@ -17,7 +19,9 @@ bool CreateLog(InstallerApp& app) {
     MessageBoxA(nullptr, "Can't create log file", kShellCaption, MB_OK);
     return false;
   }
-  app.run = std::make_unique<InstallContext>(*app.fs, *app.log);
+  app.journal = std::make_unique<JournalingFileSystem>(*app.fs, LocalTimeNow);
+  app.run = std::make_unique<InstallContext>(*app.journal, *app.log);
+  FollowRunInJournal(*app.run, *app.journal);
   app.run->InstallerDir = app.installer_dir;
   return true;
 }
