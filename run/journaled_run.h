@@ -7,8 +7,9 @@
 
 namespace quarn {
 
-/// Makes `journal`, which must be `ctx`'s file system, journal into the
-/// run's game folder as it changes and end an entry with each mod.
+/// Makes `journal`, which must be `ctx`'s file system or lie below it,
+/// journal into the run's game folder as it changes and end an entry with
+/// each mod.
 void FollowRunInJournal(InstallContext& ctx, JournalingFileSystem& journal);
 
 }  // namespace quarn

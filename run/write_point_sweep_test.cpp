@@ -5,6 +5,7 @@
 // A run of several mods stops at the mod that failed, so the mods before it
 // stay installed: each file may also be as a fault-free run leaves it after
 // any one of the mods.
+// Whatever failed, undo then puts the game back as it was before the run.
 // The one exception is the archive rewritten in place, which cannot be
 // whole once its data started to move: the log must then say so, and where
 // the rebuild could still write a directory for the entries it kept, that
@@ -24,6 +25,7 @@
 #include "platform/file_contents.h"
 #include "platform/memory_file_system.h"
 #include "run/install_context.h"
+#include "run/journaled_run.h"
 #include "run/runner.h"
 #include "shell/mod_catalogue_build.h"
 #include "shell/shell_messages.h"
@@ -31,6 +33,7 @@
 #include "testutil/file_tree.h"
 #include "testutil/script_run.h"
 #include "testutil/test_files.h"
+#include "testutil/undo_all.h"
 #include "tools/samplegen/sample_catalogue.h"
 #include "tools/samplegen/sample_game.h"
 #include "tools/samplegen/sample_mod.h"
@@ -107,9 +110,20 @@ std::vector<WriteScenario> WriteScenarios() {
 
 struct Outcome {
   std::string log;
-  FileMap game;
+  FileMap game;     // without the undo journal
+  FileMap undone;   // the game's state after undoing the run
+  std::string undo_problem;
   int changes = 0;  // how many changes in the game folder were attempted
 };
+
+std::string FixedClock() { return "2026-12-09 10:00:00"; }
+
+FileMap WithoutJournal(FileMap files) {
+  for (auto it = files.begin(); it != files.end();) {
+    it = it->first.rfind("QUARNUNDO\\", 0) == 0 ? files.erase(it) : ++it;
+  }
+  return files;
+}
 
 // Runs the installation of `catalogue` (the single script when it is not
 // present) on a copy of `prepared`, failing the `failing_change`th change in
@@ -117,7 +131,9 @@ struct Outcome {
 Outcome RunFailing(const MemoryFileSystem& prepared,
                    const ModCatalogue& catalogue, int failing_change) {
   std::unique_ptr<MemoryFileSystem> fs = prepared.Clone();
-  FaultyFileSystem faulty(*fs);
+  // The faults strike the game's files; the journal below them writes on.
+  JournalingFileSystem journal(*fs, FixedClock);
+  FaultyFileSystem faulty(journal);
   FaultPlan plan;
   plan.failing_change = failing_change;
   plan.changes_under = kGame;
@@ -128,15 +144,19 @@ Outcome RunFailing(const MemoryFileSystem& prepared,
       InstallLog::Create(*fs, kInstaller, &window);
   EXPECT_TRUE(log);
   InstallContext ctx(faulty, *log);
+  FollowRunInJournal(ctx, journal);
   ctx.InstallerDir = kInstaller;
   ctx.ModCatalogue = catalogue;
   ctx.ChosenPath = kGame;
   RunInstallation(ctx);
+  journal.Finish();
 
   Outcome outcome;
   outcome.changes = faulty.changes();
   ReadWholeFile(*fs, std::string(kInstaller) + kLogFileName, &outcome.log);
-  outcome.game = TreeFiles(*fs, kGame);
+  outcome.game = WithoutJournal(TreeFiles(*fs, kGame));
+  outcome.undo_problem = UndoWholeJournal(*fs, kGame);
+  outcome.undone = TreeState(*fs, kGame);
   return outcome;
 }
 
@@ -149,7 +169,7 @@ bool EndsWith(const std::string& text, const std::string& end) {
 // selected mod (after the single script when there is no catalogue).
 std::vector<FileMap> WholeStates(MemoryFileSystem& prepared,
                                  const ModCatalogue& catalogue) {
-  std::vector<FileMap> states = {TreeFiles(prepared, kGame)};
+  std::vector<FileMap> states = {WithoutJournal(TreeFiles(prepared, kGame))};
   if (!catalogue.Present) {
     states.push_back(RunFailing(prepared, catalogue, 0).game);
     return states;
@@ -258,6 +278,9 @@ TEST_P(WritePointSweep, EveryFailedWriteLeavesWholeFilesAndSaysSo) {
       LoadModCatalogue(prepared, kInstaller, messages);
   const Outcome clean = RunFailing(prepared, catalogue, 0);
   ASSERT_TRUE(EndsWith(clean.log, DoneBanner())) << clean.log;
+  const FileMap before = TreeState(prepared, kGame);
+  EXPECT_EQ("", clean.undo_problem);
+  EXPECT_TRUE(clean.undone == before) << "undo did not restore the game";
   const std::vector<FileMap> states = WholeStates(prepared, catalogue);
   ASSERT_TRUE(clean.game == states.back()) << "the mods one by one differ";
   ASSERT_NE(states.front(), clean.game) << "the scenario changes nothing";
@@ -292,6 +315,8 @@ TEST_P(WritePointSweep, EveryFailedWriteLeavesWholeFilesAndSaysSo) {
       mixed = others;
     }
     EXPECT_EQ(std::vector<std::string>(), mixed);
+    EXPECT_EQ("", run.undo_problem);
+    EXPECT_TRUE(run.undone == before) << "undo did not restore the game";
   }
   EXPECT_GT(points, 0);
   std::printf("%s: %d write points tried\n", GetParam().name.c_str(), points);

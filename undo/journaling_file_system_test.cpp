@@ -16,6 +16,7 @@
 #include "platform/game_file.h"
 #include "platform/memory_file_system.h"
 #include "testutil/file_tree.h"
+#include "testutil/undo_all.h"
 #include "undo/journal_folder.h"
 #include "undo/journal_undo.h"
 
@@ -106,12 +107,7 @@ std::vector<JournalEntry> NewestFirst(FileSystem& fs) {
 }
 
 void UndoAll(FileSystem& fs) {
-  std::vector<UndonePath> undone;
-  for (const JournalEntry& entry : NewestFirst(fs)) {
-    std::string problem;
-    ASSERT_TRUE(UndoEntry(fs, kGame, entry, &undone, &problem)) << problem;
-  }
-  EXPECT_TRUE(ListJournalEntries(fs, kGame).empty());
+  EXPECT_EQ("", UndoWholeJournal(fs, kGame));
 }
 
 // The paths whose state differs, each with a short account, so that a
