@@ -17,6 +17,12 @@
 namespace quarn {
 namespace {
 
+// `text` matched literally inside a regular expression.
+std::string Literally(const std::string& text) {
+  static const std::regex special(R"([.^$|()\[\]{}*+?\\])");
+  return std::regex_replace(text, special, R"(\$&)");
+}
+
 class JournalCliTest : public QuarnCliTest {
  protected:
   std::string setup() const { return folder_.path() + "setup\\"; }
@@ -47,7 +53,8 @@ TEST_F(JournalCliTest, UndoPutsTheGameBackUnlessAFileChangedSince) {
   ASSERT_EQ(kExitAllDone, Install()) << err_;
   EXPECT_EQ(kExitAllDone, Game("history"));
   const std::string when = "\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d";
-  const std::string from = " from " + Shown(setup()) + "  \\(journal [0-9.]+ (B|KiB)\\)\n";
+  const std::string from = " from " + Literally(Shown(setup())) +
+                           "  \\(journal [0-9.]+ (B|KiB)\\)\n";
   const std::regex listing(
       when + "  finished    X10_LAST \\(Last touches\\)" + from + when +
       "  finished    X2 \\(Road signs\\)" + from + when +

@@ -75,7 +75,8 @@ struct Undoing {
     const bool changed = file && change(*file) && file->Flush();
     file.reset();
     if (read_only) fs.SetAttributes(path, attributes & kSettableAttributes);
-    return changed || !problem.empty() || Fail(path, "write");
+    if (!changed && problem.empty()) Fail(path, "write");
+    return changed;
   }
 
   bool RemoveCreated(const ChangeRecord& record) {

@@ -209,6 +209,28 @@ TEST(JournalingFileSystem, ARunStoppedAtAnyChangeIsUndoneExactly) {
   }
 }
 
+TEST(JournalingFileSystem, AnUndoStoppedAtAnyChangeGoesOnWhenRunAgain) {
+  std::unique_ptr<MemoryFileSystem> prepared = MakeGame();
+  const auto before = TreeState(*prepared, kGame);
+  {
+    Journaled run(*prepared);
+    ASSERT_TRUE(ChangeTheGame(run.fs));
+  }
+  for (int n = 1;; ++n) {
+    SCOPED_TRACE("the undo's change " + std::to_string(n) + " failed");
+    std::unique_ptr<MemoryFileSystem> disk = prepared->Clone();
+    FaultyFileSystem faulty(*disk);
+    FaultPlan plan;
+    plan.failing_change = n;
+    faulty.Plan(plan);
+    const bool whole = UndoWholeJournal(faulty, kGame).empty();
+    UndoAll(*disk);
+    EXPECT_EQ(std::vector<std::string>(),
+              Differences(before, TreeState(*disk, kGame)));
+    if (whole) break;
+  }
+}
+
 TEST(JournalingFileSystem, AnUnfinishedEntryOrAnotherRunBlocksTheGame) {
   std::unique_ptr<MemoryFileSystem> disk = MakeGame();
   {

@@ -3,8 +3,14 @@
 // moves, and a few files added.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
+#include <filesystem>
 #include <string>
+#include <vector>
+
+#include "platform/file_system.h"
+#include "tools/samplegen/img_writer.h"
 
 namespace quarn {
 
@@ -28,5 +34,22 @@ inline std::string BenchPattern(uint64_t length, int seed) {
   }
   return bytes;
 }
+
+/// Seconds from `start` until now.
+double SecondsSince(std::chrono::steady_clock::time_point start);
+
+/// Writes the benchmark's game (`work`/game/models: the archive and its
+/// directory, `entries` of it) and the files it adds (`work`/mod). `*copied`
+/// gets the bytes the rebuild moves or adds. False with `*error` set.
+bool WriteBenchGame(const std::filesystem::path& work,
+                    std::vector<GeneratedImgEntry>* entries, uint64_t* copied,
+                    std::string* error);
+
+/// Opens the archive of `work`/game through `fs` as its opening command
+/// does, deletes kBenchDeletedEntry, queues the added files and rebuilds,
+/// timing the rebuild alone into `*seconds`. False, with the log in
+/// `*log`, if any step failed.
+bool RebuildBenchArchive(FileSystem& fs, const std::string& work,
+                         double* seconds, std::string* log);
 
 }  // namespace quarn

@@ -32,31 +32,14 @@ int main() {
 #include <string>
 #include <vector>
 
-#include "editing/install_log.h"
-#include "img/img_open.h"
-#include "img/img_rebuild.h"
 #include "platform/file_system.h"
-#include "run/install_context.h"
 #include "tools/bench/full_size_archive.h"
 #include "tools/samplegen/img_writer.h"
-#include "tools/samplegen/native_output.h"
 
 namespace quarn {
 namespace {
 
 namespace stdfs = std::filesystem;
-
-class CollectingLogWindow : public LogWindow {
- public:
-  void Append(const std::string& text) override { shown += text; }
-  void Clear() override {}
-  std::string shown;
-};
-
-double SecondsSince(std::chrono::steady_clock::time_point start) {
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start)
-      .count();
-}
 
 // Opens the archive as its opening command leaves it, deletes one early
 // entry, queues the added files, and rebuilds. Prints the seconds until it
@@ -64,40 +47,15 @@ double SecondsSince(std::chrono::steady_clock::time_point start) {
 // exits non-zero if the rebuild failed.
 int RebuildInThisProcess(const std::string& work) {
   std::unique_ptr<FileSystem> fs = MakeNativeFileSystem();
-  CollectingLogWindow window;
-  InstallLog log(&window, nullptr);
-  InstallContext ctx(*fs, log);
-  const std::string root = fs->AbsolutePath(work);
-  ctx.GamePath = root + "\\game\\";
-  const std::string mod = root + "\\mod\\";
-
-  ctx.ScriptLine = "IMG OPENDEF";
-  if (RunImgOpenDef(ctx, ctx.Img, Command{}) != CommandResult::kContinue) {
-    std::fprintf(stderr, "cannot open the archive under %s:\n%s\n",
-                 work.c_str(), window.shown.c_str());
+  double seconds = 0;
+  std::string log;
+  if (!RebuildBenchArchive(*fs, work, &seconds, &log)) {
+    std::fprintf(stderr, "rebuild failed:\n%s\n", log.c_str());
     return 1;
   }
-  ImgDirectory& img = ctx.Img;
-  img.Entries[kBenchDeletedEntry].MarkDeleted();
-  for (const char* name : kBenchAddedNames) {
-    const std::string text(name);
-    auto& queue = text.find(".txd") != std::string::npos
-                      ? img.PendingAdds.Textures
-                      : img.PendingAdds.Others;
-    queue.push_back({mod, text});
-  }
-  ctx.ScriptLine = "IMG CLOSE";
-
-  const auto start = std::chrono::steady_clock::now();
-  const CommandResult result = RunImgRebuild(ctx, ctx.Img, Command{});
-  const double seconds = SecondsSince(start);
+  const auto sync_start = std::chrono::steady_clock::now();
   sync();
-  const double flushed_seconds = SecondsSince(start);
-  if (result != CommandResult::kContinue ||
-      window.shown.find("Rebuilding done") == std::string::npos) {
-    std::fprintf(stderr, "rebuild failed:\n%s\n", window.shown.c_str());
-    return 1;
-  }
+  const double flushed_seconds = seconds + SecondsSince(sync_start);
   rusage usage;
   getrusage(RUSAGE_SELF, &usage);
   std::printf("%.3f %.3f %ld\n", seconds, flushed_seconds, usage.ru_maxrss);
@@ -147,33 +105,13 @@ int Benchmark(const char* program, const stdfs::path& base) {
   stdfs::remove_all(work, error);
   const stdfs::path models = work / "game" / "models";
   std::string message;
-  if (!MakeNativeFolders(models, &message) ||
-      !MakeNativeFolders(work / "mod", &message)) {
-    std::fprintf(stderr, "%s\n", message.c_str());
-    return 1;
-  }
-
   std::printf("generating %d entries, %" PRIu64 " MiB...\n", kBenchEntries,
               kBenchArchiveBytes >> 20);
-  const std::vector<GeneratedImgEntry> entries =
-      PlanGeneratedImg(kBenchEntries, kBenchArchiveBytes, 1, 0);
-  if (!WriteGeneratedImg(models.string(), entries, &message)) {
+  std::vector<GeneratedImgEntry> entries;
+  uint64_t copied = 0;
+  if (!WriteBenchGame(work, &entries, &copied, &message)) {
     std::fprintf(stderr, "%s\n", message.c_str());
     return 1;
-  }
-  uint64_t copied = 0;
-  for (int i = kBenchDeletedEntry + 1; i < kBenchEntries; ++i) {
-    copied += uint64_t{entries[i].sectors} * kImgSectorBytes;
-  }
-  for (size_t i = 0; i < 4; ++i) {
-    if (!WriteNativeFile(
-            work / "mod" / kBenchAddedNames[i],
-            BenchPattern(kBenchAddedLengths[i], static_cast<int>(i)),
-            &message)) {
-      std::fprintf(stderr, "%s\n", message.c_str());
-      return 1;
-    }
-    copied += kBenchAddedLengths[i];
   }
 
   sync();

@@ -56,4 +56,9 @@ bool WriteGuard::RemoveFile(const std::string& path) {
   return FileSystemWrapper::RemoveFile(path);
 }
 
+bool WriteGuard::RemoveFolder(const std::string& path) {
+  Check("delete", path);
+  return FileSystemWrapper::RemoveFolder(path);
+}
+
 }  // namespace quarn

@@ -28,6 +28,7 @@ class WriteGuard : public FileSystemWrapper {
   bool RenameOver(const std::string& from, const std::string& to) override;
   bool MakeFolder(const std::string& path) override;
   bool RemoveFile(const std::string& path) override;
+  bool RemoveFolder(const std::string& path) override;
 
  private:
   // Aborts with `what` and `path` unless `path` may be changed.

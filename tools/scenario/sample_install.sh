@@ -6,7 +6,8 @@
 # sample catalogue: its ticked mods install into a second game in folder
 # number order, the unticked one is left alone, `quarn list` shows the
 # rows and `quarn restore` puts the game's archive back. Each install is
-# first run as a dry run (see dry_run_check.sh).
+# first run as a dry run (see dry_run_check.sh), and afterwards undone:
+# `quarn undo` must give back the game as it was, byte for byte.
 #
 #   sample_install.sh --work DIR --quarn PROGRAM --samplegen PROGRAM [-- RUNNER...]
 #
@@ -58,6 +59,15 @@ expect_usage_error() {
   fi
 }
 
+# The tree below folder $1 apart from the undo journal: names, kinds and
+# permission bits, then every file's bytes.
+same_tree() {
+  local listing_a listing_b
+  listing_a=$(cd "$1" && find . -path ./QuarnUndo -prune -o -printf '%p %y %m\n' | sort)
+  listing_b=$(cd "$2" && find . -path ./QuarnUndo -prune -o -printf '%p %y %m\n' | sort)
+  [[ "$listing_a" == "$listing_b" ]] && diff -r --exclude=QuarnUndo "$1" "$2" >/dev/null
+}
+
 rm -rf "$work"
 mkdir -p "$work"
 cd "$work" || exit 1
@@ -71,6 +81,8 @@ if ! run "$samplegen" game game </dev/null >samplegen.txt 2>&1 ||
   exit 1
 fi
 
+cp -a game game-before
+cp -a cgame cgame-before
 if bash "$scenarios/dry_run_check.sh" --tree game --tree mod --keep real -- \
   "${runner[@]}" "$quarn" install --dir mod --game game; then
   pass "a dry run changes nothing and prints the real run's log"
@@ -103,6 +115,15 @@ if [[ -f "$log" ]] && tail -c "$banner_size" "$log" | cmp -s - banner.bin; then
 else
   fail "the log does not end with the All done. banner; its last lines:"
   [[ -f "$log" ]] && tail -n 6 "$log" | cat -A
+fi
+
+run_quarn undo --game game
+if [[ $status -eq 0 ]] && tail -n 1 out.bin | grep -q '^Undone: 1 mod; ' &&
+  same_tree game game-before; then
+  pass "undo puts the sample game back as it was, byte for byte"
+else
+  fail "undo exited $status, or the game differs from before the install:"
+  cat out.bin err.txt
 fi
 
 # A reader that stops early must not stop the installation.
@@ -179,6 +200,23 @@ if [[ $status -eq 1 ]] && [[ "$(cat out.bin)" == "Please locate your GTA install
   pass "restore without backup folders asks for the game and exits 1"
 else
   fail "restore without backup folders exited $status"
+fi
+
+# restore changed what the install left, so undo stops until it is forced.
+run_quarn undo --game cgame
+if [[ $status -eq 1 ]] && grep -q 'gta3.img' err.txt && [[ ! -s out.bin ]]; then
+  pass "undo refuses files changed since the install and changes nothing"
+else
+  fail "undo after restore exited $status with:"
+  cat out.bin err.txt
+fi
+run_quarn undo --game cgame --force
+if [[ $status -eq 0 ]] && tail -n 1 out.bin | grep -q '^Undone: 3 mods; ' &&
+  same_tree cgame cgame-before; then
+  pass "undo --force puts the catalogue's game back as it was, byte for byte"
+else
+  fail "undo --force exited $status, or the game differs from before:"
+  cat out.bin err.txt
 fi
 
 mkdir -p not-a-game
