@@ -65,8 +65,8 @@ void PrintUndone(const std::vector<UndonePath>& undone, size_t from,
                  size_t* restored, size_t* removed, FILE* out) {
   for (size_t i = from; i < undone.size(); ++i) {
     const UndonePath& path = undone[i];
-    fprintf(out, "%s %s\n", path.removed ? "Removed: " : "Restored:",
-            Shown(path.path).c_str());
+    fprintf(out, "%s %s\n",
+            path.removed ? "Removed: " : "Restored:", Shown(path.path).c_str());
     ++*(path.removed ? removed : restored);
   }
 }
@@ -98,8 +98,9 @@ int UndoInstall(const CommandLine& line, FileSystem& fs, FILE* out, FILE* err) {
     return kExitAllDone;
   }
   if (line.undo_mods > static_cast<int>(all.size())) {
-    fprintf(err, "quarn: the journal of %s holds %zu mods, not %d; nothing "
-                 "was undone\n",
+    fprintf(err,
+            "quarn: the journal of %s holds %zu mods, not %d; nothing "
+            "was undone\n",
             Shown(game).c_str(), all.size(), line.undo_mods);
     return kExitFailed;
   }

@@ -77,12 +77,14 @@ TEST_F(JournalCliTest, UndoPutsTheGameBackUnlessAFileChangedSince) {
   EXPECT_TRUE(installed == TreeState(*fs_, game()));
 
   EXPECT_EQ(kExitAllDone, Game("undo", {"--force"})) << err_;
-  EXPECT_NE(std::string::npos,
-            out_.find("Restored: " + Shown(game() + "models\\gta3.img") + "\n"));
+  EXPECT_NE(
+      std::string::npos,
+      out_.find("Restored: " + Shown(game() + "models\\gta3.img") + "\n"));
   EXPECT_NE(std::string::npos,
             out_.find("Removed:  " + Shown(game() + "Road Signs.txt") + "\n"));
   EXPECT_TRUE(std::regex_search(
-      out_, std::regex("\nUndone: 3 mods; restored [0-9]+, removed [0-9]+\\.\n$")))
+      out_,
+      std::regex("\nUndone: 3 mods; restored [0-9]+, removed [0-9]+\\.\n$")))
       << out_;
   EXPECT_TRUE(before == TreeState(*fs_, game())) << "the game is not as it was";
   EXPECT_EQ(kExitAllDone, Game("history"));
@@ -105,7 +107,8 @@ TEST_F(JournalCliTest, AnInstallThatDidNotFinishBlocksTheNext) {
   const std::string refusal =
       "quarn: the install of QuarnInstall.txt into " + Shown(game()) +
       " (2026-12-09 10:00:00) did not finish; put the game back first with: "
-      "quarn undo --game " + Shown(game()) + "\n";
+      "quarn undo --game " +
+      Shown(game()) + "\n";
   const std::vector<std::string> installs[] = {{}, {"--no-undo"}};
   for (const std::vector<std::string>& more : installs) {
     EXPECT_EQ(kExitFailed, Install(more));
@@ -122,8 +125,8 @@ TEST_F(JournalCliTest, AnInstallThatDidNotFinishBlocksTheNext) {
   // Undo waits for another run too.
   std::unique_ptr<FolderLock> other_run = fs_->LockFolder(game(), nullptr);
   EXPECT_EQ(kExitFailed, Game("undo"));
-  EXPECT_EQ("quarn: another run is changing the game in " +
-                NativePath(game()) + "; try again when it has finished\n",
+  EXPECT_EQ("quarn: another run is changing the game in " + NativePath(game()) +
+                "; try again when it has finished\n",
             err_);
   other_run.reset();
 

@@ -136,8 +136,8 @@ void PrintFailureReason(const FileSystem& fs, const std::string& game_folder,
 // after a line on `err` when the game may not be changed now. A scripted
 // game is named too late: the journal takes its lock at its first change.
 bool ReadyGame(FileSystem& fs, const std::string& chosen,
-               JournalingFileSystem* journal,
-               std::unique_ptr<FolderLock>* lock, FILE* err) {
+               JournalingFileSystem* journal, std::unique_ptr<FolderLock>* lock,
+               FILE* err) {
   if (chosen == kScriptedPath) return true;
   if (journal != nullptr) return OpenJournaledGame(*journal, chosen, err);
   *lock = LockGameFolder(fs, chosen, err);
@@ -161,7 +161,8 @@ int Install(const CommandLine& line, FileSystem& fs, bool journaled, FILE* out,
   // Before the first byte is written.
   std::unique_ptr<FolderLock> lock;
   std::unique_ptr<JournalingFileSystem> journal;
-  if (journaled) journal = std::make_unique<JournalingFileSystem>(fs, LocalTimeNow);
+  if (journaled)
+    journal = std::make_unique<JournalingFileSystem>(fs, LocalTimeNow);
   if (!ReadyGame(fs, chosen, journal.get(), &lock, err)) return kExitFailed;
   InstallerOptions options = saved.options;
   if (line.dump_ids) options.DumpObjectIds = 1;

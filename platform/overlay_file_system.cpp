@@ -435,8 +435,8 @@ bool OverlayFileSystem::RemoveFolder(const std::string& path) {
   const OverlayLocation at = Locate(path);
   const Seen seen = See(at);
   if (!seen.IsFolder()) {
-    return errors()->Refuse(
-        path, seen.IsFile() ? kReasonNotFolder : kReasonNotFound);
+    return errors()->Refuse(path,
+                            seen.IsFile() ? kReasonNotFolder : kReasonNotFound);
   }
   std::vector<FolderEntry> entries;
   if (at.name.empty() || ListFolder(path, &entries) != FsStatus::kOkay) {

@@ -110,8 +110,8 @@ std::vector<WriteScenario> WriteScenarios() {
 
 struct Outcome {
   std::string log;
-  FileMap game;     // without the undo journal
-  FileMap undone;   // the game's state after undoing the run
+  FileMap game;    // without the undo journal
+  FileMap undone;  // the game's state after undoing the run
   std::string undo_problem;
   int changes = 0;  // how many changes in the game folder were attempted
 };

@@ -29,8 +29,7 @@ void ByteRanges::Remove(uint64_t begin, uint64_t end) {
   for (const ByteRange& range : kept) spans_[range.begin] = range.end;
 }
 
-std::vector<ByteRange> ByteRanges::Missing(uint64_t begin,
-                                           uint64_t end) const {
+std::vector<ByteRange> ByteRanges::Missing(uint64_t begin, uint64_t end) const {
   std::vector<ByteRange> missing;
   auto it = spans_.upper_bound(begin);
   if (it != spans_.begin() && std::prev(it)->second > begin) --it;

@@ -95,8 +95,8 @@ bool ReadRecord(File& file, uint64_t file_length, uint64_t* at,
   const uint64_t data_at = *at + kHeaderBytes + fixed;
   buffer->resize(kCopyChunkBytes);
   for (uint64_t done = 0; done < data_length;) {
-    const size_t step =
-        static_cast<size_t>(std::min<uint64_t>(data_length - done, kCopyChunkBytes));
+    const size_t step = static_cast<size_t>(
+        std::min<uint64_t>(data_length - done, kCopyChunkBytes));
     if (!ReadExactly(file, data_at + done, buffer->data(), step)) return false;
     hash.Add(buffer->data(), step);
     done += step;
@@ -159,9 +159,9 @@ bool ChangeLogWriter::Append(const ChangeRecord& record, File* source,
   bool written = file_->WriteAt(at, head.data(), head.size());
   at += head.size();
   if (written && record.data_length > 0) {
-    written = source != nullptr &&
-              WriteSavedBytes(*source, source_offset, record.data_length, &at,
-                              &hash);
+    written =
+        source != nullptr &&
+        WriteSavedBytes(*source, source_offset, record.data_length, &at, &hash);
   }
   std::vector<uint8_t> checksum;
   Put64(&checksum, hash.Value());

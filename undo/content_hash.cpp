@@ -36,8 +36,8 @@ bool HashFileRange(File& file, uint64_t offset, uint64_t length,
       std::min<uint64_t>(std::max<uint64_t>(length, 1), kHashChunkBytes)));
   StreamHash stream;
   for (uint64_t done = 0; done < length;) {
-    const size_t step = static_cast<size_t>(
-        std::min<uint64_t>(length - done, buffer->size()));
+    const size_t step =
+        static_cast<size_t>(std::min<uint64_t>(length - done, buffer->size()));
     size_t got = 0;
     if (!file.ReadAt(offset + done, buffer->data(), step, &got) ||
         got != step) {

@@ -94,16 +94,15 @@ std::string EntryToText(const JournalEntry& entry) {
   for (const Fingerprint& print : entry.fingerprints) {
     prints.push_back(FingerprintToJson(print));
   }
-  const nlohmann::json json = {
-      {"format", kEntryFormat},
-      {"number", entry.number},
-      {"run", entry.run},
-      {"installer", ToJsonText(entry.installer_dir)},
-      {"mod_folder", ToJsonText(entry.mod_folder)},
-      {"mod_name", ToJsonText(entry.mod_name)},
-      {"started", entry.started},
-      {"ended", EntryEndName(entry.end)},
-      {"fingerprints", prints}};
+  const nlohmann::json json = {{"format", kEntryFormat},
+                               {"number", entry.number},
+                               {"run", entry.run},
+                               {"installer", ToJsonText(entry.installer_dir)},
+                               {"mod_folder", ToJsonText(entry.mod_folder)},
+                               {"mod_name", ToJsonText(entry.mod_name)},
+                               {"started", entry.started},
+                               {"ended", EntryEndName(entry.end)},
+                               {"fingerprints", prints}};
   return json.dump(1) + "\n";
 }
 
@@ -125,8 +124,7 @@ bool EntryFromText(const std::string& text, JournalEntry* entry) {
                       &read.installer_dir) ||
         !FromJsonText(json.at("mod_folder").get<std::string>(),
                       &read.mod_folder) ||
-        !FromJsonText(json.at("mod_name").get<std::string>(),
-                      &read.mod_name)) {
+        !FromJsonText(json.at("mod_name").get<std::string>(), &read.mod_name)) {
       return false;
     }
     *entry = std::move(read);

@@ -34,8 +34,8 @@ struct Fingerprint {
 
 /// One installed mod's entry in a game's journal.
 struct JournalEntry {
-  int number = 0;  ///< its place in the journal, from 1 up
-  int run = 0;     ///< the number of the first entry its run made
+  int number = 0;             ///< its place in the journal, from 1 up
+  int run = 0;                ///< the number of the first entry its run made
   std::string installer_dir;  ///< engine form, ending in a backslash
   std::string mod_folder;     ///< the catalogue folder; empty for one script
   std::string mod_name;       ///< the catalogue's display name

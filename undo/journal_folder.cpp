@@ -101,8 +101,8 @@ bool RemoveJournalEntry(FileSystem& fs, const std::string& game, int number) {
   const std::string folder = EntryFolderOf(game, number);
   // The entry file goes last: until then the folder still reads as an entry,
   // and a second undo finishes the first's work.
-  for (const char* name :
-       {kChangeLogFileName, kUndoneFileName, "entry.json.new", kEntryFileName}) {
+  for (const char* name : {kChangeLogFileName, kUndoneFileName,
+                           "entry.json.new", kEntryFileName}) {
     const std::string path = folder + name;
     if (fs.AttributesOf(path) != kNoSuchFile && !fs.RemoveFile(path)) {
       return false;

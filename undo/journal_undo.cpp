@@ -21,9 +21,9 @@ constexpr size_t kCopyChunkBytes = size_t{4} << 20;
 std::vector<ChangeRecord> ReadEntryChanges(FileSystem& fs,
                                            const std::string& game,
                                            int number) {
-  std::unique_ptr<File> log = fs.Open(
-      EntryFolderOf(game, number) + kChangeLogFileName, OpenMode::kRead,
-      nullptr);
+  std::unique_ptr<File> log =
+      fs.Open(EntryFolderOf(game, number) + kChangeLogFileName, OpenMode::kRead,
+              nullptr);
   return log ? ReadChangeLog(*log) : std::vector<ChangeRecord>();
 }
 
@@ -161,8 +161,9 @@ struct Undoing {
           return CopySaved(record, file, record.offset);
         });
       case ChangeKind::kLength:
-        return ChangeFile(record.path,
-                          [&](File& file) { return file.Resize(record.offset); });
+        return ChangeFile(record.path, [&](File& file) {
+          return file.Resize(record.offset);
+        });
       case ChangeKind::kMoves:
         return ChangeFile(record.path, [&](File& file) {
           return MovePiecesBack(file, record);

@@ -40,8 +40,8 @@ MovedPiece PieceOf(const ByteMove& move, uint64_t n) {
   const uint64_t count = PieceCount(move);
   const uint64_t k = move.to < move.from ? n : count - 1 - n;
   const uint64_t skip = k * size;
-  return {move.from + skip, move.to + skip,
-          std::min(size, move.length - skip), 0};
+  return {move.from + skip, move.to + skip, std::min(size, move.length - skip),
+          0};
 }
 
 // The moves as pieces that undo can find again by their hash, each at its
@@ -92,7 +92,7 @@ struct JournalingFileSystem::GameJournal {
   int run = 0;  // the first entry this run made here
   JournalEntry entry;
   bool entry_open = false;
-  bool ended = false;            // EndMod has written the entry's end
+  bool ended = false;  // EndMod has written the entry's end
   bool changed_after_end = false;
   std::unique_ptr<ChangeLogWriter> log;
   std::map<std::string, PathJournal> paths;  // by key
@@ -111,7 +111,9 @@ class JournaledFile : public File {
  public:
   JournaledFile(JournalingFileSystem& fs, std::unique_ptr<File> inner,
                 std::string text, std::string key)
-      : fs_(fs), inner_(std::move(inner)), text_(std::move(text)),
+      : fs_(fs),
+        inner_(std::move(inner)),
+        text_(std::move(text)),
         key_(std::move(key)) {
     fs_.open_files_[key_] = inner_.get();
   }
@@ -398,8 +400,7 @@ JournalRefusal JournalingFileSystem::OpenGame(const std::string& game,
                            : JournalRefusal::kFailed;
     return journal->refusal;
   }
-  for (const JournalEntry& entry :
-       ListJournalEntries(*this, journal->folder)) {
+  for (const JournalEntry& entry : ListJournalEntries(*this, journal->folder)) {
     if (entry.end != EntryEnd::kUnfinished) continue;
     if (unfinished != nullptr) *unfinished = entry;
     journal->refusal = JournalRefusal::kUnfinished;
@@ -493,8 +494,7 @@ bool JournalingFileSystem::SaveWholeBefore(Target& target) {
     if (!record.folder) {
       source = OpenFileOf(target.key);
       if (source == nullptr) {
-        opened =
-            FileSystemWrapper::Open(target.text, OpenMode::kRead, nullptr);
+        opened = FileSystemWrapper::Open(target.text, OpenMode::kRead, nullptr);
         source = opened.get();
       }
       if (source == nullptr || !source->Length(&record.data_length)) {

@@ -75,7 +75,8 @@ bool ChangeTheGame(JournalingFileSystem& fs) {
   const bool first =
       ReplaceWholeFile(fs, game + "data\\gta_vc.dat", "IDE NEW.IDE\r\n") &&
       fs.SetAttributes(game + "data\\locked.ide", 0) &&
-      ReplaceWholeFile(fs, game + "data\\locked.ide", "objs\r\n1, a\r\nend\r\n") &&
+      ReplaceWholeFile(fs, game + "data\\locked.ide",
+                       "objs\r\n1, a\r\nend\r\n") &&
       fs.MakeFolder(game + "new") &&
       WriteWholeFile(fs, game + "new\\mod.txt", "mine") &&
       fs.RemoveFile(game + "old\\gone.txt") && fs.RemoveFolder(game + "old") &&
@@ -106,9 +107,7 @@ std::vector<JournalEntry> NewestFirst(FileSystem& fs) {
   return std::vector<JournalEntry>(entries.rbegin(), entries.rend());
 }
 
-void UndoAll(FileSystem& fs) {
-  EXPECT_EQ("", UndoWholeJournal(fs, kGame));
-}
+void UndoAll(FileSystem& fs) { EXPECT_EQ("", UndoWholeJournal(fs, kGame)); }
 
 // The paths whose state differs, each with a short account, so that a
 // failure shows where the trees part without dumping the archive.
@@ -139,7 +138,8 @@ std::vector<std::string> Differences(
                             g->second.begin())
                       .first -
                   w->second.begin();
-    differences.push_back(line + " first difference at " + std::to_string(same));
+    differences.push_back(line + " first difference at " +
+                          std::to_string(same));
   }
   return differences;
 }
@@ -201,11 +201,11 @@ TEST(JournalingFileSystem, ARunStoppedAtAnyChangeIsUndoneExactly) {
     // before its first record changed nothing.
     if (ListJournalEntries(*disk, kGame).empty()) {
       EXPECT_EQ(std::vector<std::string>(),
-            Differences(before, TreeState(*disk, kGame)));
+                Differences(before, TreeState(*disk, kGame)));
     }
     UndoAll(*disk);
     EXPECT_EQ(std::vector<std::string>(),
-            Differences(before, TreeState(*disk, kGame)));
+              Differences(before, TreeState(*disk, kGame)));
   }
 }
 

@@ -115,8 +115,8 @@ bool UndoEverything(FileSystem& fs, const std::string& work, double* seconds) {
 bool RunChild(const char* program, const char* mode, const stdfs::path& work,
               double* seconds, double* flushed) {
   sync();
-  const std::string command = std::string("'") + program + "' " + mode + " '" +
-                              work.string() + "'";
+  const std::string command =
+      std::string("'") + program + "' " + mode + " '" + work.string() + "'";
   FILE* child = popen(command.c_str(), "r");
   const bool parsed =
       child != nullptr && std::fscanf(child, "%lf %lf", seconds, flushed) == 2;
@@ -189,17 +189,20 @@ int Benchmark(const char* program, const stdfs::path& base) {
   std::printf("bytes moved or added: %.1f MiB; medians of %d rounds\n",
               copied / 1048576.0, kRounds);
   for (int round = 0; round < kRounds; ++round) {
-    std::printf("  round %d: journaled %.3f s, plain %.3f s (on disk %.3f, "
-                "%.3f)\n",
-                round + 1, journaled[round], plain[round],
-                journaled_flushed[round], plain_flushed[round]);
+    std::printf(
+        "  round %d: journaled %.3f s, plain %.3f s (on disk %.3f, "
+        "%.3f)\n",
+        round + 1, journaled[round], plain[round], journaled_flushed[round],
+        plain_flushed[round]);
   }
   const double j = Median(journaled), p = Median(plain);
   const double jf = Median(journaled_flushed), pf = Median(plain_flushed);
-  std::printf("until it returns:  journaled %.3f s   plain %.3f s   ratio %.2f\n",
-              j, p, j / p);
-  std::printf("until on disk:     journaled %.3f s   plain %.3f s   ratio %.2f\n",
-              jf, pf, jf / pf);
+  std::printf(
+      "until it returns:  journaled %.3f s   plain %.3f s   ratio %.2f\n", j, p,
+      j / p);
+  std::printf(
+      "until on disk:     journaled %.3f s   plain %.3f s   ratio %.2f\n", jf,
+      pf, jf / pf);
   std::printf("journal of round 1: %" PRIu64 " bytes; allowed %" PRIu64
               " (removed %" PRIu64 " + directory %" PRIu64 " + 1 MiB)\n",
               journal_bytes, allowance, removed, directory);
