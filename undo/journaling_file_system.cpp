@@ -160,6 +160,8 @@ class JournaledFile : public File {
   }
 
   bool SaveLength(JournalingFileSystem::Target& target, uint64_t* length);
+  bool AppendBytes(JournalingFileSystem::Target& target,
+                   const std::vector<ByteRange>& ranges);
   bool SaveBytes(JournalingFileSystem::Target& target, uint64_t begin,
                  uint64_t end);
   void AbandonMoves(JournalingFileSystem::PathJournal& path);
@@ -189,16 +191,10 @@ bool JournaledFile::SaveLength(JournalingFileSystem::Target& target,
   return true;
 }
 
-// Saves what [begin, end) holds now where the log does not answer for it
-// yet, and puts it on the disk.
-bool JournaledFile::SaveBytes(JournalingFileSystem::Target& target,
-                              uint64_t begin, uint64_t end) {
-  uint64_t length = 0;
-  if (!SaveLength(target, &length)) return false;
-  JournalingFileSystem::PathJournal& path = *target.path;
-  const std::vector<ByteRange> missing =
-      path.known.Missing(begin, std::min(end, length));
-  for (const ByteRange& range : missing) {
+// Appends what `ranges` of the file hold now to the log, not yet flushed.
+bool JournaledFile::AppendBytes(JournalingFileSystem::Target& target,
+                                const std::vector<ByteRange>& ranges) {
+  for (const ByteRange& range : ranges) {
     ChangeRecord record;
     record.kind = ChangeKind::kBytes;
     record.path = target.text;
@@ -208,6 +204,19 @@ bool JournaledFile::SaveBytes(JournalingFileSystem::Target& target,
       return false;
     }
   }
+  return true;
+}
+
+// Saves what [begin, end) holds now where the log does not answer for it
+// yet, and puts it on the disk.
+bool JournaledFile::SaveBytes(JournalingFileSystem::Target& target,
+                              uint64_t begin, uint64_t end) {
+  uint64_t length = 0;
+  if (!SaveLength(target, &length)) return false;
+  JournalingFileSystem::PathJournal& path = *target.path;
+  const std::vector<ByteRange> missing =
+      path.known.Missing(begin, std::min(end, length));
+  if (!AppendBytes(target, missing)) return false;
   if (!missing.empty() && !target.game->log->Flush()) return false;
   path.known.Add(begin, end);
   return true;
@@ -252,16 +261,9 @@ bool JournaledFile::ExpectMoves(const std::vector<ByteMove>& moves) {
     overwritten.Remove(move.from, move.from + move.length);
   }
   for (const ByteRange& range : overwritten.Ranges()) {
-    for (const ByteRange& gap :
-         path.known.Missing(range.begin, std::min(range.end, length))) {
-      ChangeRecord record;
-      record.kind = ChangeKind::kBytes;
-      record.path = target.text;
-      record.offset = gap.begin;
-      record.data_length = gap.end - gap.begin;
-      if (!fs_.Record(*target.game, record, inner_.get(), gap.begin, false)) {
-        return false;
-      }
+    if (!AppendBytes(target, path.known.Missing(range.begin,
+                                                std::min(range.end, length)))) {
+      return false;
     }
   }
   ChangeRecord record;
@@ -363,32 +365,28 @@ JournalingFileSystem::Target JournalingFileSystem::Resolve(
       target.key.compare(0, undo_key.size(), undo_key) == 0) {
     return target;
   }
-  std::unique_ptr<GameJournal>& journal = games_[game_key];
-  if (!journal) {
-    journal = std::make_unique<GameJournal>();
-    journal->folder = game_parsed.Text();
-    if (journal->folder.back() != '\\') journal->folder += '\\';
-    journal->key = game_key;
-  }
-  target.game = journal.get();
+  target.game = &JournalOf(game_parsed);
   return target;
 }
 
-JournalRefusal JournalingFileSystem::OpenGame(const std::string& game,
-                                              JournalEntry* unfinished) {
-  std::string folder = game;
-  if (folder.empty() || folder.back() != '\\') folder += '\\';
-  const EnginePath parsed =
-      ParseEnginePath(folder, FileSystemWrapper::CurrentFolder());
-  std::string key = parsed.Key();
+JournalingFileSystem::GameJournal& JournalingFileSystem::JournalOf(
+    const EnginePath& game) {
+  std::string key = game.Key();
   if (key.back() != '\\') key += '\\';
   std::unique_ptr<GameJournal>& journal = games_[key];
   if (!journal) {
     journal = std::make_unique<GameJournal>();
-    journal->folder = parsed.Text();
+    journal->folder = game.Text();
     if (journal->folder.back() != '\\') journal->folder += '\\';
     journal->key = key;
   }
+  return *journal;
+}
+
+JournalRefusal JournalingFileSystem::OpenGame(const std::string& game,
+                                              JournalEntry* unfinished) {
+  GameJournal* journal =
+      &JournalOf(ParseEnginePath(game, FileSystemWrapper::CurrentFolder()));
   if (journal->lock || journal->refusal != JournalRefusal::kNone) {
     return journal->refusal;
   }

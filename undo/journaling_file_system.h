@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/engine_path.h"
 #include "platform/file_system_wrapper.h"
 #include "undo/change_log.h"
 #include "undo/journal_entry.h"
@@ -86,6 +87,7 @@ class JournalingFileSystem : public FileSystemWrapper {
   friend class JournaledFile;
 
   Target Resolve(const std::string& path);
+  GameJournal& JournalOf(const EnginePath& game);
   bool Prepare(Target* target);
   bool OpenEntry(GameJournal& game);
   bool Record(GameJournal& game, const ChangeRecord& record, File* source,
