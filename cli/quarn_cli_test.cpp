@@ -227,6 +227,14 @@ TEST_F(CatalogueCliTest, RefusedCallsWriteNothing) {
        "quarn: unknown option '--game' for list" + help},
       {{"restore", "--fast"},
        "quarn: restore needs the game folder: --game DIR" + help},
+      {{"undo", "--force"},
+       "quarn: undo needs the game folder: --game DIR" + help},
+      {{"undo", "--game", NativePath(game()), "--mods", "0"},
+       "quarn: --mods needs a number of mods from 1 up: '0'" + help},
+      {{"history", "--game", NativePath(game()), "--force"},
+       "quarn: unknown option '--force' for history" + help},
+      {{"history", "--game", NativePath(gone)},
+       "quarn: no such folder: " + NativePath(gone) + help},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(kExitUsage, Run(c.args)) << ::testing::PrintToString(c.args);
