@@ -3,7 +3,6 @@
 // an install that did not finish stopping the next one.
 #include "cli/journal_commands.h"
 
-#include <regex>
 #include <string>
 
 #include "cli/quarn_cli_fixture.h"
@@ -17,10 +16,18 @@
 namespace quarn {
 namespace {
 
-// `text` matched literally inside a regular expression.
-std::string Literally(const std::string& text) {
-  static const std::regex special(R"([.^$|()\[\]{}*+?\\])");
-  return std::regex_replace(text, special, R"(\$&)");
+// `text` with every run of digits (times, sizes) read as "9", so that a
+// listing can be compared whole.
+std::string DigitsMasked(const std::string& text) {
+  std::string masked;
+  for (char c : text) {
+    if (c < '0' || c > '9') {
+      masked += c;
+    } else if (masked.empty() || masked.back() != '9') {
+      masked += '9';
+    }
+  }
+  return masked;
 }
 
 class JournalCliTest : public QuarnCliTest {
@@ -52,14 +59,16 @@ TEST_F(JournalCliTest, UndoPutsTheGameBackUnlessAFileChangedSince) {
 
   ASSERT_EQ(kExitAllDone, Install()) << err_;
   EXPECT_EQ(kExitAllDone, Game("history"));
-  const std::string when = "\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d";
-  const std::string from = " from " + Literally(Shown(setup())) +
-                           "  \\(journal [0-9.]+ (B|KiB)\\)\n";
-  const std::regex listing(
-      when + "  finished    X10_LAST \\(Last touches\\)" + from + when +
-      "  finished    X2 \\(Road signs\\)" + from + when +
-      "  finished    X1 \\(Kiosk area \\(the sample mod\\)\\)" + from);
-  EXPECT_TRUE(std::regex_match(out_, listing)) << out_;
+  // Digits masked: times and the journals' sizes vary.
+  const std::string from =
+      " from " + DigitsMasked(Shown(setup())) + "  (journal 9.9 KiB)\n";
+  const std::string when = "9-9-9 9:9:9  finished    ";
+  EXPECT_EQ(when + "X9_LAST (Last touches) from " +
+                DigitsMasked(Shown(setup())) + "  (journal 9 B)\n" + when +
+                "X9 (Road signs) from " + DigitsMasked(Shown(setup())) +
+                "  (journal 9 B)\n" + when +
+                "X9 (Kiosk area (the sample mod))" + from,
+            DigitsMasked(out_));
 
   // Another tool writes to a file the install changed: undo changes nothing.
   const std::string dat = game() + "data\\gta_vc.dat";
@@ -82,10 +91,8 @@ TEST_F(JournalCliTest, UndoPutsTheGameBackUnlessAFileChangedSince) {
       out_.find("Restored: " + Shown(game() + "models\\gta3.img") + "\n"));
   EXPECT_NE(std::string::npos,
             out_.find("Removed:  " + Shown(game() + "Road Signs.txt") + "\n"));
-  EXPECT_TRUE(std::regex_search(
-      out_,
-      std::regex("\nUndone: 3 mods; restored [0-9]+, removed [0-9]+\\.\n$")))
-      << out_;
+  EXPECT_EQ("\nUndone: 9 mods; restored 9, removed 9.\n",
+            DigitsMasked(out_.substr(out_.rfind("\nUndone:"))));
   EXPECT_TRUE(before == TreeState(*fs_, game())) << "the game is not as it was";
   EXPECT_EQ(kExitAllDone, Game("history"));
   EXPECT_EQ("No installs to undo in " + Shown(game()) + ".\n", out_);

@@ -28,7 +28,7 @@ build=$(realpath "$build")
 scenarios=("$@")
 [[ ${#scenarios[@]} -gt 0 ]] || scenarios=(welcome install scripted buttons restore quit)
 
-for program in QuarnInstaller.exe gui_driver.exe quarn-samplegen.exe; do
+for program in QuarnInstaller.exe gui_driver.exe quarn-samplegen.exe quarn.exe; do
   [[ -x "$build/$program" ]] || { echo "missing $build/$program" >&2; exit 1; }
 done
 
@@ -185,6 +185,23 @@ prepare_bench() {
   remember_game "$1/inst" "$1/game"
 }
 
+# The tree below folder $1 apart from the undo journal: names, kinds and
+# permission bits, then every file's bytes.
+same_tree() {
+  local listing_a listing_b
+  listing_a=$(cd "$1" && find . -path ./QuarnUndo -prune -o -printf '%p %y %m\n' | sort)
+  listing_b=$(cd "$2" && find . -path ./QuarnUndo -prune -o -printf '%p %y %m\n' | sort)
+  [[ "$listing_a" == "$listing_b" ]] && diff -r --exclude=QuarnUndo "$1" "$2" >/dev/null
+}
+
+# The window program journals what its run changed: quarn.exe undoes it,
+# and the game must be as it was before the window program ran.
+undo_check() {
+  local dir=$1
+  timeout 120 wine "$build/quarn.exe" undo --game "$(windows_path "$dir/game")" \
+    </dev/null >"$dir/undo.txt" 2>&1 && same_tree "$dir/game" "$dir/game-before"
+}
+
 start_display || exit 1
 make_prefix || exit 1
 watch_screenshots &
@@ -210,10 +227,17 @@ for scenario in "${scenarios[@]}"; do
     continue
   fi
   "prepare_$scenario" "$dir"
+  cp -a "$dir/game" "$dir/game-before"
   began=$SECONDS
   if timeout -k 5 200 wine "$build/gui_driver.exe" "$scenario" \
     "$(windows_path "$build/QuarnInstaller.exe")" "$(windows_path "$dir")" </dev/null; then
-    passed=$((passed + 1))
+    if [[ $scenario != install && $scenario != quit ]] || undo_check "$dir"; then
+      passed=$((passed + 1))
+    else
+      echo "FAILED: $scenario: quarn.exe undo did not give back the game:"
+      cat "$dir/undo.txt"
+      failed=$((failed + 1))
+    fi
   else
     echo "FAILED: $scenario (see $dir)"
     failed=$((failed + 1))
