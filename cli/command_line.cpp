@@ -40,6 +40,21 @@ bool ReadInstallOption(const std::vector<std::string>& args, size_t* i,
   if (arg == "--game") {
     return TakeValue(args, i, "a folder", &line->game_dir, error);
   }
+  if (arg == "--report") {
+    std::string form;
+    if (!TakeValue(args, i, "text or json", &form, error)) return false;
+    if (form != "text" && form != "json") {
+      *error = "--report is text or json, not '" + form + "'";
+      return false;
+    }
+    line->report_json = form == "json";
+    line->report_given = true;
+    return true;
+  }
+  if (arg == "--report-file") {
+    line->report_given = true;
+    return TakeValue(args, i, "a file", &line->report_file, error);
+  }
   if (arg == "--mods") {
     std::string list;
     line->mods_given = true;
@@ -68,6 +83,10 @@ bool ParseInstall(const std::vector<std::string>& args, CommandLine* line,
   }
   if (line->scripted && !line->game_dir.empty()) {
     *error = "--game and --scripted exclude each other";
+    return false;
+  }
+  if (line->report_given && !line->dry_run) {
+    *error = "--report and --report-file go with --dry-run";
     return false;
   }
   return true;
@@ -198,7 +217,9 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine* line,
 std::string UsageText() {
   return "usage: quarn install [--dir DIR] [--game DIR | --scripted] "
          "[--mods LIST]\n"
-         "                     [--dump-ids] [--save] [--dry-run] [--no-undo]\n"
+         "                     [--dump-ids] [--save] [--no-undo]\n"
+         "                     [--dry-run [--report text|json] "
+         "[--report-file PATH]]\n"
          "       quarn list [--dir DIR]\n"
          "       quarn restore --game DIR [--fast]\n"
          "       quarn undo --game DIR [--mods N] [--force]\n"
@@ -229,6 +250,8 @@ std::string UsageText() {
          "               saved.dat before the run, as the window program does\n"
          "  --dry-run    change nothing on disk; afterwards stderr lists what\n"
          "               the run would have created, changed and deleted\n"
+         "  --report json  the dry run's report as one JSON document\n"
+         "  --report-file PATH  the dry run's report into file PATH\n"
          "  --no-undo    keep no undo journal of this run\n"
          "list     prints the mods of the installer folder in install order:\n"
          "         \"[x] \" or \"[ ] \", the folder name, two blanks, the "

@@ -28,6 +28,9 @@ struct CommandLine {
   bool fast = false;              ///< --fast
   bool dry_run = false;           ///< --dry-run
   bool no_undo = false;           ///< --no-undo
+  bool report_json = false;       ///< --report json
+  std::string report_file;        ///< --report-file, as typed
+  bool report_given = false;      ///< --report or --report-file was given
   int undo_mods = 0;              ///< undo --mods N; 0: the newest run's
   bool force = false;             ///< undo --force
   bool forget = false;            ///< history --forget

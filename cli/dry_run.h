@@ -4,22 +4,25 @@
 
 #include <cstdio>
 #include <functional>
+#include <string>
 
 #include "platform/file_system.h"
 #include "platform/overlay_file_system.h"
 
 namespace quarn {
 
+/// How the report of a dry run is written.
+struct DryRunReport {
+  bool json = false;  ///< JSON instead of text
+  std::string file;   ///< the path as typed; empty: standard error
+};
+
 /// Runs `install` over an overlay of `fs`, so that nothing it does reaches
 /// the disk, and then, unless it was refused as bad usage, writes the
-/// change report to `err`. Returns what `install` returned.
-int RunDry(FileSystem& fs, FILE* err,
+/// report of what the real run would change (files, folders, archive
+/// entries) as `form` says, to `err` or to its file. Returns what `install`
+/// returned; 1 instead of 0 when the report file cannot be written.
+int RunDry(FileSystem& fs, const DryRunReport& form, FILE* err,
            const std::function<int(FileSystem&)>& install);
-
-/// Writes to `out` what the changes `overlay` holds would do on disk: every
-/// file created, changed or deleted with its size before and after, every
-/// new folder, and for each model archive changed the entries added,
-/// replaced and removed.
-void WriteChangeReport(OverlayFileSystem& overlay, FILE* out);
 
 }  // namespace quarn

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
 
@@ -115,6 +116,66 @@ TEST_F(DryRunTest, AFailedRunReportsWhatItDidBeforeItFailed) {
           "QuarnInstall-log.txt  (none -> " + std::to_string(dry_out_.size()) +
           " bytes)\n",
       dry_err_);
+}
+
+// The same run's report as JSON, into a file the player names: the same
+// facts, field by field, with the archive's entries by name; the file is
+// the one thing on disk the dry run writes.
+TEST_F(DryRunTest, TheJsonReportHoldsTheSameFactsByName) {
+  WriteTestFile(mod() + "QuarnInstall.txt",
+                "DIR CREATE data\\extra\r\n"
+                "COPY new.txt TO readme.txt\r\n"
+                "IMG OPENDEF\r\n"
+                "IMG ADD b.dff\r\n"
+                "IMG ADD new.dff\r\n"
+                "IMG DELETE c.txd\r\n"
+                "IMG CLOSE\r\n");
+  const std::string report = folder_.path() + "report.json";
+  std::vector<std::string> dry = Install();
+  dry.insert(dry.end(), {"--dry-run", "--report", "json", "--report-file",
+                         NativePath(report)});
+  const std::string before = TreeSnapshot(game());
+  ASSERT_EQ(kExitAllDone, Run(dry));
+  EXPECT_EQ(before, TreeSnapshot(game()));
+  EXPECT_EQ("", err_);
+  const nlohmann::json json = nlohmann::json::parse(ReadTestFile(report));
+  EXPECT_EQ(1, json["format"]);
+  EXPECT_EQ("all done", json["outcome"]);
+  EXPECT_EQ(0, json["exit_status"]);
+  const nlohmann::json& changes = json["changes"];
+  ASSERT_EQ(6u, changes.size());
+  EXPECT_EQ((nlohmann::json{{"action", "create"},
+                            {"kind", "folder"},
+                            {"path", game() + "data\\extra"},
+                            {"attributes_before", ""},
+                            {"attributes_after", ""}}),
+            changes[0]);
+  EXPECT_EQ((nlohmann::json{{"action", "change"},
+                            {"kind", "file"},
+                            {"path", game() + "README.TXT"},
+                            {"size_before", 7},
+                            {"size_after", 8},
+                            {"attributes_before", ""},
+                            {"attributes_after", ""}}),
+            changes[3]);
+  EXPECT_TRUE(changes[4]["size_before"].is_null());
+  EXPECT_EQ((nlohmann::json::array({{{"game", game()},
+                                     {"compared", true},
+                                     {"added", {"new.dff"}},
+                                     {"replaced", {"b.dff"}},
+                                     {"removed", {"c.txd"}}}})),
+            json["archives"]);
+  EXPECT_FALSE(json["spill_failed"]);
+
+  EXPECT_EQ(kExitUsage, Run({"install", "--dir", NativePath(mod()), "--game",
+                             NativePath(game()), "--report", "json"}));
+  EXPECT_EQ(
+      "quarn: --report and --report-file go with --dry-run\nTry "
+      "'quarn --help'.\n",
+      err_);
+  dry.back() = NativePath(folder_.path() + "absent\\report.json");
+  EXPECT_EQ(kExitFailed, Run(dry));
+  EXPECT_EQ("quarn: Can't write the report to " + dry.back() + "\n", err_);
 }
 
 TEST_F(DryRunTest, BadUsageGetsNoReport) {

@@ -223,9 +223,10 @@ int RunQuarn(const std::vector<std::string>& args, FileSystem& fs, FILE* out,
       break;
   }
   if (line.dry_run) {
-    return RunDry(fs, err, [&](FileSystem& overlay) {
-      return Install(line, overlay, false, out, err);
-    });
+    return RunDry(fs, DryRunReport{line.report_json, line.report_file}, err,
+                  [&](FileSystem& overlay) {
+                    return Install(line, overlay, false, out, err);
+                  });
   }
   return Install(line, fs, !line.no_undo, out, err);
 }

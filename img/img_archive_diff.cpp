@@ -91,7 +91,9 @@ bool DiffImgArchives(
   std::vector<char> new_block(kCompareBlock);
   for (const auto& named : new_entries) {
     const size_t matched = Matched(old_entries, named);
-    diff->added += static_cast<int>(named.second.size() - matched);
+    for (size_t i = matched; i < named.second.size(); ++i) {
+      diff->added.push_back(named.second[i].Name());
+    }
     for (size_t i = 0; i < matched; ++i) {
       const ImgEntry& old_entry = old_entries.at(named.first)[i];
       const ImgEntry& new_entry = named.second[i];
@@ -101,13 +103,14 @@ bool DiffImgArchives(
                      DataLength(old_entry));
       if (!vouched && DataDiffers(old_img, old_entry, new_img, new_entry,
                                   &old_block, &new_block)) {
-        ++diff->replaced;
+        diff->replaced.push_back(new_entry.Name());
       }
     }
   }
   for (const auto& named : old_entries) {
-    diff->removed +=
-        static_cast<int>(named.second.size() - Matched(new_entries, named));
+    for (size_t i = Matched(new_entries, named); i < named.second.size(); ++i) {
+      diff->removed.push_back(named.second[i].Name());
+    }
   }
   return true;
 }

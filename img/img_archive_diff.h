@@ -4,16 +4,19 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
+#include <vector>
 
 #include "platform/file_system.h"
 
 namespace quarn {
 
-/// Counts of entries, by name, that differ between two versions.
+/// The entries, by name, that differ between two versions, each list in
+/// order of upper-cased name, each name as its directory spells it.
 struct ImgArchiveDiff {
-  int added = 0;     ///< entries whose name only the new version holds
-  int replaced = 0;  ///< entries in both whose data differs
-  int removed = 0;   ///< entries whose name only the old version holds
+  std::vector<std::string> added;     ///< names only the new version holds
+  std::vector<std::string> replaced;  ///< in both, with other data
+  std::vector<std::string> removed;   ///< names only the old version holds
 };
 
 /// Compares the archive `old_img` with directory `old_dir` against

@@ -2,6 +2,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include "text/latin1.h"
+
 namespace quarn {
 namespace {
 
@@ -9,38 +11,8 @@ constexpr int kEntryFormat = 1;
 const EntryEnd kEveryEnd[] = {EntryEnd::kUnfinished, EntryEnd::kFinished,
                               EntryEnd::kFailed, EntryEnd::kAborted};
 
-// Paths and names are the game's 8-bit text, not UTF-8: each byte is kept as
-// one code point so that any name survives the round trip.
-std::string ToJsonText(const std::string& bytes) {
-  std::string text;
-  for (unsigned char c : bytes) {
-    if (c < 0x80) {
-      text += static_cast<char>(c);
-    } else {
-      text += static_cast<char>(0xC0 | (c >> 6));
-      text += static_cast<char>(0x80 | (c & 0x3F));
-    }
-  }
-  return text;
-}
-
-bool FromJsonText(const std::string& text, std::string* bytes) {
-  bytes->clear();
-  for (size_t i = 0; i < text.size(); ++i) {
-    const unsigned char c = static_cast<unsigned char>(text[i]);
-    if (c < 0x80) {
-      *bytes += static_cast<char>(c);
-    } else if ((c & 0xFE) == 0xC2 && i + 1 < text.size()) {
-      *bytes += static_cast<char>(((c & 0x03) << 6) | (text[++i] & 0x3F));
-    } else {
-      return false;
-    }
-  }
-  return true;
-}
-
 nlohmann::json FingerprintToJson(const Fingerprint& print) {
-  return {{"path", ToJsonText(print.path)},
+  return {{"path", Latin1ToUtf8(print.path)},
           {"exists", print.exists},
           {"folder", print.folder},
           {"attributes", print.attributes},
@@ -54,7 +26,7 @@ bool FingerprintFromJson(const nlohmann::json& json, Fingerprint* print) {
   print->attributes = json.at("attributes").get<uint32_t>();
   print->size = json.at("size").get<uint64_t>();
   print->hash = json.at("hash").get<uint64_t>();
-  return FromJsonText(json.at("path").get<std::string>(), &print->path);
+  return Utf8ToLatin1(json.at("path").get<std::string>(), &print->path);
 }
 
 bool EndFromName(const std::string& name, EntryEnd* end) {
@@ -97,9 +69,9 @@ std::string EntryToText(const JournalEntry& entry) {
   const nlohmann::json json = {{"format", kEntryFormat},
                                {"number", entry.number},
                                {"run", entry.run},
-                               {"installer", ToJsonText(entry.installer_dir)},
-                               {"mod_folder", ToJsonText(entry.mod_folder)},
-                               {"mod_name", ToJsonText(entry.mod_name)},
+                               {"installer", Latin1ToUtf8(entry.installer_dir)},
+                               {"mod_folder", Latin1ToUtf8(entry.mod_folder)},
+                               {"mod_name", Latin1ToUtf8(entry.mod_name)},
                                {"started", entry.started},
                                {"ended", EntryEndName(entry.end)},
                                {"fingerprints", prints}};
@@ -120,11 +92,11 @@ bool EntryFromText(const std::string& text, JournalEntry* entry) {
       if (!FingerprintFromJson(print, &read.fingerprints.back())) return false;
     }
     if (!EndFromName(json.at("ended").get<std::string>(), &read.end) ||
-        !FromJsonText(json.at("installer").get<std::string>(),
+        !Utf8ToLatin1(json.at("installer").get<std::string>(),
                       &read.installer_dir) ||
-        !FromJsonText(json.at("mod_folder").get<std::string>(),
+        !Utf8ToLatin1(json.at("mod_folder").get<std::string>(),
                       &read.mod_folder) ||
-        !FromJsonText(json.at("mod_name").get<std::string>(), &read.mod_name)) {
+        !Utf8ToLatin1(json.at("mod_name").get<std::string>(), &read.mod_name)) {
       return false;
     }
     *entry = std::move(read);

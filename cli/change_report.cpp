@@ -1,0 +1,139 @@
+#include "cli/change_report.h"
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "img/img_paths.h"
+#include "text/ascii.h"
+
+namespace quarn {
+namespace {
+
+std::string AttributeLetters(uint32_t attributes) {
+  std::string letters;
+  if (attributes & kAttrReadOnly) letters += 'R';
+  if (attributes & kAttrHidden) letters += 'H';
+  if (attributes & kAttrSystem) letters += 'S';
+  return letters.empty() ? "none" : letters;
+}
+
+std::string Bytes(uint64_t count) { return std::to_string(count); }
+
+std::string AttributeChange(const OverlayChange& change) {
+  if (change.attributes_before == change.attributes_after) return "";
+  return ", attributes " + AttributeLetters(change.attributes_before) + " -> " +
+         AttributeLetters(change.attributes_after);
+}
+
+std::string ChangeLine(const OverlayChange& change) {
+  using What = OverlayChange::What;
+  switch (change.what) {
+    case What::kFileCreated:
+      return "create  " + change.path + "  (none -> " +
+             Bytes(change.size_after) + " bytes)";
+    case What::kFileChanged:
+      return "change  " + change.path + "  (" + Bytes(change.size_before) +
+             " -> " + Bytes(change.size_after) + " bytes" +
+             AttributeChange(change) + ")";
+    case What::kFileDeleted:
+      return "delete  " + change.path + "  (" + Bytes(change.size_before) +
+             " -> none)";
+    case What::kFolderCreated:
+      return "create  " + change.path + "\\  (folder)";
+    case What::kFolderChanged:
+      return "change  " + change.path + "\\  (folder" +
+             AttributeChange(change) + ")";
+  }
+  return "";
+}
+
+// The game folders (ending in a backslash) whose archive or directory the
+// run would change, keyed by their upper-cased path.
+std::map<std::string, std::string> ChangedArchives(
+    const std::vector<OverlayChange>& changes) {
+  std::map<std::string, std::string> folders;
+  for (const OverlayChange& change : changes) {
+    for (const char* file : {kImgArchiveFile, kImgDirFile}) {
+      const std::string suffix = std::string("\\") + file;
+      const std::string& path = change.path;
+      if (path.size() > suffix.size() &&
+          EqualsIgnoringCase(path.substr(path.size() - suffix.size()),
+                             suffix)) {
+        const std::string game =
+            path.substr(0, path.size() - suffix.size() + 1);
+        folders.emplace(ToUpperAscii(game), game);
+      }
+    }
+  }
+  return folders;
+}
+
+ArchiveChanges CompareArchive(OverlayFileSystem& overlay,
+                              const std::string& game) {
+  const std::string dir = game + kImgDirFile;
+  const std::string img = game + kImgArchiveFile;
+  const std::unique_ptr<File> old_dir = overlay.OpenOriginal(dir);
+  const std::unique_ptr<File> old_img = overlay.OpenOriginal(img);
+  const std::unique_ptr<File> new_dir =
+      overlay.Open(dir, OpenMode::kRead, nullptr);
+  const std::unique_ptr<File> new_img =
+      overlay.Open(img, OpenMode::kRead, nullptr);
+  ArchiveChanges archive;
+  archive.game = game;
+  archive.compared =
+      old_dir && old_img && new_dir && new_img &&
+      DiffImgArchives(
+          *old_dir, *old_img, *new_dir, *new_img, &archive.entries,
+          [&](uint64_t old_start, uint64_t new_start, uint64_t length) {
+            return overlay.ShowsOriginal(img, new_start, img, old_start,
+                                         length);
+          });
+  return archive;
+}
+
+std::string ArchiveLine(const ArchiveChanges& archive) {
+  const std::string head =
+      std::string(kImgArchiveFile) + " in " + archive.game + ": ";
+  if (!archive.compared) {
+    return head + "its entries cannot be compared (a file is missing)";
+  }
+  const ImgArchiveDiff& entries = archive.entries;
+  return head + std::to_string(entries.added.size()) + " entries added, " +
+         std::to_string(entries.replaced.size()) + " replaced, " +
+         std::to_string(entries.removed.size()) + " removed";
+}
+
+}  // namespace
+
+ChangeReport GatherChangeReport(OverlayFileSystem& overlay, int exit_status) {
+  ChangeReport report;
+  report.exit_status = exit_status;
+  report.changes = overlay.Changes();
+  for (const auto& game : ChangedArchives(report.changes)) {
+    report.archives.push_back(CompareArchive(overlay, game.second));
+  }
+  report.spill_failed = overlay.StoreStats().spill_failed;
+  return report;
+}
+
+std::string ChangeReportText(const ChangeReport& report) {
+  std::string text =
+      "Dry run: nothing on disk was changed. A real run would:\n";
+  for (const OverlayChange& change : report.changes) {
+    text += "  " + ChangeLine(change) + "\n";
+  }
+  if (report.changes.empty()) text += "  change nothing\n";
+  for (const ArchiveChanges& archive : report.archives) {
+    text += ArchiveLine(archive) + "\n";
+  }
+  if (report.spill_failed) {
+    text +=
+        "quarn: the temporary file for written data failed; writes after "
+        "that failed here although a real run would have made them\n";
+  }
+  return text;
+}
+
+}  // namespace quarn

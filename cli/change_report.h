@@ -1,0 +1,38 @@
+// What a dry run found, gathered once and then written as text or as JSON.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "img/img_archive_diff.h"
+#include "platform/overlay_file_system.h"
+
+namespace quarn {
+
+/// One game's model archive as the run would leave it.
+struct ArchiveChanges {
+  std::string game;       ///< the game folder, ending in a backslash
+  bool compared = false;  ///< false: a file was missing, nothing is known
+  ImgArchiveDiff entries;
+};
+
+/// Everything a dry run's report says.
+struct ChangeReport {
+  int exit_status = 0;  ///< what the real run would exit with
+  std::vector<OverlayChange> changes;
+  std::vector<ArchiveChanges> archives;
+  /// The overlay's temporary file failed, so later writes failed here only.
+  bool spill_failed = false;
+};
+
+/// Gathers the report of the changes `overlay` holds, after a run that
+/// exited with `exit_status`.
+ChangeReport GatherChangeReport(OverlayFileSystem& overlay, int exit_status);
+
+/// The report as text, as `quarn install --dry-run` prints it.
+std::string ChangeReportText(const ChangeReport& report);
+
+/// The report as one JSON document (ending in a line end).
+std::string ChangeReportJson(const ChangeReport& report);
+
+}  // namespace quarn
