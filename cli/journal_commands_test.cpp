@@ -124,6 +124,18 @@ TEST_F(JournalCliTest, AnInstallThatDidNotFinishBlocksTheNext) {
     EXPECT_FALSE(TestPathExists(setup() + kLogFileName));
     EXPECT_TRUE(crashed == TreeState(*fs_, game()));
   }
+  // A game the script names is blocked at its first change, with the same
+  // message after the log.
+  WriteTestFile(setup() + "QuarnInstall.txt",
+                "INSTALL PATH " + game() + "\r\nCOPY a.txt TO a.txt\r\n");
+  EXPECT_EQ(kExitFailed,
+            Run({"install", "--dir", NativePath(setup()), "--scripted"}));
+  EXPECT_EQ(refusal, err_);
+  EXPECT_NE(std::string::npos, out_.find("The installation failed."));
+  EXPECT_TRUE(crashed == TreeState(*fs_, game()));
+  fs_->RemoveFile(setup() + kLogFileName);
+  WriteTestFile(setup() + "QuarnInstall.txt", "COPY a.txt TO a.txt\r\n");
+
   EXPECT_EQ(kExitAllDone, Game("history"));
   EXPECT_EQ("2026-12-09 10:00:00  unfinished  QuarnInstall.txt from " +
                 Shown(setup()) + "  (journal ",

@@ -125,10 +125,17 @@ void Save(FileSystem& fs, const CommandLine& line, const std::string& dir,
 }
 
 // The dispatcher forgets the file errors before each command, so what is
-// left after a failed run belongs to the command that failed.
-void PrintFailureReason(const FileSystem& fs, const std::string& game_folder,
+// left after a failed run belongs to the command that failed. A game the
+// scripts named, blocked by an install that did not finish, gets the same
+// message as a game named on the command line.
+void PrintFailureReason(FileSystem& fs, const std::string& game_folder,
                         FILE* err) {
-  const std::string line = FailureReasonLine(fs.LastError(), game_folder);
+  const FsError error = fs.LastError();
+  if (error.reason == kReasonUnfinished &&
+      RefuseUnfinishedInstall(fs, error.path, err)) {
+    return;
+  }
+  const std::string line = FailureReasonLine(error, game_folder);
   if (!line.empty()) fprintf(err, "%s\n", line.c_str());
 }
 
