@@ -11,11 +11,8 @@
 namespace quarn {
 namespace {
 
-std::string AttributeLetters(uint32_t attributes) {
-  std::string letters;
-  if (attributes & kAttrReadOnly) letters += 'R';
-  if (attributes & kAttrHidden) letters += 'H';
-  if (attributes & kAttrSystem) letters += 'S';
+std::string LettersOrNone(uint32_t attributes) {
+  const std::string letters = AttributeLetters(attributes);
   return letters.empty() ? "none" : letters;
 }
 
@@ -23,8 +20,8 @@ std::string Bytes(uint64_t count) { return std::to_string(count); }
 
 std::string AttributeChange(const OverlayChange& change) {
   if (change.attributes_before == change.attributes_after) return "";
-  return ", attributes " + AttributeLetters(change.attributes_before) + " -> " +
-         AttributeLetters(change.attributes_after);
+  return ", attributes " + LettersOrNone(change.attributes_before) + " -> " +
+         LettersOrNone(change.attributes_after);
 }
 
 std::string ChangeLine(const OverlayChange& change) {
@@ -106,6 +103,14 @@ std::string ArchiveLine(const ArchiveChanges& archive) {
 }
 
 }  // namespace
+
+std::string AttributeLetters(uint32_t attributes) {
+  std::string letters;
+  if (attributes & kAttrReadOnly) letters += 'R';
+  if (attributes & kAttrHidden) letters += 'H';
+  if (attributes & kAttrSystem) letters += 'S';
+  return letters;
+}
 
 ChangeReport GatherChangeReport(OverlayFileSystem& overlay, int exit_status) {
   ChangeReport report;

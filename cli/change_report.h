@@ -25,6 +25,10 @@ struct ChangeReport {
   bool spill_failed = false;
 };
 
+/// The letters of the read-only, hidden and system bits set in
+/// `attributes` ("RHS" order); empty when none is.
+std::string AttributeLetters(uint32_t attributes);
+
 /// Gathers the report of the changes `overlay` holds, after a run that
 /// exited with `exit_status`.
 ChangeReport GatherChangeReport(OverlayFileSystem& overlay, int exit_status);

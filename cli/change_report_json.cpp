@@ -20,14 +20,6 @@ const char* OutcomeOf(int exit_status) {
   }
 }
 
-nlohmann::ordered_json AttributeLetters(uint32_t attributes) {
-  std::string letters;
-  if (attributes & kAttrReadOnly) letters += 'R';
-  if (attributes & kAttrHidden) letters += 'H';
-  if (attributes & kAttrSystem) letters += 'S';
-  return letters;
-}
-
 nlohmann::ordered_json ChangeJson(const OverlayChange& change) {
   using What = OverlayChange::What;
   const bool folder = change.what == What::kFolderCreated ||

@@ -27,12 +27,6 @@ bool FindGame(const CommandLine& line, FileSystem& fs, std::string* game,
   return false;
 }
 
-std::string Shown(const std::string& engine_path) {
-  std::string path = engine_path;
-  if (path.size() > 1 && path.back() == '\\') path.pop_back();
-  return UserSpelling(path);
-}
-
 std::string SizeText(uint64_t bytes) {
   if (bytes < 1024) return std::to_string(bytes) + " B";
   const char* units[] = {"KiB", "MiB", "GiB"};
@@ -65,8 +59,8 @@ void PrintUndone(const std::vector<UndonePath>& undone, size_t from,
                  size_t* restored, size_t* removed, FILE* out) {
   for (size_t i = from; i < undone.size(); ++i) {
     const UndonePath& path = undone[i];
-    fprintf(out, "%s %s\n",
-            path.removed ? "Removed: " : "Restored:", Shown(path.path).c_str());
+    fprintf(out, "%s %s\n", path.removed ? "Removed: " : "Restored:",
+            PathSpelling(path.path).c_str());
     ++*(path.removed ? removed : restored);
   }
 }
@@ -80,7 +74,7 @@ bool RefuseChangedFiles(FileSystem& fs, const std::string& game,
           "quarn: these files changed after the install, so nothing was "
           "undone (--force puts them back anyway):\n");
   for (const std::string& path : changed) {
-    fprintf(err, "  %s\n", Shown(path).c_str());
+    fprintf(err, "  %s\n", PathSpelling(path).c_str());
   }
   return true;
 }
@@ -94,14 +88,14 @@ int UndoInstall(const CommandLine& line, FileSystem& fs, FILE* out, FILE* err) {
   if (!lock) return kExitFailed;
   const std::vector<JournalEntry> all = ListJournalEntries(fs, game);
   if (all.empty()) {
-    fprintf(out, "Nothing to undo in %s.\n", Shown(game).c_str());
+    fprintf(out, "Nothing to undo in %s.\n", PathSpelling(game).c_str());
     return kExitAllDone;
   }
   if (line.undo_mods > static_cast<int>(all.size())) {
     fprintf(err,
             "quarn: the journal of %s holds %zu mods, not %d; nothing "
             "was undone\n",
-            Shown(game).c_str(), all.size(), line.undo_mods);
+            PathSpelling(game).c_str(), all.size(), line.undo_mods);
     return kExitFailed;
   }
   const std::vector<JournalEntry> chosen = EntriesToUndo(all, line.undo_mods);
@@ -139,7 +133,7 @@ int ShowHistory(const CommandLine& line, FileSystem& fs, FILE* out, FILE* err) {
     for (const JournalEntry& entry : all) {
       if (!RemoveJournalEntry(fs, game, entry.number)) {
         fprintf(err, "quarn: can't remove %s\n",
-                Shown(EntryFolderOf(game, entry.number)).c_str());
+                PathSpelling(EntryFolderOf(game, entry.number)).c_str());
         return kExitFailed;
       }
     }
@@ -149,12 +143,12 @@ int ShowHistory(const CommandLine& line, FileSystem& fs, FILE* out, FILE* err) {
   }
   const std::vector<JournalEntry> all = ListJournalEntries(fs, game);
   if (all.empty()) {
-    fprintf(out, "No installs to undo in %s.\n", Shown(game).c_str());
+    fprintf(out, "No installs to undo in %s.\n", PathSpelling(game).c_str());
   }
   for (auto it = all.rbegin(); it != all.rend(); ++it) {
     fprintf(out, "%s  %-10s  %s from %s  (journal %s)\n", it->started.c_str(),
             EntryEndName(it->end), EntryModLabel(*it).c_str(),
-            Shown(it->installer_dir).c_str(),
+            PathSpelling(it->installer_dir).c_str(),
             SizeText(JournalEntryBytes(fs, game, it->number)).c_str());
   }
   return kExitAllDone;

@@ -7,12 +7,6 @@
 namespace quarn {
 namespace {
 
-std::string ShownFolder(const std::string& folder) {
-  std::string path = folder;
-  if (path.size() > 1 && path.back() == '\\') path.pop_back();
-  return UserSpelling(path);
-}
-
 void SayLocked(const std::string& folder, FILE* err) {
   fprintf(err,
           "quarn: another run is changing the game in %s; try again when "
@@ -22,7 +16,7 @@ void SayLocked(const std::string& folder, FILE* err) {
 
 void SayUnfinished(const JournalEntry& entry, const std::string& folder,
                    FILE* err) {
-  const std::string shown = ShownFolder(folder);
+  const std::string shown = PathSpelling(folder);
   fprintf(err,
           "quarn: the install of %s into %s (%s) did not finish; put the "
           "game back first with: quarn undo --game %s\n",
@@ -71,12 +65,10 @@ bool OpenJournaledGame(JournalingFileSystem& journal, const std::string& folder,
 
 bool RefuseUnfinishedInstall(FileSystem& fs, const std::string& folder,
                              FILE* err) {
-  for (const JournalEntry& entry : ListJournalEntries(fs, folder)) {
-    if (entry.end != EntryEnd::kUnfinished) continue;
-    SayUnfinished(entry, folder, err);
-    return true;
-  }
-  return false;
+  JournalEntry unfinished;
+  if (!FindUnfinishedEntry(fs, folder, &unfinished)) return false;
+  SayUnfinished(unfinished, folder, err);
+  return true;
 }
 
 }  // namespace quarn

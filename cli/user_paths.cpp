@@ -15,6 +15,12 @@ std::string UserSpelling(const std::string& engine_path) {
   return spelled;
 }
 
+std::string PathSpelling(const std::string& engine_path) {
+  std::string path = engine_path;
+  if (path.size() > 1 && path.back() == '\\') path.pop_back();
+  return UserSpelling(path);
+}
+
 std::string TypedPathIn(const std::string& typed_dir, const std::string& name) {
 #ifdef _WIN32
   const char separator = '\\';

@@ -12,6 +12,10 @@ namespace quarn {
 /// become slashes (the remembered "\tmp\g\" is shown as "/tmp/g/").
 std::string UserSpelling(const std::string& engine_path);
 
+/// `engine_path` as UserSpelling spells it, without a trailing separator
+/// (unless it is a root), as messages name files and folders.
+std::string PathSpelling(const std::string& engine_path);
+
 /// The file `name` inside the folder the user typed as `typed_dir` (empty
 /// for the current folder), spelled for this platform.
 std::string TypedPathIn(const std::string& typed_dir, const std::string& name);

@@ -6,6 +6,8 @@
 
 #include "platform/file_contents.h"
 #include "platform/folder_lock.h"
+#include "platform/game_file.h"
+#include "text/ascii.h"
 
 namespace quarn {
 namespace {
@@ -85,30 +87,38 @@ bool SaveJournalEntry(FileSystem& fs, const std::string& game,
                       const JournalEntry& entry) {
   const std::string folder = EntryFolderOf(game, entry.number);
   if (!MakeEntryFolder(fs, game, entry.number)) return false;
-  const std::string path = folder + kEntryFileName;
-  const std::string fresh = path + ".new";
-  const std::string text = EntryToText(entry);
-  std::unique_ptr<File> file = fs.Open(fresh, OpenMode::kCreate, nullptr);
-  const bool written =
-      file && file->WriteAt(0, text.data(), text.size()) && file->Flush();
-  file.reset();
-  if (written && fs.RenameOver(fresh, path)) return true;
-  fs.RemoveFile(fresh);
-  return false;
+  return ReplaceWholeFile(fs, folder + kEntryFileName, EntryToText(entry));
 }
 
 bool RemoveJournalEntry(FileSystem& fs, const std::string& game, int number) {
   const std::string folder = EntryFolderOf(game, number);
+  std::vector<FolderEntry> listing;
+  fs.ListFolder(folder, &listing);
   // The entry file goes last: until then the folder still reads as an entry,
   // and a second undo finishes the first's work.
-  for (const char* name : {kChangeLogFileName, kUndoneFileName,
-                           "entry.json.new", kEntryFileName}) {
-    const std::string path = folder + name;
-    if (fs.AttributesOf(path) != kNoSuchFile && !fs.RemoveFile(path)) {
+  for (const FolderEntry& found : listing) {
+    if ((found.attributes & kAttrDirectory) == 0 &&
+        !EqualsIgnoringCase(found.name, kEntryFileName) &&
+        !fs.RemoveFile(folder + found.name)) {
       return false;
     }
   }
+  const std::string entry_file = folder + kEntryFileName;
+  if (fs.AttributesOf(entry_file) != kNoSuchFile &&
+      !fs.RemoveFile(entry_file)) {
+    return false;
+  }
   return fs.RemoveFolder(folder);
+}
+
+bool FindUnfinishedEntry(FileSystem& fs, const std::string& game,
+                         JournalEntry* unfinished) {
+  for (const JournalEntry& entry : ListJournalEntries(fs, game)) {
+    if (entry.end != EntryEnd::kUnfinished) continue;
+    if (unfinished != nullptr) *unfinished = entry;
+    return true;
+  }
+  return false;
 }
 
 uint64_t JournalEntryBytes(FileSystem& fs, const std::string& game,

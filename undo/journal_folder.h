@@ -46,6 +46,11 @@ bool SaveJournalEntry(FileSystem& fs, const std::string& game,
 /// stays.
 bool RemoveJournalEntry(FileSystem& fs, const std::string& game, int number);
 
+/// True, with `*unfinished` (when given) set to it, when an entry of the
+/// journal of `game` is unfinished.
+bool FindUnfinishedEntry(FileSystem& fs, const std::string& game,
+                         JournalEntry* unfinished);
+
 /// The bytes entry `number`'s folder holds.
 uint64_t JournalEntryBytes(FileSystem& fs, const std::string& game, int number);
 

@@ -5,6 +5,7 @@
 #include <set>
 
 #include "platform/file_contents.h"
+#include "platform/game_file.h"
 #include "text/ascii.h"
 #include "undo/change_log.h"
 #include "undo/content_hash.h"
@@ -188,13 +189,7 @@ size_t ReadProgress(FileSystem& fs, const std::string& path) {
 // Whole and on the disk before the next record is put back, so that an
 // undo stopped half-way goes on where it stopped.
 bool WriteProgress(FileSystem& fs, const std::string& path, size_t done) {
-  const std::string fresh = path + ".new";
-  const std::string text = std::to_string(done) + "\r\n";
-  std::unique_ptr<File> file = fs.Open(fresh, OpenMode::kCreate, nullptr);
-  const bool written =
-      file && file->WriteAt(0, text.data(), text.size()) && file->Flush();
-  file.reset();
-  return written && fs.RenameOver(fresh, path);
+  return ReplaceWholeFile(fs, path, std::to_string(done) + "\r\n");
 }
 
 void Note(std::vector<UndonePath>* undone, const std::string& path) {

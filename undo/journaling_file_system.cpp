@@ -356,16 +356,13 @@ JournalingFileSystem::Target JournalingFileSystem::Resolve(
   target.key = parsed.Key();
   const std::string game = game_folder_ ? game_folder_() : std::string();
   if (game.empty()) return target;
-  const EnginePath game_parsed = ParseEnginePath(game, current);
-  std::string game_key = game_parsed.Key();
-  if (game_key.back() != '\\') game_key += '\\';
-  const std::string undo_key = game_key + ToUpperAscii(kRunLockFolderName);
-  if (target.key.compare(0, game_key.size(), game_key) != 0 ||
-      target.key.size() == game_key.size() ||
-      target.key.compare(0, undo_key.size(), undo_key) == 0) {
-    return target;
+  GameJournal& journal = JournalOf(ParseEnginePath(game, current));
+  const std::string undo_key = journal.key + ToUpperAscii(kRunLockFolderName);
+  if (target.key.compare(0, journal.key.size(), journal.key) == 0 &&
+      target.key.size() > journal.key.size() &&
+      target.key.compare(0, undo_key.size(), undo_key) != 0) {
+    target.game = &journal;
   }
-  target.game = &JournalOf(game_parsed);
   return target;
 }
 
@@ -398,14 +395,11 @@ JournalRefusal JournalingFileSystem::OpenGame(const std::string& game,
                            : JournalRefusal::kFailed;
     return journal->refusal;
   }
-  for (const JournalEntry& entry : ListJournalEntries(*this, journal->folder)) {
-    if (entry.end != EntryEnd::kUnfinished) continue;
-    if (unfinished != nullptr) *unfinished = entry;
+  if (FindUnfinishedEntry(*this, journal->folder, unfinished)) {
     journal->refusal = JournalRefusal::kUnfinished;
     journal->lock.reset();
-    return journal->refusal;
   }
-  return JournalRefusal::kNone;
+  return journal->refusal;
 }
 
 bool JournalingFileSystem::OpenEntry(GameJournal& game) {
@@ -574,14 +568,9 @@ bool JournalingFileSystem::RemoveFolder(const std::string& path) {
   return SaveWholeBefore(target) && FileSystemWrapper::RemoveFolder(path);
 }
 
+// The entries of the mod before end here; the next change opens new ones.
 void JournalingFileSystem::BeginMod(const JournaledMod& mod) {
-  for (auto& game : games_) {
-    if (game.second->entry_open && !game.second->ended) {
-      SaveFingerprints(*game.second);
-    }
-    game.second->entry_open = false;
-    game.second->log.reset();
-  }
+  Finish();
   mod_ = mod;
 }
 

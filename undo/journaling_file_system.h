@@ -76,15 +76,15 @@ class JournalingFileSystem : public FileSystemWrapper {
   bool RemoveFile(const std::string& path) override;
   bool RemoveFolder(const std::string& path) override;
 
-  /// What the journal knows of a path the current entry changed.
-  struct PathJournal;
-  /// One game folder's journal: its lock and current entry.
-  struct GameJournal;
-  /// A path resolved: its game's journal (null when not journaled).
-  struct Target;
-
  private:
   friend class JournaledFile;
+
+  // What the journal knows of a path the current entry changed.
+  struct PathJournal;
+  // One game folder's journal: its lock and current entry.
+  struct GameJournal;
+  // A path resolved: its game's journal (null when not journaled).
+  struct Target;
 
   Target Resolve(const std::string& path);
   GameJournal& JournalOf(const EnginePath& game);

@@ -185,14 +185,8 @@ prepare_bench() {
   remember_game "$1/inst" "$1/game"
 }
 
-# The tree below folder $1 apart from the undo journal: names, kinds and
-# permission bits, then every file's bytes.
-same_tree() {
-  local listing_a listing_b
-  listing_a=$(cd "$1" && find . -path ./QuarnUndo -prune -o -printf '%p %y %m\n' | sort)
-  listing_b=$(cd "$2" && find . -path ./QuarnUndo -prune -o -printf '%p %y %m\n' | sort)
-  [[ "$listing_a" == "$listing_b" ]] && diff -r --exclude=QuarnUndo "$1" "$2" >/dev/null
-}
+# shellcheck source=../scenario/same_tree.sh
+source "$(dirname "${BASH_SOURCE[0]}")/../scenario/same_tree.sh"
 
 # The window program journals what its run changed: quarn.exe undoes it,
 # and the game must be as it was before the window program ran.

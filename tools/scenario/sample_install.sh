@@ -59,14 +59,8 @@ expect_usage_error() {
   fi
 }
 
-# The tree below folder $1 apart from the undo journal: names, kinds and
-# permission bits, then every file's bytes.
-same_tree() {
-  local listing_a listing_b
-  listing_a=$(cd "$1" && find . -path ./QuarnUndo -prune -o -printf '%p %y %m\n' | sort)
-  listing_b=$(cd "$2" && find . -path ./QuarnUndo -prune -o -printf '%p %y %m\n' | sort)
-  [[ "$listing_a" == "$listing_b" ]] && diff -r --exclude=QuarnUndo "$1" "$2" >/dev/null
-}
+# shellcheck source=same_tree.sh
+source "$scenarios/same_tree.sh"
 
 rm -rf "$work"
 mkdir -p "$work"
