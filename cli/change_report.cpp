@@ -7,6 +7,7 @@
 
 #include "img/img_paths.h"
 #include "text/ascii.h"
+#include "undo/journal_folder.h"
 
 namespace quarn {
 namespace {
@@ -102,7 +103,57 @@ std::string ArchiveLine(const ArchiveChanges& archive) {
          std::to_string(entries.removed.size()) + " removed";
 }
 
+// The run's collisions with the mods installed in each game its mods
+// changed.
+std::vector<Collision> CollisionsWithInstalled(
+    FileSystem& fs, const std::vector<ModChangeSet>& mods) {
+  std::map<std::string, std::string> games;
+  for (const ModChangeSet& set : mods) {
+    if (!set.game.empty() && !set.facts.empty()) {
+      games.emplace(ToUpperAscii(set.game), set.game);
+    }
+  }
+  std::vector<Collision> collisions;
+  for (const auto& game : games) {
+    for (Collision& collision : InstalledCollisions(
+             mods, game.second, ListJournalEntries(fs, game.second))) {
+      collisions.push_back(std::move(collision));
+    }
+  }
+  return collisions;
+}
+
+void AddModSection(const ModChangeSet& set, std::string* text) {
+  *text +=
+      "Mod " + ModSetLabel(set) + ", " + ModOutcomeName(set.outcome) + ":\n";
+  for (const ChangeFact& fact : set.facts) {
+    *text += "  " + FactLine(fact) + "\n";
+  }
+  if (set.facts.empty()) *text += "  change nothing\n";
+}
+
+void AddCollisions(const char* heading,
+                   const std::vector<Collision>& collisions,
+                   std::string* text) {
+  *text += std::string(heading) + (collisions.empty() ? ": none\n" : ":\n");
+  for (const Collision& collision : collisions) {
+    *text += "  " + CollisionLine(collision) + "\n";
+  }
+}
+
 }  // namespace
+
+const char* ModOutcomeName(ModOutcome outcome) {
+  switch (outcome) {
+    case ModOutcome::kFinished:
+      return "finished";
+    case ModOutcome::kFailed:
+      return "failed";
+    case ModOutcome::kAborted:
+      return "aborted";
+  }
+  return "failed";
+}
 
 std::string AttributeLetters(uint32_t attributes) {
   std::string letters;
@@ -112,8 +163,12 @@ std::string AttributeLetters(uint32_t attributes) {
   return letters;
 }
 
-ChangeReport GatherChangeReport(OverlayFileSystem& overlay, int exit_status) {
+ChangeReport GatherChangeReport(OverlayFileSystem& overlay, int exit_status,
+                                std::vector<ModChangeSet> mods) {
   ChangeReport report;
+  report.collisions = RunCollisions(mods);
+  report.installed_collisions = CollisionsWithInstalled(overlay, mods);
+  report.mods = std::move(mods);
   report.exit_status = exit_status;
   report.changes = overlay.Changes();
   for (const auto& game : ChangedArchives(report.changes)) {
@@ -132,6 +187,12 @@ std::string ChangeReportText(const ChangeReport& report) {
   if (report.changes.empty()) text += "  change nothing\n";
   for (const ArchiveChanges& archive : report.archives) {
     text += ArchiveLine(archive) + "\n";
+  }
+  for (const ModChangeSet& set : report.mods) AddModSection(set, &text);
+  if (!report.mods.empty()) {
+    AddCollisions("Collisions in this run", report.collisions, &text);
+    AddCollisions("Collisions with installed mods", report.installed_collisions,
+                  &text);
   }
   if (report.spill_failed) {
     text +=

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "changes/collisions.h"
+#include "changes/mod_change_set.h"
 #include "img/img_archive_diff.h"
 #include "platform/overlay_file_system.h"
 
@@ -23,6 +25,10 @@ struct ChangeReport {
   std::vector<ArchiveChanges> archives;
   /// The overlay's temporary file failed, so later writes failed here only.
   bool spill_failed = false;
+  std::vector<ModChangeSet> mods;     ///< in install order
+  std::vector<Collision> collisions;  ///< among the run's mods
+  /// With the mods installed before, from the games' journals.
+  std::vector<Collision> installed_collisions;
 };
 
 /// The letters of the read-only, hidden and system bits set in
@@ -30,8 +36,13 @@ struct ChangeReport {
 std::string AttributeLetters(uint32_t attributes);
 
 /// Gathers the report of the changes `overlay` holds, after a run that
-/// exited with `exit_status`.
-ChangeReport GatherChangeReport(OverlayFileSystem& overlay, int exit_status);
+/// exited with `exit_status` and whose mods made `mods`; the mods installed
+/// before are read from the journals of their games.
+ChangeReport GatherChangeReport(OverlayFileSystem& overlay, int exit_status,
+                                std::vector<ModChangeSet> mods);
+
+/// The word for how a mod's script ended: "finished", "failed", "aborted".
+const char* ModOutcomeName(ModOutcome outcome);
 
 /// The report as text, as `quarn install --dry-run` prints it.
 std::string ChangeReportText(const ChangeReport& report);

@@ -62,25 +62,60 @@ nlohmann::ordered_json ArchiveJson(const ArchiveChanges& archive) {
   return json;
 }
 
+nlohmann::ordered_json ModJson(const ModChangeSet& set) {
+  nlohmann::ordered_json facts = nlohmann::ordered_json::array();
+  for (const ChangeFact& fact : set.facts) facts.push_back(FactToJson(fact));
+  return {{"mod_folder", Latin1ToUtf8(set.mod_folder)},
+          {"mod_name", Latin1ToUtf8(set.mod_name)},
+          {"label", Latin1ToUtf8(ModSetLabel(set))},
+          {"game", Latin1ToUtf8(set.game)},
+          {"outcome", ModOutcomeName(set.outcome)},
+          {"changes", facts}};
+}
+
+nlohmann::ordered_json CollisionJson(const Collision& collision) {
+  nlohmann::ordered_json earlier = {
+      {"mod", Latin1ToUtf8(collision.earlier_mod)},
+      {"action", FactActionName(collision.earlier.action)}};
+  if (!collision.installed.empty()) {
+    earlier["installed"] = collision.installed;
+    earlier["journal_entry"] = collision.journal_entry;
+  }
+  nlohmann::ordered_json thing = FactToJson(collision.later);
+  thing.erase("action");
+  thing.erase("size_before");
+  thing.erase("size_after");
+  return {{"thing", thing},
+          {"text", Latin1ToUtf8(CollisionLine(collision))},
+          {"earlier", earlier},
+          {"later",
+           {{"mod", Latin1ToUtf8(collision.later_mod)},
+            {"action", FactActionName(collision.later.action)}}},
+          {"winner", Latin1ToUtf8(collision.winner)}};
+}
+
+template <typename T, typename ToJson>
+nlohmann::ordered_json ListJson(const std::vector<T>& items, ToJson to_json) {
+  nlohmann::ordered_json list = nlohmann::ordered_json::array();
+  for (const T& item : items) list.push_back(to_json(item));
+  return list;
+}
+
 }  // namespace
 
 std::string ChangeReportJson(const ChangeReport& report) {
-  nlohmann::ordered_json changes = nlohmann::ordered_json::array();
-  for (const OverlayChange& change : report.changes) {
-    changes.push_back(ChangeJson(change));
-  }
-  nlohmann::ordered_json archives = nlohmann::ordered_json::array();
-  for (const ArchiveChanges& archive : report.archives) {
-    archives.push_back(ArchiveJson(archive));
-  }
   const nlohmann::ordered_json json = {
       {"format", 1},
       {"dry_run", true},
       {"outcome", OutcomeOf(report.exit_status)},
       {"exit_status", report.exit_status},
-      {"changes", changes},
-      {"archives", archives},
-      {"spill_failed", report.spill_failed}};
+      {"changes", ListJson(report.changes, ChangeJson)},
+      {"archives", ListJson(report.archives, ArchiveJson)},
+      {"spill_failed", report.spill_failed},
+      {"mods", ListJson(report.mods, ModJson)},
+      {"collisions", ListJson(report.collisions, CollisionJson)},
+      {"installed_collisions",
+       ListJson(report.installed_collisions, CollisionJson)}};
   return json.dump(2) + "\n";
 }
 

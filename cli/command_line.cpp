@@ -163,6 +163,8 @@ bool ParseJournalCommand(const std::vector<std::string>& args,
       line->force = true;
     } else if (!undo && arg == "--forget") {
       line->forget = true;
+    } else if (!undo && arg == "--changes") {
+      line->show_changes = true;
     } else {
       *error = "unknown option '" + arg + "' for " + args[0];
       return false;
@@ -223,7 +225,7 @@ std::string UsageText() {
          "       quarn list [--dir DIR]\n"
          "       quarn restore --game DIR [--fast]\n"
          "       quarn undo --game DIR [--mods N] [--force]\n"
-         "       quarn history --game DIR [--forget]\n"
+         "       quarn history --game DIR [--changes | --forget]\n"
          "       quarn --help | --version\n"
          "\n"
          "install  runs the install scripts found in the installer folder "
@@ -249,7 +251,8 @@ std::string UsageText() {
          "  --save       remember the game folder, options and ticks in\n"
          "               saved.dat before the run, as the window program does\n"
          "  --dry-run    change nothing on disk; afterwards stderr lists what\n"
-         "               the run would have created, changed and deleted\n"
+         "               the run would have created, changed and deleted,\n"
+         "               what each mod changes and where mods collide\n"
          "  --report json  the dry run's report as one JSON document\n"
          "  --report-file PATH  the dry run's report into file PATH\n"
          "  --no-undo    keep no undo journal of this run\n"
@@ -267,8 +270,8 @@ std::string UsageText() {
          "         back. Files changed since the install stop it, unless\n"
          "         --force.\n"
          "history  lists the installed mods the journal can undo, newest\n"
-         "         first. --forget drops the journal; the game stays as it "
-         "is.\n"
+         "         first; --changes adds what each of them changed. --forget\n"
+         "         drops the journal; the game stays as it is.\n"
          "\n"
          "Exit status: install 0 all done, 1 the installation failed, 2 the\n"
          "script was aborted; restore, undo and history 0 done, 1 otherwise;\n"

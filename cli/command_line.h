@@ -34,6 +34,7 @@ struct CommandLine {
   int undo_mods = 0;              ///< undo --mods N; 0: the newest run's
   bool force = false;             ///< undo --force
   bool forget = false;            ///< history --forget
+  bool show_changes = false;      ///< history --changes
 };
 
 /// Reads `args` (without the program name) into `*line`. On bad usage

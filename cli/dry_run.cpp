@@ -2,6 +2,8 @@
 
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "cli/change_report.h"
 #include "cli/quarn_cli.h"
@@ -10,11 +12,13 @@
 namespace quarn {
 
 int RunDry(FileSystem& fs, const DryRunReport& form, FILE* err,
-           const std::function<int(FileSystem&)>& install) {
+           const DryInstall& install) {
   OverlayFileSystem overlay(fs);
-  const int status = install(overlay);
+  std::vector<ModChangeSet> mods;
+  const int status = install(overlay, &mods);
   if (status == kExitUsage) return status;
-  const ChangeReport report = GatherChangeReport(overlay, status);
+  const ChangeReport report =
+      GatherChangeReport(overlay, status, std::move(mods));
   const std::string text =
       form.json ? ChangeReportJson(report) : ChangeReportText(report);
   if (form.file.empty()) {

@@ -5,7 +5,9 @@
 #include <cstdio>
 #include <functional>
 #include <string>
+#include <vector>
 
+#include "changes/mod_change_set.h"
 #include "platform/file_system.h"
 #include "platform/overlay_file_system.h"
 
@@ -17,12 +19,18 @@ struct DryRunReport {
   std::string file;   ///< the path as typed; empty: standard error
 };
 
+/// What a dry run runs: the installation over the file system given,
+/// adding each mod's change set to the list given. Returns the exit status.
+using DryInstall =
+    std::function<int(FileSystem&, std::vector<ModChangeSet>* mods)>;
+
 /// Runs `install` over an overlay of `fs`, so that nothing it does reaches
 /// the disk, and then, unless it was refused as bad usage, writes the
 /// report of what the real run would change (files, folders, archive
-/// entries) as `form` says, to `err` or to its file. Returns what `install`
-/// returned; 1 instead of 0 when the report file cannot be written.
+/// entries, each mod's changes and where mods collide) as `form` says, to
+/// `err` or to its file. Returns what `install` returned; 1 instead of 0
+/// when the report file cannot be written.
 int RunDry(FileSystem& fs, const DryRunReport& form, FILE* err,
-           const std::function<int(FileSystem&)>& install);
+           const DryInstall& install);
 
 }  // namespace quarn

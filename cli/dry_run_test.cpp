@@ -96,7 +96,22 @@ TEST_F(DryRunTest, SameLogNothingWrittenAndEveryChangeReported) {
           std::to_string(dry_out_.size()) +
           " bytes)\n"
           "models\\gta3.img in " +
-          g + ": 1 entries added, 1 replaced, 1 removed\n",
+          g +
+          ": 1 entries added, 1 replaced, 1 removed\n"
+          // By name, a.dff is replaced too: the mod's file took its place,
+          // though with the same bytes.
+          "Mod QuarnInstall.txt, finished:\n"
+          "  create  file DATA\\EXTRA\\ADDED.TXT  (none -> 8 bytes)\n"
+          "  change  file models\\gta3.dir  (96 -> 96 bytes)\n"
+          "  change  file models\\gta3.img  (8192 -> 8192 bytes)\n"
+          "  change  file README.TXT  (7 -> 8 bytes)\n"
+          "  create  folder data\\extra\n"
+          "  replace archive entry b.dff in models\\gta3.img\n"
+          "  add     archive entry new.dff in models\\gta3.img\n"
+          "  replace archive entry a.dff in models\\gta3.img\n"
+          "  remove  archive entry c.txd in models\\gta3.img\n"
+          "Collisions in this run: none\n"
+          "Collisions with installed mods: none\n",
       dry_err_);
 }
 
@@ -114,7 +129,11 @@ TEST_F(DryRunTest, AFailedRunReportsWhatItDidBeforeItFailed) {
           game() + "README.TXT  (7 -> 8 bytes)\n" + "  create  " + mod() +
           "ID dump.txt  (none -> 38 bytes)\n" + "  create  " + mod() +
           "QuarnInstall-log.txt  (none -> " + std::to_string(dry_out_.size()) +
-          " bytes)\n",
+          " bytes)\n"
+          "Mod QuarnInstall.txt, failed:\n"
+          "  change  file README.TXT  (7 -> 8 bytes)\n"
+          "Collisions in this run: none\n"
+          "Collisions with installed mods: none\n",
       dry_err_);
 }
 

@@ -123,6 +123,14 @@ int UndoInstall(const CommandLine& line, FileSystem& fs, FILE* out, FILE* err) {
   return kExitAllDone;
 }
 
+// What an installed mod changed, as the dry run reports it per mod.
+void PrintChanges(const JournalEntry& entry, FILE* out) {
+  for (const ChangeFact& fact : entry.changes) {
+    fprintf(out, "    %s\n", FactLine(fact).c_str());
+  }
+  if (entry.changes.empty()) fprintf(out, "    no change recorded\n");
+}
+
 int ShowHistory(const CommandLine& line, FileSystem& fs, FILE* out, FILE* err) {
   std::string game;
   if (!FindGame(line, fs, &game, err)) return kExitUsage;
@@ -150,6 +158,7 @@ int ShowHistory(const CommandLine& line, FileSystem& fs, FILE* out, FILE* err) {
             EntryEndName(it->end), EntryModLabel(*it).c_str(),
             PathSpelling(it->installer_dir).c_str(),
             SizeText(JournalEntryBytes(fs, game, it->number)).c_str());
+    if (line.show_changes) PrintChanges(*it, out);
   }
   return kExitAllDone;
 }

@@ -1,7 +1,11 @@
 #include "cli/quarn_cli.h"
 
 #include <memory>
+#include <utility>
+#include <vector>
 
+#include "changes/change_tracker.h"
+#include "changes/mod_change_set.h"
 #include "cli/command_line.h"
 #include "cli/dry_run.h"
 #include "cli/failure_reason.h"
@@ -151,8 +155,10 @@ bool ReadyGame(FileSystem& fs, const std::string& chosen,
   return *lock && !RefuseUnfinishedInstall(fs, chosen, err);
 }
 
-int Install(const CommandLine& line, FileSystem& fs, bool journaled, FILE* out,
-            FILE* err) {
+// The installation. A real run keeps an undo journal when `journaled`; a
+// dry run gives each mod's change set to `mods` instead.
+int Install(const CommandLine& line, FileSystem& fs, bool journaled,
+            std::vector<ModChangeSet>* mods, FILE* out, FILE* err) {
   std::string dir, chosen, problem;
   if (!ResolveInstallerDir(fs, line.installer_dir, &dir, &problem)) {
     return UsageError(err, problem);
@@ -184,8 +190,15 @@ int Install(const CommandLine& line, FileSystem& fs, bool journaled, FILE* out,
     fprintf(err, "quarn: Can't create log file\n");
     return kExitFailed;
   }
-  InstallContext ctx(journal ? static_cast<FileSystem&>(*journal) : fs, *log);
-  if (journal) FollowRunInJournal(ctx, *journal);
+  ChangeTracker tracker(journal ? static_cast<FileSystem&>(*journal) : fs);
+  InstallContext ctx(tracker, *log);
+  if (journal) {
+    FollowRunInJournal(ctx, *journal, tracker);
+  } else if (mods != nullptr) {
+    FollowRunInTracker(ctx, tracker, nullptr, [mods](ModChangeSet set) {
+      mods->push_back(std::move(set));
+    });
+  }
   ctx.InstallerDir = dir;
   ctx.ModCatalogue = catalogue;
   ctx.ChosenPath = chosen;
@@ -231,11 +244,11 @@ int RunQuarn(const std::vector<std::string>& args, FileSystem& fs, FILE* out,
   }
   if (line.dry_run) {
     return RunDry(fs, DryRunReport{line.report_json, line.report_file}, err,
-                  [&](FileSystem& overlay) {
-                    return Install(line, overlay, false, out, err);
+                  [&](FileSystem& overlay, std::vector<ModChangeSet>* mods) {
+                    return Install(line, overlay, false, mods, out, err);
                   });
   }
-  return Install(line, fs, !line.no_undo, out, err);
+  return Install(line, fs, !line.no_undo, nullptr, out, err);
 }
 
 }  // namespace quarn

@@ -51,6 +51,9 @@ struct RunContext {
   /// may be empty.
   std::function<void(const ModEntry*)> ModStarted;
   std::function<void(ModOutcome)> ModEnded;
+  /// Told when a rebuild has written the archive's entry `name` from a
+  /// mod's file. May be empty.
+  std::function<void(const std::string& name)> ArchiveEntryWritten;
   /// Set from another thread to end the run as aborted between two commands.
   std::atomic<bool> StopRequested{false};
 

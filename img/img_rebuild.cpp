@@ -209,6 +209,7 @@ bool FillIn(Rebuild& r, const PendingAdd& add,
     return false;
   }
   ctx.Log.LogLine("ok");
+  if (ctx.ArchiveEntryWritten) ctx.ArchiveEntryWritten(add.Name);
   return true;
 }
 

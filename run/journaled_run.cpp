@@ -1,5 +1,7 @@
 #include "run/journaled_run.h"
 
+#include "changes/mod_change_set.h"
+
 namespace quarn {
 namespace {
 
@@ -17,20 +19,23 @@ EntryEnd EntryEndOf(ModOutcome outcome) {
 
 }  // namespace
 
-void FollowRunInJournal(InstallContext& ctx, JournalingFileSystem& journal) {
+void FollowRunInJournal(InstallContext& ctx, JournalingFileSystem& journal,
+                        ChangeTracker& tracker) {
   journal.FollowGameFolder([&ctx] { return ctx.GamePath; });
-  ctx.ModStarted = [&ctx, &journal](const ModEntry* entry) {
-    JournaledMod mod;
-    mod.installer_dir = ctx.InstallerDir;
-    if (entry != nullptr) {
-      mod.mod_folder = entry->FolderName;
-      mod.mod_name = entry->DisplayName;
-    }
-    journal.BeginMod(mod);
-  };
-  ctx.ModEnded = [&journal](ModOutcome outcome) {
-    journal.EndMod(EntryEndOf(outcome));
-  };
+  FollowRunInTracker(
+      ctx, tracker,
+      [&ctx, &journal](const ModEntry* entry) {
+        JournaledMod mod;
+        mod.installer_dir = ctx.InstallerDir;
+        if (entry != nullptr) {
+          mod.mod_folder = entry->FolderName;
+          mod.mod_name = entry->DisplayName;
+        }
+        journal.BeginMod(mod);
+      },
+      [&journal](ModChangeSet set) {
+        journal.EndMod(EntryEndOf(set.outcome), set.game, std::move(set.facts));
+      });
 }
 
 }  // namespace quarn

@@ -1,15 +1,18 @@
 // A run that keeps an undo journal: the journal follows the run's game
-// folder and makes an entry for each mod.
+// folder and makes an entry for each mod, with what the mod changed.
 #pragma once
 
+#include "changes/change_tracker.h"
 #include "run/install_context.h"
 #include "undo/journaling_file_system.h"
 
 namespace quarn {
 
-/// Makes `journal`, which must be `ctx`'s file system or lie below it,
-/// journal into the run's game folder as it changes and end an entry with
-/// each mod.
-void FollowRunInJournal(InstallContext& ctx, JournalingFileSystem& journal);
+/// Makes `journal` journal into the run's game folder as it changes and end
+/// an entry with each mod, recording the change set `tracker` found. The
+/// tracker must be `ctx`'s file system or lie below it, and the journal
+/// below the tracker.
+void FollowRunInJournal(InstallContext& ctx, JournalingFileSystem& journal,
+                        ChangeTracker& tracker);
 
 }  // namespace quarn

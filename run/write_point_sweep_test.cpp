@@ -143,8 +143,9 @@ Outcome RunFailing(const MemoryFileSystem& prepared,
   std::unique_ptr<InstallLog> log =
       InstallLog::Create(*fs, kInstaller, &window);
   EXPECT_TRUE(log);
-  InstallContext ctx(faulty, *log);
-  FollowRunInJournal(ctx, journal);
+  ChangeTracker tracker(faulty);
+  InstallContext ctx(tracker, *log);
+  FollowRunInJournal(ctx, journal, tracker);
   ctx.InstallerDir = kInstaller;
   ctx.ModCatalogue = catalogue;
   ctx.ChosenPath = kGame;

@@ -3,6 +3,7 @@
 #include <nlohmann/json.hpp>
 
 #include "text/latin1.h"
+#include "undo/change_fact.h"
 
 namespace quarn {
 namespace {
@@ -11,7 +12,7 @@ constexpr int kEntryFormat = 1;
 const EntryEnd kEveryEnd[] = {EntryEnd::kUnfinished, EntryEnd::kFinished,
                               EntryEnd::kFailed, EntryEnd::kAborted};
 
-nlohmann::json FingerprintToJson(const Fingerprint& print) {
+nlohmann::ordered_json FingerprintToJson(const Fingerprint& print) {
   return {{"path", Latin1ToUtf8(print.path)},
           {"exists", print.exists},
           {"folder", print.folder},
@@ -20,7 +21,8 @@ nlohmann::json FingerprintToJson(const Fingerprint& print) {
           {"hash", print.hash}};
 }
 
-bool FingerprintFromJson(const nlohmann::json& json, Fingerprint* print) {
+bool FingerprintFromJson(const nlohmann::ordered_json& json,
+                         Fingerprint* print) {
   print->exists = json.at("exists").get<bool>();
   print->folder = json.at("folder").get<bool>();
   print->attributes = json.at("attributes").get<uint32_t>();
@@ -62,24 +64,31 @@ bool Fingerprint::operator==(const Fingerprint& other) const {
 }
 
 std::string EntryToText(const JournalEntry& entry) {
-  nlohmann::json prints = nlohmann::json::array();
+  nlohmann::ordered_json prints = nlohmann::ordered_json::array();
   for (const Fingerprint& print : entry.fingerprints) {
     prints.push_back(FingerprintToJson(print));
   }
-  const nlohmann::json json = {{"format", kEntryFormat},
-                               {"number", entry.number},
-                               {"run", entry.run},
-                               {"installer", Latin1ToUtf8(entry.installer_dir)},
-                               {"mod_folder", Latin1ToUtf8(entry.mod_folder)},
-                               {"mod_name", Latin1ToUtf8(entry.mod_name)},
-                               {"started", entry.started},
-                               {"ended", EntryEndName(entry.end)},
-                               {"fingerprints", prints}};
+  nlohmann::ordered_json changes = nlohmann::ordered_json::array();
+  for (const ChangeFact& fact : entry.changes) {
+    changes.push_back(FactToJson(fact));
+  }
+  const nlohmann::ordered_json json = {
+      {"format", kEntryFormat},
+      {"number", entry.number},
+      {"run", entry.run},
+      {"installer", Latin1ToUtf8(entry.installer_dir)},
+      {"mod_folder", Latin1ToUtf8(entry.mod_folder)},
+      {"mod_name", Latin1ToUtf8(entry.mod_name)},
+      {"started", entry.started},
+      {"ended", EntryEndName(entry.end)},
+      {"fingerprints", prints},
+      {"changes", changes}};
   return json.dump(1) + "\n";
 }
 
 bool EntryFromText(const std::string& text, JournalEntry* entry) {
-  const nlohmann::json json = nlohmann::json::parse(text, nullptr, false);
+  const nlohmann::ordered_json json =
+      nlohmann::ordered_json::parse(text, nullptr, false);
   if (!json.is_object()) return false;
   try {
     if (json.at("format").get<int>() != kEntryFormat) return false;
@@ -87,9 +96,16 @@ bool EntryFromText(const std::string& text, JournalEntry* entry) {
     read.number = json.at("number").get<int>();
     read.run = json.at("run").get<int>();
     read.started = json.at("started").get<std::string>();
-    for (const nlohmann::json& print : json.at("fingerprints")) {
+    for (const nlohmann::ordered_json& print : json.at("fingerprints")) {
       read.fingerprints.emplace_back();
       if (!FingerprintFromJson(print, &read.fingerprints.back())) return false;
+    }
+    // Entries written before the journal kept change sets have none.
+    if (json.contains("changes")) {
+      for (const nlohmann::ordered_json& fact : json.at("changes")) {
+        read.changes.emplace_back();
+        if (!FactFromJson(fact, &read.changes.back())) return false;
+      }
     }
     if (!EndFromName(json.at("ended").get<std::string>(), &read.end) ||
         !Utf8ToLatin1(json.at("installer").get<std::string>(),
@@ -101,15 +117,19 @@ bool EntryFromText(const std::string& text, JournalEntry* entry) {
     }
     *entry = std::move(read);
     return true;
-  } catch (const nlohmann::json::exception&) {
+  } catch (const nlohmann::ordered_json::exception&) {
     return false;
   }
 }
 
+std::string ModLabel(const std::string& folder, const std::string& name) {
+  if (folder.empty()) return "QuarnInstall.txt";
+  if (name.empty()) return folder;
+  return folder + " (" + name + ")";
+}
+
 std::string EntryModLabel(const JournalEntry& entry) {
-  if (entry.mod_folder.empty()) return "QuarnInstall.txt";
-  if (entry.mod_name.empty()) return entry.mod_folder;
-  return entry.mod_folder + " (" + entry.mod_name + ")";
+  return ModLabel(entry.mod_folder, entry.mod_name);
 }
 
 }  // namespace quarn

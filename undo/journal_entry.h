@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "undo/change_fact.h"
+
 namespace quarn {
 
 /// How the run of a journaled mod ended.
@@ -43,6 +45,8 @@ struct JournalEntry {
   EntryEnd end = EntryEnd::kUnfinished;
   /// Every path the mod changed, as it left them; empty while unfinished.
   std::vector<Fingerprint> fingerprints;
+  /// What the mod changed, in the game's terms, once it ended.
+  std::vector<ChangeFact> changes;
 };
 
 /// The entry file's text for `entry`.
@@ -50,6 +54,11 @@ std::string EntryToText(const JournalEntry& entry);
 
 /// Reads an entry file's text; false if it is not one.
 bool EntryFromText(const std::string& text, JournalEntry* entry);
+
+/// How reports name the mod in catalogue folder `folder` with display name
+/// `name`: "X1 (Kiosk area)", or the script file for a single script
+/// (`folder` empty).
+std::string ModLabel(const std::string& folder, const std::string& name);
 
 /// How history and undo name the mod of `entry`: "X1 (Kiosk area)", or the
 /// script file for a single script.

@@ -596,6 +596,16 @@ bool JournalingFileSystem::EndMod(EntryEnd end) {
   return saved;
 }
 
+bool JournalingFileSystem::EndMod(EntryEnd end, const std::string& game,
+                                  std::vector<ChangeFact> changes) {
+  if (!game.empty()) {
+    GameJournal& journal =
+        JournalOf(ParseEnginePath(game, FileSystemWrapper::CurrentFolder()));
+    if (journal.entry_open) journal.entry.changes = std::move(changes);
+  }
+  return EndMod(end);
+}
+
 bool JournalingFileSystem::Finish() {
   bool saved = true;
   for (auto& game : games_) {

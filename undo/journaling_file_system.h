@@ -62,6 +62,11 @@ class JournalingFileSystem : public FileSystemWrapper {
   /// be written.
   bool EndMod(EntryEnd end);
 
+  /// EndMod(end), and the entry of game folder `game` also records
+  /// `changes`, what the mod changed there in the game's terms.
+  bool EndMod(EntryEnd end, const std::string& game,
+              std::vector<ChangeFact> changes);
+
   /// Brings the fingerprints of entries changed after their mod ended up to
   /// date and closes the change logs. False if an entry file failed. The
   /// destructor does it too, for an owner that cannot report a failure.

@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "changes/change_tracker.h"
 #include "editing/install_log.h"
 #include "platform/file_system.h"
 #include "run/install_context.h"
@@ -42,6 +43,8 @@ struct InstallerApp {
   std::unique_ptr<InstallLog> log;
   /// The run's file system: every change it makes can be undone.
   std::unique_ptr<JournalingFileSystem> journal;
+  /// Over the journal: what each mod changes, for its journal entry.
+  std::unique_ptr<ChangeTracker> tracker;
   std::unique_ptr<InstallContext> run;  ///< exists once the log file does
   HANDLE worker = nullptr;
   bool log_timer_running = false;  ///< queued log text is due to be shown

@@ -20,8 +20,9 @@ bool CreateLog(InstallerApp& app) {
     return false;
   }
   app.journal = std::make_unique<JournalingFileSystem>(*app.fs, LocalTimeNow);
-  app.run = std::make_unique<InstallContext>(*app.journal, *app.log);
-  FollowRunInJournal(*app.run, *app.journal);
+  app.tracker = std::make_unique<ChangeTracker>(*app.journal);
+  app.run = std::make_unique<InstallContext>(*app.tracker, *app.log);
+  FollowRunInJournal(*app.run, *app.journal, *app.tracker);
   app.run->InstallerDir = app.installer_dir;
   return true;
 }
