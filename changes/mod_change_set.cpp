@@ -11,6 +11,18 @@ std::string ModSetLabel(const ModChangeSet& set) {
   return ModLabel(set.mod_folder, set.mod_name);
 }
 
+EntryEnd EntryEndOf(ModOutcome outcome) {
+  switch (outcome) {
+    case ModOutcome::kFinished:
+      return EntryEnd::kFinished;
+    case ModOutcome::kFailed:
+      return EntryEnd::kFailed;
+    case ModOutcome::kAborted:
+      return EntryEnd::kAborted;
+  }
+  return EntryEnd::kFailed;
+}
+
 void FollowRunInTracker(RunContext& ctx, ChangeTracker& tracker,
                         std::function<void(const ModEntry*)> started,
                         std::function<void(ModChangeSet)> ended) {

@@ -8,6 +8,7 @@
 #include "changes/change_tracker.h"
 #include "editing/run_context.h"
 #include "undo/change_fact.h"
+#include "undo/journal_entry.h"
 
 namespace quarn {
 
@@ -23,6 +24,9 @@ struct ModChangeSet {
 /// How reports name the mod of `set`: "X1 (Kiosk area)", or the script
 /// file for a single script.
 std::string ModSetLabel(const ModChangeSet& set);
+
+/// The journal's word for how a mod ended as `outcome`.
+EntryEnd EntryEndOf(ModOutcome outcome);
 
 /// Makes `tracker`, which must be `ctx`'s file system or lie below it,
 /// follow the run mod by mod: `started` (may be empty) hears of each mod as

@@ -144,15 +144,7 @@ void AddCollisions(const char* heading,
 }  // namespace
 
 const char* ModOutcomeName(ModOutcome outcome) {
-  switch (outcome) {
-    case ModOutcome::kFinished:
-      return "finished";
-    case ModOutcome::kFailed:
-      return "failed";
-    case ModOutcome::kAborted:
-      return "aborted";
-  }
-  return "failed";
+  return EntryEndName(EntryEndOf(outcome));
 }
 
 std::string AttributeLetters(uint32_t attributes) {

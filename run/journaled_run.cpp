@@ -3,21 +3,6 @@
 #include "changes/mod_change_set.h"
 
 namespace quarn {
-namespace {
-
-EntryEnd EntryEndOf(ModOutcome outcome) {
-  switch (outcome) {
-    case ModOutcome::kFinished:
-      return EntryEnd::kFinished;
-    case ModOutcome::kFailed:
-      return EntryEnd::kFailed;
-    case ModOutcome::kAborted:
-      return EntryEnd::kAborted;
-  }
-  return EntryEnd::kFailed;
-}
-
-}  // namespace
 
 void FollowRunInJournal(InstallContext& ctx, JournalingFileSystem& journal,
                         ChangeTracker& tracker) {

@@ -6,8 +6,11 @@
 // it. Dry runs interrupted with Ctrl-C (SIGINT) half-way must leave the
 // temporary folder empty. Last, a dry run that adds a 256 MiB file shows
 // that memory stays bounded when written data spills to the scratch file.
+// With --baseline, the dry run is also timed against the same dry run of
+// another quarn (one built without the per-mod change sets, say): five of
+// each, alternating, and the ratio of their medians.
 //
-// Usage: dry_run_bench [--quarn PROGRAM] [work folder]
+// Usage: dry_run_bench [--quarn PROGRAM] [--baseline PROGRAM] [work folder]
 //   PROGRAM defaults to the quarn beside this program; the work folder to
 //   the current folder.
 //
@@ -27,6 +30,7 @@ int main() {
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cinttypes>
 #include <csignal>
@@ -218,7 +222,38 @@ bool SpillingDryRun(const std::string& quarn, const stdfs::path& work) {
          run.max_rss_kib < 100 * 1024;
 }
 
-int Benchmark(const std::string& quarn, const stdfs::path& base) {
+double MedianDryRunSeconds(std::vector<double> seconds) {
+  std::sort(seconds.begin(), seconds.end());
+  return seconds[seconds.size() / 2];
+}
+
+// The median times of five dry runs of `quarn` and of `baseline`, taken in
+// turn so that both see the same machine; false if a run failed.
+bool CompareWithBaseline(const std::string& quarn, const std::string& baseline,
+                         const std::vector<std::string>& dry,
+                         const stdfs::path& work) {
+  std::vector<double> ours, theirs;
+  bool ok = true;
+  for (int round = 0; round < 5; ++round) {
+    const RunResult mine =
+        RunQuarn(quarn, dry, work / "cmp.out", work / "cmp.err", work / "tmp");
+    const RunResult base = RunQuarn(baseline, dry, work / "base.out",
+                                    work / "base.err", work / "tmp");
+    ok = ok && mine.status == 0 && base.status == 0;
+    ours.push_back(mine.seconds);
+    theirs.push_back(base.seconds);
+  }
+  const double mine = MedianDryRunSeconds(ours);
+  const double base = MedianDryRunSeconds(theirs);
+  std::printf(
+      "dry run, median of 5: %.3f s; baseline %.3f s; ratio %.3f (target at "
+      "most 1.1)\n",
+      mine, base, mine / base);
+  return ok;
+}
+
+int Benchmark(const std::string& quarn, const std::string& baseline,
+              const stdfs::path& base) {
   const stdfs::path work = base / "dry-run-bench";
   std::error_code error;
   stdfs::remove_all(work, error);
@@ -232,6 +267,8 @@ int Benchmark(const std::string& quarn, const stdfs::path& base) {
 
   const bool interrupted_clean = InterruptedDryRunLeavesNothing(
       quarn, dry, work, std::chrono::milliseconds(100));
+  const bool compared =
+      baseline.empty() || CompareWithBaseline(quarn, baseline, dry, work);
   const std::string before = Stamp(archive);
   const RunResult dry_run =
       RunQuarn(quarn, dry, work / "dry.out", work / "dry.err", work / "tmp");
@@ -259,7 +296,8 @@ int Benchmark(const std::string& quarn, const stdfs::path& base) {
       same_log ? "yes" : "NO", untouched ? "yes" : "NO",
       temp_empty ? "yes" : "NO");
   const bool ok = same_log && untouched && temp_empty && interrupted_clean &&
-                  spilled_well && dry_run.status == 0 && real_run.status == 0;
+                  spilled_well && compared && dry_run.status == 0 &&
+                  real_run.status == 0;
   return ok ? 0 : 1;
 }
 
@@ -270,13 +308,16 @@ int main(int argc, char** argv) {
   namespace stdfs = std::filesystem;
   std::string quarn =
       (stdfs::absolute(argv[0]).parent_path() / "quarn").string();
+  std::string baseline;
   int next = 1;
-  if (argc > 2 && std::strcmp(argv[1], "--quarn") == 0) {
-    quarn = argv[2];
-    next = 3;
+  while (argc > next + 1 && (std::strcmp(argv[next], "--quarn") == 0 ||
+                             std::strcmp(argv[next], "--baseline") == 0)) {
+    (std::strcmp(argv[next], "--quarn") == 0 ? quarn : baseline) =
+        argv[next + 1];
+    next += 2;
   }
   const stdfs::path base =
       argc > next ? stdfs::path(argv[next]) : stdfs::current_path();
-  return quarn::Benchmark(quarn, stdfs::absolute(base));
+  return quarn::Benchmark(quarn, baseline, stdfs::absolute(base));
 }
 #endif
