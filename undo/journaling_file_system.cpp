@@ -15,6 +15,14 @@ namespace quarn {
 
 namespace {
 
+// The key the journals of game folder `game` go by: upper-cased, ending in
+// a backslash.
+std::string GameKey(const EnginePath& game) {
+  std::string key = game.Key();
+  if (key.back() != '\\') key += '\\';
+  return key;
+}
+
 constexpr uint64_t kEndOfFile = std::numeric_limits<uint64_t>::max();
 
 bool Overlap(uint64_t a, uint64_t a_length, uint64_t b, uint64_t b_length) {
@@ -368,8 +376,7 @@ JournalingFileSystem::Target JournalingFileSystem::Resolve(
 
 JournalingFileSystem::GameJournal& JournalingFileSystem::JournalOf(
     const EnginePath& game) {
-  std::string key = game.Key();
-  if (key.back() != '\\') key += '\\';
+  const std::string key = GameKey(game);
   std::unique_ptr<GameJournal>& journal = games_[key];
   if (!journal) {
     journal = std::make_unique<GameJournal>();
@@ -599,9 +606,11 @@ bool JournalingFileSystem::EndMod(EntryEnd end) {
 bool JournalingFileSystem::EndMod(EntryEnd end, const std::string& game,
                                   std::vector<ChangeFact> changes) {
   if (!game.empty()) {
-    GameJournal& journal =
-        JournalOf(ParseEnginePath(game, FileSystemWrapper::CurrentFolder()));
-    if (journal.entry_open) journal.entry.changes = std::move(changes);
+    const auto journal = games_.find(
+        GameKey(ParseEnginePath(game, FileSystemWrapper::CurrentFolder())));
+    if (journal != games_.end() && journal->second->entry_open) {
+      journal->second->entry.changes = std::move(changes);
+    }
   }
   return EndMod(end);
 }
