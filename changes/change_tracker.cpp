@@ -12,6 +12,9 @@ namespace {
 
 // Larger game files are not looked into: they are no list or definition.
 constexpr int64_t kLookedIntoLimit = int64_t{64} << 20;
+// Other files up to this size are kept, so that one written back as it was
+// is no change; larger ones written count as changed.
+constexpr int64_t kComparedLimit = int64_t{1} << 20;
 constexpr uint32_t kReportedBits = kAttrReadOnly | kAttrHidden | kAttrSystem;
 
 bool IsFolderAttributes(uint32_t attributes) {
@@ -143,8 +146,8 @@ ChangeTracker::Found ChangeTracker::Look(const std::string& text,
   return found;
 }
 
-// The size of file `text`, and its bytes when it is a game file looked
-// into and not too large (then true). Read through the file the run holds
+// The size of file `text`, and its bytes when they are worth keeping (then
+// true). Read through the file the run holds
 // open, if it does.
 bool ChangeTracker::ReadWhole(const std::string& text, const std::string& key,
                               int64_t* size, std::string* content) {
@@ -162,8 +165,8 @@ bool ChangeTracker::ReadWhole(const std::string& text, const std::string& key,
   bool read = false;
   if (file != nullptr && file->Length(&length)) {
     *size = static_cast<int64_t>(length);
-    if (AnalysedFileOf(text) != AnalysedFile::kOther &&
-        *size <= kLookedIntoLimit) {
+    const bool looked_into = AnalysedFileOf(text) != AnalysedFile::kOther;
+    if (*size <= (looked_into ? kLookedIntoLimit : kComparedLimit)) {
       content->resize(length);
       size_t got = 0;
       read = length == 0 ||
