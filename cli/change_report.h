@@ -23,6 +23,10 @@ struct ChangeReport {
   std::vector<ArchiveChanges> archives;
   /// The overlay's temporary file failed, so later writes failed here only.
   bool spill_failed = false;
+  /// The paths whose check (is the file locked or held, does the folder
+  /// take a new name) this platform cannot make without a change anyone
+  /// could see: a real run may still fail there.
+  std::vector<std::string> unprobed;
 };
 
 /// The letters of the read-only, hidden and system bits set in

@@ -80,7 +80,8 @@ std::string ChangeReportJson(const ChangeReport& report) {
       {"exit_status", report.exit_status},
       {"changes", changes},
       {"archives", archives},
-      {"spill_failed", report.spill_failed}};
+      {"spill_failed", report.spill_failed},
+      {"unprobed", Names(report.unprobed)}};
   return json.dump(2) + "\n";
 }
 

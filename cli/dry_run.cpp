@@ -10,7 +10,7 @@
 namespace quarn {
 
 int RunDry(FileSystem& fs, const DryRunReport& form, FILE* err,
-           const std::function<int(FileSystem&)>& install) {
+           const std::function<int(OverlayFileSystem&)>& install) {
   OverlayFileSystem overlay(fs);
   const int status = install(overlay);
   if (status == kExitUsage) return status;

@@ -23,6 +23,6 @@ struct DryRunReport {
 /// entries) as `form` says, to `err` or to its file. Returns what `install`
 /// returned; 1 instead of 0 when the report file cannot be written.
 int RunDry(FileSystem& fs, const DryRunReport& form, FILE* err,
-           const std::function<int(FileSystem&)>& install);
+           const std::function<int(OverlayFileSystem&)>& install);
 
 }  // namespace quarn

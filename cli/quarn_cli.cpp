@@ -151,8 +151,10 @@ bool ReadyGame(FileSystem& fs, const std::string& chosen,
   return *lock && !RefuseUnfinishedInstall(fs, chosen, err);
 }
 
-int Install(const CommandLine& line, FileSystem& fs, bool journaled, FILE* out,
-            FILE* err) {
+// `journaled`: the run keeps an undo journal; over a dry run's overlay
+// (`dry`), the room that journal would take is counted instead.
+int Install(const CommandLine& line, FileSystem& fs, bool journaled,
+            OverlayFileSystem* dry, FILE* out, FILE* err) {
   std::string dir, chosen, problem;
   if (!ResolveInstallerDir(fs, line.installer_dir, &dir, &problem)) {
     return UsageError(err, problem);
@@ -186,6 +188,9 @@ int Install(const CommandLine& line, FileSystem& fs, bool journaled, FILE* out,
   }
   InstallContext ctx(journal ? static_cast<FileSystem&>(*journal) : fs, *log);
   if (journal) FollowRunInJournal(ctx, *journal);
+  if (dry != nullptr && !line.no_undo) {
+    dry->CountJournalOf([&ctx] { return ctx.GamePath; });
+  }
   ctx.InstallerDir = dir;
   ctx.ModCatalogue = catalogue;
   ctx.ChosenPath = chosen;
@@ -231,11 +236,11 @@ int RunQuarn(const std::vector<std::string>& args, FileSystem& fs, FILE* out,
   }
   if (line.dry_run) {
     return RunDry(fs, DryRunReport{line.report_json, line.report_file}, err,
-                  [&](FileSystem& overlay) {
-                    return Install(line, overlay, false, out, err);
+                  [&](OverlayFileSystem& overlay) {
+                    return Install(line, overlay, false, &overlay, out, err);
                   });
   }
-  return Install(line, fs, !line.no_undo, out, err);
+  return Install(line, fs, !line.no_undo, nullptr, out, err);
 }
 
 }  // namespace quarn
