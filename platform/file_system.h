@@ -82,10 +82,10 @@ enum class ProbeOutcome {
 
 /// The room left on the disk a folder lies on.
 struct DiskSpace {
-  std::string volume;          ///< names the disk: the same for its folders
-  uint64_t free_bytes = 0;     ///< what this process may still write there
-  uint64_t block_bytes = 1;    ///< the unit a file's bytes take room in
-  std::string full_reason;     ///< the platform's words for a full disk
+  std::string volume;        ///< names the disk: the same for its folders
+  uint64_t free_bytes = 0;   ///< what this process may still write there
+  uint64_t block_bytes = 1;  ///< the unit a file's bytes take room in
+  std::string full_reason;   ///< the platform's words for a full disk
 };
 
 /// Bytes File::MoveBytes carries per read and write when it copies them.
@@ -247,9 +247,11 @@ class FileSystem {
   /// folder is ProbeNewName's question.
   virtual ProbeOutcome ProbeReplace(const std::string& path) = 0;
 
-  /// The words this platform refuses a change with that a file's
-  /// read-only, hidden or system mark forbids.
-  virtual std::string MarkRefusalReason() = 0;
+  /// The words this platform's calls record for a refusal of kind
+  /// `status`: kNotFound for a missing file or folder, kAccessDenied for a
+  /// change that a read-only, hidden or system mark forbids,
+  /// kSharingViolation for a file held open.
+  virtual std::string RefusalReason(FsStatus status) = 0;
 
   /// Tells, changing nothing anyone could see, whether SetAttributes could
   /// change the existing file or folder `path` now; an open file does not

@@ -74,8 +74,8 @@ ProbeOutcome FileSystemWrapper::ProbeReplace(const std::string& path) {
   return target_.ProbeReplace(path);
 }
 
-std::string FileSystemWrapper::MarkRefusalReason() {
-  return target_.MarkRefusalReason();
+std::string FileSystemWrapper::RefusalReason(FsStatus status) {
+  return target_.RefusalReason(status);
 }
 
 ProbeOutcome FileSystemWrapper::ProbeAttributes(const std::string& path) {

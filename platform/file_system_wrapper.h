@@ -37,7 +37,7 @@ class FileSystemWrapper : public FileSystem {
                                          FsStatus* status) override;
   ProbeOutcome ProbeWrite(const std::string& path) override;
   ProbeOutcome ProbeReplace(const std::string& path) override;
-  std::string MarkRefusalReason() override;
+  std::string RefusalReason(FsStatus status) override;
   ProbeOutcome ProbeAttributes(const std::string& path) override;
   ProbeOutcome ProbeNewName(const std::string& folder) override;
   bool FreeSpaceOf(const std::string& folder, DiskSpace* space) override;

@@ -528,7 +528,20 @@ ProbeOutcome MemoryFileSystem::ProbeReplace(const std::string& path) {
   return node ? ProbeOutcome::kHeld : ProbeOutcome::kRefused;
 }
 
-std::string MemoryFileSystem::MarkRefusalReason() { return kReasonReadOnly; }
+std::string MemoryFileSystem::RefusalReason(FsStatus status) {
+  switch (status) {
+    case FsStatus::kNotFound:
+      return kReasonNotFound;
+    case FsStatus::kSharingViolation:
+      return kReasonHeld;
+    case FsStatus::kAccessDenied:
+      return kReasonReadOnly;
+    case FsStatus::kOkay:
+    case FsStatus::kOtherError:
+      break;
+  }
+  return kReasonBadName;
+}
 
 ProbeOutcome MemoryFileSystem::ProbeAttributes(const std::string& path) {
   if (Find(path).node) return ProbeOutcome::kAllowed;

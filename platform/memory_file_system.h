@@ -56,7 +56,7 @@ class MemoryFileSystem : public FileSystem {
                                          FsStatus* status) override;
   ProbeOutcome ProbeWrite(const std::string& path) override;
   ProbeOutcome ProbeReplace(const std::string& path) override;
-  std::string MarkRefusalReason() override;
+  std::string RefusalReason(FsStatus status) override;
   ProbeOutcome ProbeAttributes(const std::string& path) override;
   /// Nothing but a missing folder stands in the way of a new name.
   ProbeOutcome ProbeNewName(const std::string& folder) override;

@@ -63,11 +63,11 @@ void PlaceOwnEntries(ListingRules::Order order, std::vector<FolderEntry> own,
 }
 
 // Where the writes to an overlay file must find room: null for a file that
-// takes none (opened for reading), and whether the undo journal of a real
-// run would keep the old bytes they replace.
+// takes none (opened for reading), and the folder where the undo journal of
+// a real run would keep the old bytes they replace (empty: none).
 struct Room {
   std::shared_ptr<OverlaySpace> space;
-  bool journaled = false;
+  std::string journal_folder;
 };
 
 class OverlayFile : public File {
@@ -147,8 +147,9 @@ class OverlayFile : public File {
   bool FindRoom(uint64_t begin, uint64_t end, uint64_t length) {
     if (!room_.space) return true;
     std::string reason;
-    if ((room_.journaled &&
-         !room_.space->Journal(key_, begin, end, &reason)) ||
+    if ((!room_.journal_folder.empty() &&
+         !room_.space->Journal(key_, room_.journal_folder, begin, end,
+                               &reason)) ||
         (length > content_->Length() &&
          !room_.space->Resize(key_, length, &reason))) {
       return errors_->Refuse(path_, reason);
@@ -249,6 +250,11 @@ void OverlayFileSystem::NameMade(const OverlayLocation& at, Node& node) {
 // ---------------------------------------------------------------------------
 // What the disk would say.
 
+// A missing name is refused in the base's words, as the real call would.
+std::string OverlayFileSystem::NotFound() {
+  return base_.RefusalReason(FsStatus::kNotFound);
+}
+
 bool OverlayFileSystem::OnDisk(const Seen& seen) {
   return seen.Exists() && (seen.node == nullptr || !seen.node->own);
 }
@@ -324,18 +330,21 @@ void OverlayFileSystem::CountRoom(const OverlayLocation& at) {
 }
 
 // The real run's journal keeps what the run changes inside the game
-// folder, apart from the journal's own folder.
-bool OverlayFileSystem::Journaled(const OverlayLocation& at) {
+// folder, apart from the journal's own folder; it lies in that folder. The
+// game folder, or empty when the journal keeps nothing of `at`.
+std::string OverlayFileSystem::JournalFolderOf(const OverlayLocation& at) {
   const std::string game = journal_game_ ? journal_game_() : std::string();
-  if (game.empty()) return false;
-  std::string key = Locate(game).key;
+  if (game.empty()) return "";
+  const OverlayLocation folder = Locate(game);
+  std::string key = folder.key;
   if (key.back() != '\\') key += '\\';
   const std::string own = key + ToUpperAscii(kRunLockFolderName);
-  const bool inside = at.key.size() > key.size() &&
-                      at.key.compare(0, key.size(), key) == 0;
-  const bool in_own = at.key.compare(0, own.size(), own) == 0 &&
-                      (at.key.size() == own.size() || at.key[own.size()] == '\\');
-  return inside && !in_own;
+  const bool inside =
+      at.key.size() > key.size() && at.key.compare(0, key.size(), key) == 0;
+  const bool in_own =
+      at.key.compare(0, own.size(), own) == 0 &&
+      (at.key.size() == own.size() || at.key[own.size()] == '\\');
+  return inside && !in_own ? folder.path : "";
 }
 
 // Room for file `at` to be `length` bytes long, after the journal kept its
@@ -345,9 +354,10 @@ bool OverlayFileSystem::RoomFor(const OverlayLocation& at,
                                 const std::string& blamed, uint64_t length,
                                 bool journal_whole) {
   CountRoom(at);
+  const std::string journal = journal_whole ? JournalFolderOf(at) : "";
   std::string reason;
-  if ((journal_whole && Journaled(at) &&
-       !space_->Journal(at.key, 0, kToTheEnd, &reason)) ||
+  if ((!journal.empty() &&
+       !space_->Journal(at.key, journal, 0, kToTheEnd, &reason)) ||
       !space_->Resize(at.key, length, &reason)) {
     return errors()->Refuse(blamed, reason);
   }
@@ -407,7 +417,7 @@ std::unique_ptr<File> OverlayFileSystem::Hold(
   if (writable) {
     CountRoom(at);
     room.space = space_;
-    room.journaled = Journaled(at);
+    room.journal_folder = JournalFolderOf(at);
   }
   return std::make_unique<OverlayFile>(std::move(content), writable, held_,
                                        at.key, errors(), path, room);
@@ -424,7 +434,7 @@ bool OverlayFileSystem::SetAttributes(const std::string& path,
                                       uint32_t attributes) {
   const OverlayLocation at = Locate(path);
   const Seen seen = See(at);
-  if (!seen.Exists()) return errors()->Refuse(path, kReasonNotFound);
+  if (!seen.Exists()) return errors()->Refuse(path, NotFound());
   if (!BaseAllows(&FileSystem::ProbeAttributes, at, seen, path)) return false;
   if (seen.IsFolder()) {
     NodeFor(at, Node::Kind::kFolder, attributes & kFolderBits);
@@ -444,7 +454,7 @@ std::unique_ptr<File> OverlayFileSystem::Open(const std::string& path,
   if (!seen.Exists()) {
     if (mode != OpenMode::kCreate || at.folder_only || !ParentIsFolder(at)) {
       *status = FsStatus::kNotFound;
-      errors()->Record(path, kReasonNotFound);
+      errors()->Record(path, NotFound());
       return nullptr;
     }
     if (!FolderAllows(at, path, status)) return nullptr;
@@ -459,8 +469,9 @@ std::unique_ptr<File> OverlayFileSystem::Open(const std::string& path,
   if (seen.IsFolder() || (writing && (seen.attributes & kAttrReadOnly)) ||
       (mode == OpenMode::kCreate && (seen.attributes & kMarks))) {
     *status = FsStatus::kAccessDenied;
-    errors()->Record(path, seen.IsFolder() ? kReasonIsFolder
-                                           : base_.MarkRefusalReason());
+    errors()->Record(path, seen.IsFolder()
+                               ? kReasonIsFolder
+                               : base_.RefusalReason(FsStatus::kAccessDenied));
     return nullptr;
   }
   if (IsHeld(at)) {
@@ -499,8 +510,8 @@ bool OverlayFileSystem::CopyOver(const std::string& from,
   const Seen original = See(source);
   const Seen replaced = See(target);
   if (!original.IsFile()) {
-    return errors()->Refuse(
-        from, original.IsFolder() ? kReasonIsFolder : kReasonNotFound);
+    return errors()->Refuse(from,
+                            original.IsFolder() ? kReasonIsFolder : NotFound());
   }
   if (IsHeld(source)) return errors()->Refuse(from, kReasonHeld);
   if (target.folder_only) return errors()->Refuse(to, kReasonBadName);
@@ -512,27 +523,34 @@ bool OverlayFileSystem::CopyOver(const std::string& from,
         replaced.attributes & ~original.attributes & kMarks;
     if (target.key == source.key) return errors()->Refuse(to, kReasonSameFile);
     if (replaced.attributes & kAttrReadOnly) {
-      return errors()->Refuse(to, base_.MarkRefusalReason());
+      return errors()->Refuse(to, base_.RefusalReason(FsStatus::kAccessDenied));
     }
     if (IsHeld(target)) return errors()->Refuse(to, kReasonHeld);
-    if (marks_lost != 0) return errors()->Refuse(to, base_.MarkRefusalReason());
+    if (marks_lost != 0)
+      return errors()->Refuse(to, base_.RefusalReason(FsStatus::kAccessDenied));
     if (!BaseAllows(&FileSystem::ProbeReplace, target, replaced, to)) {
       return false;
     }
   } else if (!ParentIsFolder(target)) {
-    return errors()->Refuse(to, kReasonNotFound);
+    return errors()->Refuse(to, NotFound());
   }
   // The copy is made beside the target, which it then replaces.
   if (!FolderAllows(target, to)) return false;
   const std::shared_ptr<OverlayContent> content =
       ContentOf(source, original.node, nullptr);
   if (!content) return false;
+  // The journal keeps the old target first; then the copy and the old
+  // target are on disk together until the rename.
   CountRoom(target);
+  const std::string journal =
+      replaced.Exists() ? JournalFolderOf(target) : std::string();
   std::string reason;
-  if (!space_->Fits(target.key, content->Length(), &reason)) {
+  if ((!journal.empty() &&
+       !space_->Journal(target.key, journal, 0, kToTheEnd, &reason)) ||
+      !space_->Fits(target.key, content->Length(), &reason)) {
     return errors()->Refuse(to, reason);
   }
-  if (!RoomFor(target, to, content->Length(), replaced.Exists())) return false;
+  space_->Resize(target.key, content->Length(), &reason);
   const uint32_t attributes =
       original.node ? original.node->attributes : original.attributes;
   Node& copy = NodeFor(target, Node::Kind::kFile, attributes & kFileBits);
@@ -548,8 +566,8 @@ bool OverlayFileSystem::RenameOver(const std::string& from,
   const OverlayLocation target = Locate(to);
   const Seen moving = See(source);
   if (!moving.IsFile()) {
-    return errors()->Refuse(
-        from, moving.IsFolder() ? kReasonIsFolder : kReasonNotFound);
+    return errors()->Refuse(from,
+                            moving.IsFolder() ? kReasonIsFolder : NotFound());
   }
   if (IsHeld(source)) return errors()->Refuse(from, kReasonHeld);
   if (target.folder_only) return errors()->Refuse(to, kReasonBadName);
@@ -567,13 +585,13 @@ bool OverlayFileSystem::RenameOver(const std::string& from,
   const Seen replaced = See(target);
   if (replaced.IsFolder()) return errors()->Refuse(to, kReasonIsFolder);
   if (replaced.Exists() && (replaced.attributes & kAttrReadOnly)) {
-    return errors()->Refuse(to, base_.MarkRefusalReason());
+    return errors()->Refuse(to, base_.RefusalReason(FsStatus::kAccessDenied));
   }
   if (replaced.Exists() && IsHeld(target)) {
     return errors()->Refuse(to, kReasonHeld);
   }
   if (!replaced.Exists() && !ParentIsFolder(target)) {
-    return errors()->Refuse(to, kReasonNotFound);
+    return errors()->Refuse(to, NotFound());
   }
   // The rename meets both names and both folders on disk.
   if (!BaseAllows(&FileSystem::ProbeReplace, source, moving, to) ||
@@ -606,7 +624,7 @@ bool OverlayFileSystem::MakeFolder(const std::string& path) {
   if (at.name.empty() || See(at).Exists()) {
     return errors()->Refuse(path, kReasonExists);
   }
-  if (!ParentIsFolder(at)) return errors()->Refuse(path, kReasonNotFound);
+  if (!ParentIsFolder(at)) return errors()->Refuse(path, NotFound());
   if (!FolderAllows(at, path)) return false;
   Node& node = NodeFor(at, Node::Kind::kFolder, 0);
   NameMade(at, node);
@@ -618,11 +636,11 @@ bool OverlayFileSystem::RemoveFile(const std::string& path) {
   const OverlayLocation at = Locate(path);
   const Seen seen = See(at);
   if (!seen.IsFile()) {
-    return errors()->Refuse(
-        path, seen.IsFolder() ? kReasonIsFolder : kReasonNotFound);
+    return errors()->Refuse(path,
+                            seen.IsFolder() ? kReasonIsFolder : NotFound());
   }
   if (seen.attributes & kAttrReadOnly) {
-    return errors()->Refuse(path, base_.MarkRefusalReason());
+    return errors()->Refuse(path, base_.RefusalReason(FsStatus::kAccessDenied));
   }
   if (IsHeld(at)) return errors()->Refuse(path, kReasonHeld);
   if (!BaseAllows(&FileSystem::ProbeReplace, at, seen, path) ||
@@ -638,7 +656,7 @@ bool OverlayFileSystem::RemoveFolder(const std::string& path) {
   const Seen seen = See(at);
   if (!seen.IsFolder()) {
     return errors()->Refuse(path,
-                            seen.IsFile() ? kReasonNotFolder : kReasonNotFound);
+                            seen.IsFile() ? kReasonNotFolder : NotFound());
   }
   std::vector<FolderEntry> entries;
   if (at.name.empty() || ListFolder(path, &entries) != FsStatus::kOkay) {
@@ -693,7 +711,7 @@ FsStatus OverlayFileSystem::ListFolder(const std::string& path,
   at.folder_only = false;
   const Seen seen = See(at);
   if (!seen.IsFolder()) {
-    errors()->Record(path, kReasonNotFound);
+    errors()->Record(path, NotFound());
     return FsStatus::kNotFound;
   }
   const uint32_t parent_attributes =
@@ -749,7 +767,7 @@ std::string OverlayFileSystem::CurrentFolder() {
 
 bool OverlayFileSystem::ChangeFolder(const std::string& path) {
   const OverlayLocation at = Locate(path);
-  if (!See(at).IsFolder()) return errors()->Refuse(path, kReasonNotFound);
+  if (!See(at).IsFolder()) return errors()->Refuse(path, NotFound());
   // The process follows where it can, so the base's relative paths agree.
   const FsError before = LastError();
   if (base_.ChangeFolder(at.path)) {
@@ -772,7 +790,7 @@ std::unique_ptr<FolderLock> OverlayFileSystem::LockFolder(
   const OverlayLocation at = Locate(folder);
   if (!See(at).IsFolder()) {
     *status = FsStatus::kNotFound;
-    errors()->Record(folder, kReasonNotFound);
+    errors()->Record(folder, NotFound());
     return nullptr;
   }
   return locks_.Take(at.key, folder, *errors(), status);
@@ -784,7 +802,7 @@ ProbeOutcome OverlayFileSystem::ProbeWrite(const std::string& path) {
   const OverlayLocation at = Locate(path);
   const Seen seen = See(at);
   if (!seen.IsFile()) {
-    errors()->Record(path, seen.Exists() ? kReasonIsFolder : kReasonNotFound);
+    errors()->Record(path, seen.Exists() ? kReasonIsFolder : NotFound());
     return ProbeOutcome::kRefused;
   }
   if (IsHeld(at)) {
@@ -799,7 +817,7 @@ ProbeOutcome OverlayFileSystem::ProbeReplace(const std::string& path) {
   const OverlayLocation at = Locate(path);
   const Seen seen = See(at);
   if (!seen.Exists()) {
-    errors()->Record(path, kReasonNotFound);
+    errors()->Record(path, NotFound());
     return ProbeOutcome::kRefused;
   }
   if (seen.IsFile() && IsHeld(at)) {
@@ -810,15 +828,15 @@ ProbeOutcome OverlayFileSystem::ProbeReplace(const std::string& path) {
                       : ProbeOutcome::kAllowed;
 }
 
-std::string OverlayFileSystem::MarkRefusalReason() {
-  return base_.MarkRefusalReason();
+std::string OverlayFileSystem::RefusalReason(FsStatus status) {
+  return base_.RefusalReason(status);
 }
 
 ProbeOutcome OverlayFileSystem::ProbeAttributes(const std::string& path) {
   const OverlayLocation at = Locate(path);
   const Seen seen = See(at);
   if (!seen.Exists()) {
-    errors()->Record(path, kReasonNotFound);
+    errors()->Record(path, NotFound());
     return ProbeOutcome::kRefused;
   }
   return OnDisk(seen) ? AskBase(&FileSystem::ProbeAttributes, at, path)
@@ -829,7 +847,7 @@ ProbeOutcome OverlayFileSystem::ProbeNewName(const std::string& folder) {
   const OverlayLocation at = Locate(folder);
   const Seen seen = See(at);
   if (!seen.IsFolder()) {
-    errors()->Record(folder, seen.Exists() ? kReasonNotFolder : kReasonNotFound);
+    errors()->Record(folder, seen.Exists() ? kReasonNotFolder : NotFound());
     return ProbeOutcome::kRefused;
   }
   return OnDisk(seen) ? AskBase(&FileSystem::ProbeNewName, at, folder)

@@ -89,7 +89,7 @@ class OverlayFileSystem : public FileSystem {
 
   ProbeOutcome ProbeWrite(const std::string& path) override;
   ProbeOutcome ProbeReplace(const std::string& path) override;
-  std::string MarkRefusalReason() override;
+  std::string RefusalReason(FsStatus status) override;
   ProbeOutcome ProbeAttributes(const std::string& path) override;
   ProbeOutcome ProbeNewName(const std::string& folder) override;
   /// The base's room, less what the changes held here would take.
@@ -156,6 +156,7 @@ class OverlayFileSystem : public FileSystem {
 
   static uint32_t ShownAttributes(const Node& node);
   static bool OnDisk(const Seen& seen);
+  std::string NotFound();
   bool BaseAllows(Probe probe, const OverlayLocation& at, const Seen& seen,
                   const std::string& blamed, FsStatus* status = nullptr);
   bool FolderAllows(const OverlayLocation& at, const std::string& blamed,
@@ -163,7 +164,7 @@ class OverlayFileSystem : public FileSystem {
   ProbeOutcome AskBase(Probe probe, const OverlayLocation& at,
                        const std::string& blamed);
   void CountRoom(const OverlayLocation& at);
-  bool Journaled(const OverlayLocation& at);
+  std::string JournalFolderOf(const OverlayLocation& at);
   bool RoomFor(const OverlayLocation& at, const std::string& blamed,
                uint64_t length, bool journal_whole);
   OverlayLocation Locate(const std::string& path);
@@ -179,8 +180,7 @@ class OverlayFileSystem : public FileSystem {
                                               Node& node, FsStatus* status);
   std::shared_ptr<OverlayContent> ContentOf(const OverlayLocation& at,
                                             Node* node, FsStatus* status);
-  std::unique_ptr<File> Hold(const OverlayLocation& at,
-                             const std::string& path,
+  std::unique_ptr<File> Hold(const OverlayLocation& at, const std::string& path,
                              std::shared_ptr<OverlayContent> content,
                              bool writable);
   std::vector<FolderEntry> OwnEntries(const OverlayLocation& folder,

@@ -6,14 +6,17 @@ namespace quarn {
 
 // A folder the run makes lies on the disk of the nearest one that exists.
 OverlaySpace::Disk* OverlaySpace::DiskOf(const std::string& folder) {
+  const auto known = folders_.find(folder);
+  if (known != folders_.end()) return known->second;
+  Disk*& found = folders_[folder];
   DiskSpace space;
   std::string asked = folder;
   while (!base_.FreeSpaceOf(asked, &space)) {
     const size_t slash = asked.find_last_of('\\');
-    if (slash == std::string::npos || asked.size() <= 1) return nullptr;
+    if (slash == std::string::npos || asked.size() <= 1) return found;
     // A root ("\" or "C:\") keeps its backslash.
     const bool root = slash == 0 || asked[slash - 1] == ':';
-    if (root && slash + 1 == asked.size()) return nullptr;
+    if (root && slash + 1 == asked.size()) return found;
     asked.erase(root ? slash + 1 : slash);
   }
   std::unique_ptr<Disk>& disk = disks_[space.volume];
@@ -21,7 +24,8 @@ OverlaySpace::Disk* OverlaySpace::DiskOf(const std::string& folder) {
     disk = std::make_unique<Disk>();
     disk->space = space;
   }
-  return disk.get();
+  found = disk.get();
+  return found;
 }
 
 uint64_t OverlaySpace::Blocks(const Disk& disk, uint64_t bytes) {
@@ -69,8 +73,7 @@ bool OverlaySpace::Fits(const std::string& key, uint64_t extra,
   const Counted& file = files_[key];
   if (file.disk == nullptr) return true;
   const Disk& disk = *file.disk;
-  if (Holds(disk,
-            disk.blocks_taken + static_cast<int64_t>(Blocks(disk, extra)),
+  if (Holds(disk, disk.blocks_taken + static_cast<int64_t>(Blocks(disk, extra)),
             disk.journal_bytes)) {
     return true;
   }
@@ -100,16 +103,18 @@ void OverlaySpace::Move(const std::string& from, const std::string& to) {
 // The journal keeps old bytes once each; counting them as one stretch from
 // the start (never more than the file had) errs on the side of a full disk
 // only for files written in scattered places.
-bool OverlaySpace::Journal(const std::string& key, uint64_t begin,
+bool OverlaySpace::Journal(const std::string& key,
+                           const std::string& journal_folder, uint64_t begin,
                            uint64_t end, std::string* reason) {
   Counted& file = files_[key];
-  if (file.disk == nullptr) return true;
+  Disk* const journal_disk = DiskOf(journal_folder);
+  if (journal_disk == nullptr) return true;
   const uint64_t old_end = std::min(end, file.base_length);
   if (begin >= old_end) return true;
-  const uint64_t kept = std::min(old_end - begin,
-                                 file.base_length - file.journaled);
+  const uint64_t kept =
+      std::min(old_end - begin, file.base_length - file.journaled);
   if (kept == 0) return true;
-  Disk& disk = *file.disk;
+  Disk& disk = *journal_disk;
   if (!Holds(disk, disk.blocks_taken, disk.journal_bytes + kept)) {
     *reason = disk.space.full_reason;
     return false;
@@ -123,13 +128,13 @@ bool OverlaySpace::FreeSpaceOf(const std::string& folder, DiskSpace* space) {
   Disk* disk = DiskOf(folder);
   if (disk == nullptr) return false;
   *space = disk->space;
-  const int64_t taken =
-      disk->blocks_taken +
-      static_cast<int64_t>(Blocks(*disk, disk->journal_bytes));
+  const int64_t taken = disk->blocks_taken + static_cast<int64_t>(Blocks(
+                                                 *disk, disk->journal_bytes));
   const uint64_t block = disk->space.block_bytes;
   if (taken > 0) {
     const uint64_t used = static_cast<uint64_t>(taken) * block;
-    space->free_bytes = used >= space->free_bytes ? 0 : space->free_bytes - used;
+    space->free_bytes =
+        used >= space->free_bytes ? 0 : space->free_bytes - used;
   } else {
     space->free_bytes += static_cast<uint64_t>(-taken) * block;
   }

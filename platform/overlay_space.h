@@ -45,10 +45,10 @@ class OverlaySpace {
   void Move(const std::string& from, const std::string& to);
 
   /// Counts the bytes file `key` had before the run in [begin, end) as kept
-  /// by the undo journal on that file's disk, each byte once; false, and
-  /// nothing changed, when they would not fit.
-  bool Journal(const std::string& key, uint64_t begin, uint64_t end,
-               std::string* reason);
+  /// by the undo journal in folder `journal_folder`, each byte once; false,
+  /// and nothing changed, when they would not fit on that folder's disk.
+  bool Journal(const std::string& key, const std::string& journal_folder,
+               uint64_t begin, uint64_t end, std::string* reason);
 
   /// The room left on the disk of the existing folder `folder` after the
   /// changes counted; false where the base cannot tell.
@@ -56,9 +56,9 @@ class OverlaySpace {
 
  private:
   struct Disk {
-    DiskSpace space;                // as the base gave it before any change
-    int64_t blocks_taken = 0;       // by the counted files, beyond before
-    uint64_t journal_bytes = 0;     // kept by the undo journal
+    DiskSpace space;             // as the base gave it before any change
+    int64_t blocks_taken = 0;    // by the counted files, beyond before
+    uint64_t journal_bytes = 0;  // kept by the undo journal
   };
   struct Counted {
     Disk* disk = nullptr;  // null: the base cannot tell; nothing is checked
@@ -74,6 +74,7 @@ class OverlaySpace {
   FileSystem& base_;
   std::map<std::string, std::unique_ptr<Disk>> disks_;  // by volume
   std::map<std::string, Counted> files_;                // by key
+  std::map<std::string, Disk*> folders_;  // the disks asked for, by folder
 };
 
 }  // namespace quarn

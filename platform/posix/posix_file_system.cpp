@@ -791,8 +791,7 @@ namespace {
 
 // The outcome of a probe that found `error` (0: none) in the way of `path`,
 // recorded as the call would record it.
-ProbeOutcome Judged(FsErrorRecord& errors, const std::string& path,
-                    int error) {
+ProbeOutcome Judged(FsErrorRecord& errors, const std::string& path, int error) {
   if (error == 0) return ProbeOutcome::kAllowed;
   Refuse(errors, path, error);
   return error == EBUSY ? ProbeOutcome::kHeld : ProbeOutcome::kRefused;
@@ -852,7 +851,8 @@ int NewNameRefusal(const std::string& native) {
 
 ProbeOutcome PosixFileSystem::ProbeWrite(const std::string& path) {
   const std::string native = NativeOf(path);
-  return Judged(*errors(), path, native.empty() ? ENOENT : WriteRefusal(native));
+  return Judged(*errors(), path,
+                native.empty() ? ENOENT : WriteRefusal(native));
 }
 
 ProbeOutcome PosixFileSystem::ProbeReplace(const std::string& path) {
@@ -864,12 +864,22 @@ ProbeOutcome PosixFileSystem::ProbeReplace(const std::string& path) {
     return Judged(*errors(), path, EBUSY);
   }
   const int locked = LockedByLinux(native);
-  return locked < 0 ? ProbeOutcome::kUnknown
-                    : Judged(*errors(), path, locked);
+  return locked < 0 ? ProbeOutcome::kUnknown : Judged(*errors(), path, locked);
 }
 
-std::string PosixFileSystem::MarkRefusalReason() {
-  return PosixErrorText(EACCES);
+std::string PosixFileSystem::RefusalReason(FsStatus status) {
+  switch (status) {
+    case FsStatus::kNotFound:
+      return PosixErrorText(ENOENT);
+    case FsStatus::kSharingViolation:
+      return PosixErrorText(EBUSY);
+    case FsStatus::kAccessDenied:
+      return PosixErrorText(EACCES);
+    case FsStatus::kOkay:
+    case FsStatus::kOtherError:
+      break;
+  }
+  return PosixErrorText(EIO);
 }
 
 ProbeOutcome PosixFileSystem::ProbeAttributes(const std::string& path) {
@@ -882,8 +892,7 @@ ProbeOutcome PosixFileSystem::ProbeAttributes(const std::string& path) {
     return Judged(*errors(), path, EPERM);
   }
   const int locked = LockedByLinux(native);
-  return locked < 0 ? ProbeOutcome::kUnknown
-                    : Judged(*errors(), path, locked);
+  return locked < 0 ? ProbeOutcome::kUnknown : Judged(*errors(), path, locked);
 }
 
 ProbeOutcome PosixFileSystem::ProbeNewName(const std::string& folder) {

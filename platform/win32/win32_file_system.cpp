@@ -480,8 +480,19 @@ ProbeOutcome Win32FileSystem::ProbeReplace(const std::string& path) {
   return Judged(*errors(), path, OpenRefusal(path, DELETE, kShareAll));
 }
 
-std::string Win32FileSystem::MarkRefusalReason() {
-  return Win32ErrorText(ERROR_ACCESS_DENIED);
+std::string Win32FileSystem::RefusalReason(FsStatus status) {
+  switch (status) {
+    case FsStatus::kNotFound:
+      return Win32ErrorText(ERROR_FILE_NOT_FOUND);
+    case FsStatus::kSharingViolation:
+      return Win32ErrorText(ERROR_SHARING_VIOLATION);
+    case FsStatus::kAccessDenied:
+      return Win32ErrorText(ERROR_ACCESS_DENIED);
+    case FsStatus::kOkay:
+    case FsStatus::kOtherError:
+      break;
+  }
+  return Win32ErrorText(ERROR_GEN_FAILURE);
 }
 
 // SetFileAttributesA opens for attributes alone, which no hold on the bytes
@@ -500,8 +511,7 @@ ProbeOutcome Win32FileSystem::ProbeNewName(const std::string& folder) {
   return ProbeOutcome::kUnknown;
 }
 
-bool Win32FileSystem::FreeSpaceOf(const std::string& folder,
-                                  DiskSpace* space) {
+bool Win32FileSystem::FreeSpaceOf(const std::string& folder, DiskSpace* space) {
   char root[MAX_PATH + 1];
   ULARGE_INTEGER available;
   DWORD sectors = 0, sector_bytes = 0, free_clusters = 0, clusters = 0;

@@ -32,7 +32,7 @@ class Win32FileSystem : public FileSystem {
                                          FsStatus* status) override;
   ProbeOutcome ProbeWrite(const std::string& path) override;
   ProbeOutcome ProbeReplace(const std::string& path) override;
-  std::string MarkRefusalReason() override;
+  std::string RefusalReason(FsStatus status) override;
   ProbeOutcome ProbeAttributes(const std::string& path) override;
   /// kUnknown: Windows cannot make a name unseen.
   ProbeOutcome ProbeNewName(const std::string& folder) override;
