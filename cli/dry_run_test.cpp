@@ -18,6 +18,22 @@
 namespace quarn {
 namespace {
 
+#ifdef _WIN32
+// Windows has no way to ask, unseen, whether a folder takes a new name.
+constexpr bool kFoldersUnprobed = true;
+#else
+constexpr bool kFoldersUnprobed = false;
+#endif
+
+// `report` without the line that lists what the platform could not check,
+// which must be there exactly where folders cannot be probed.
+std::string WithoutUnprobedLine(const std::string& report) {
+  const size_t line = report.find("quarn: this system cannot check");
+  EXPECT_EQ(kFoldersUnprobed, line != std::string::npos) << report;
+  if (line == std::string::npos) return report;
+  return report.substr(0, line) + report.substr(report.find('\n', line) + 1);
+}
+
 // A game with a model archive and a mod that changes files, folders and
 // the archive; the dry run comes first, the real run after it.
 class DryRunTest : public QuarnCliTest {
@@ -46,7 +62,7 @@ class DryRunTest : public QuarnCliTest {
     EXPECT_EQ(expected_status, Run(dry)) << out_;
     EXPECT_EQ(before, TreeSnapshot(folder_.path()));
     dry_out_ = out_;
-    dry_err_ = err_;
+    dry_err_ = WithoutUnprobedLine(err_);
     EXPECT_EQ(expected_status, Run(Install()));
     EXPECT_EQ(out_, dry_out_);
     EXPECT_EQ(ReadTestFile(mod() + kLogFileName), dry_out_);
@@ -167,6 +183,7 @@ TEST_F(DryRunTest, TheJsonReportHoldsTheSameFactsByName) {
                                      {"removed", {"c.txd"}}}})),
             json["archives"]);
   EXPECT_FALSE(json["spill_failed"]);
+  EXPECT_EQ(kFoldersUnprobed, !json["unprobed"].empty());
 
   EXPECT_EQ(kExitUsage, Run({"install", "--dir", NativePath(mod()), "--game",
                              NativePath(game()), "--report", "json"}));
@@ -177,6 +194,34 @@ TEST_F(DryRunTest, TheJsonReportHoldsTheSameFactsByName) {
   dry.back() = NativePath(folder_.path() + "absent\\report.json");
   EXPECT_EQ(kExitFailed, Run(dry));
   EXPECT_EQ("quarn: Can't write the report to " + dry.back() + "\n", err_);
+}
+
+// A file held open unshared (the game running: on Windows any other handle,
+// on Linux one of this process) cannot be replaced; the dry run fails the
+// same COPY with the same reason, and succeeds once the file is let go.
+TEST_F(DryRunTest, AFileHeldOpenFailsTheSameCommand) {
+  std::unique_ptr<File> held =
+      fs_->Open(game() + "readme.txt", OpenMode::kRead, nullptr);
+  ASSERT_TRUE(held);
+  WriteTestFile(mod() + "QuarnInstall.txt",
+                "COPY new.txt TO data\\added.txt\r\n"
+                "COPY new.txt TO readme.txt\r\n");
+  std::vector<std::string> dry = Install();
+  dry.push_back("--dry-run");
+  const std::string before = TreeSnapshot(game());
+  EXPECT_EQ(kExitFailed, Run(dry));
+  EXPECT_EQ(before, TreeSnapshot(game()));
+  const std::string dry_out = out_;
+  const std::string dry_err = err_;
+  EXPECT_EQ(kExitFailed, Run(Install()));
+  EXPECT_EQ(out_, dry_out);
+  EXPECT_NE(std::string::npos, out_.find("DATA\\ADDED.TXT... ok"));
+  EXPECT_EQ(
+      "README.TXT: " + fs_->RefusalReason(FsStatus::kSharingViolation) + "\n",
+      err_);
+  EXPECT_EQ(0u, dry_err.find(err_)) << dry_err;
+  held.reset();
+  CompareWithRealRun("COPY new.txt TO readme.txt\r\n", kExitAllDone);
 }
 
 TEST_F(DryRunTest, BadUsageGetsNoReport) {
@@ -259,7 +304,6 @@ class DryRunRefusalTest : public DryRunTest {
     if (same_reason) {
       EXPECT_EQ(0u, dry_err.find(err_)) << dry_err << "\nreal run: " << err_;
     }
-    EXPECT_EQ(std::string::npos, dry_err.find("cannot check"));
     return err_;
   }
 
