@@ -167,6 +167,7 @@ ChangeReport GatherChangeReport(OverlayFileSystem& overlay, int exit_status,
     report.archives.push_back(CompareArchive(overlay, game.second));
   }
   report.spill_failed = overlay.StoreStats().spill_failed;
+  report.unprobed = overlay.Unprobed();
   return report;
 }
 
@@ -190,6 +191,16 @@ std::string ChangeReportText(const ChangeReport& report) {
     text +=
         "quarn: the temporary file for written data failed; writes after "
         "that failed here although a real run would have made them\n";
+  }
+  if (!report.unprobed.empty()) {
+    std::string paths;
+    for (const std::string& path : report.unprobed) {
+      paths += (paths.empty() ? "" : ", ") + path;
+    }
+    text +=
+        "quarn: this system cannot check without changing them whether a "
+        "real run could change these, so it may still fail there: " +
+        paths + "\n";
   }
   return text;
 }

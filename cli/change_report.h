@@ -29,6 +29,10 @@ struct ChangeReport {
   std::vector<Collision> collisions;  ///< among the run's mods
   /// With the mods installed before, from the games' journals.
   std::vector<Collision> installed_collisions;
+  /// The paths whose check (is the file locked or held, does the folder
+  /// take a new name) this platform cannot make without a change anyone
+  /// could see: a real run may still fail there.
+  std::vector<std::string> unprobed;
 };
 
 /// The letters of the read-only, hidden and system bits set in

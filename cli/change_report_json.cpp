@@ -112,6 +112,7 @@ std::string ChangeReportJson(const ChangeReport& report) {
       {"changes", ListJson(report.changes, ChangeJson)},
       {"archives", ListJson(report.archives, ArchiveJson)},
       {"spill_failed", report.spill_failed},
+      {"unprobed", Names(report.unprobed)},
       {"mods", ListJson(report.mods, ModJson)},
       {"collisions", ListJson(report.collisions, CollisionJson)},
       {"installed_collisions",

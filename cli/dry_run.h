@@ -19,10 +19,10 @@ struct DryRunReport {
   std::string file;   ///< the path as typed; empty: standard error
 };
 
-/// What a dry run runs: the installation over the file system given,
-/// adding each mod's change set to the list given. Returns the exit status.
+/// What a dry run runs: the installation over the overlay given, adding
+/// each mod's change set to the list given. Returns the exit status.
 using DryInstall =
-    std::function<int(FileSystem&, std::vector<ModChangeSet>* mods)>;
+    std::function<int(OverlayFileSystem&, std::vector<ModChangeSet>* mods)>;
 
 /// Runs `install` over an overlay of `fs`, so that nothing it does reaches
 /// the disk, and then, unless it was refused as bad usage, writes the

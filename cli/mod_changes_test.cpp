@@ -59,10 +59,14 @@ class ModChangesTest : public QuarnCliTest {
     args.insert(args.end(), more.begin(), more.end());
     return Run(args);
   }
-  // The report from the line that begins with `first` on.
+  // The report from the line that begins with `first` on, up to the notes
+  // that follow it (on Windows: the folders no probe could check).
   std::string ReportFrom(const std::string& first) const {
     const size_t at = err_.find("\n" + first);
-    return at == std::string::npos ? "" : err_.substr(at + 1);
+    if (at == std::string::npos) return "";
+    const size_t notes = err_.find("\nquarn: ", at);
+    return err_.substr(
+        at + 1, notes == std::string::npos ? std::string::npos : notes - at);
   }
   // The four things both mods change, as the report names them, with what
   // the sample mod and the last mod do to each.

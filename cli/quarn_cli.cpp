@@ -155,10 +155,12 @@ bool ReadyGame(FileSystem& fs, const std::string& chosen,
   return *lock && !RefuseUnfinishedInstall(fs, chosen, err);
 }
 
-// The installation. A real run keeps an undo journal when `journaled`; a
-// dry run gives each mod's change set to `mods` instead.
+// The installation. A real run keeps an undo journal when `journaled`;
+// over a dry run's overlay (`dry`) the room that journal would take is
+// counted instead, and each mod's change set goes to `mods`.
 int Install(const CommandLine& line, FileSystem& fs, bool journaled,
-            std::vector<ModChangeSet>* mods, FILE* out, FILE* err) {
+            OverlayFileSystem* dry, std::vector<ModChangeSet>* mods, FILE* out,
+            FILE* err) {
   std::string dir, chosen, problem;
   if (!ResolveInstallerDir(fs, line.installer_dir, &dir, &problem)) {
     return UsageError(err, problem);
@@ -198,6 +200,9 @@ int Install(const CommandLine& line, FileSystem& fs, bool journaled,
     FollowRunInTracker(ctx, tracker, nullptr, [mods](ModChangeSet set) {
       mods->push_back(std::move(set));
     });
+  }
+  if (dry != nullptr && !line.no_undo) {
+    dry->CountJournalOf([&ctx] { return ctx.GamePath; });
   }
   ctx.InstallerDir = dir;
   ctx.ModCatalogue = catalogue;
@@ -243,12 +248,13 @@ int RunQuarn(const std::vector<std::string>& args, FileSystem& fs, FILE* out,
       break;
   }
   if (line.dry_run) {
-    return RunDry(fs, DryRunReport{line.report_json, line.report_file}, err,
-                  [&](FileSystem& overlay, std::vector<ModChangeSet>* mods) {
-                    return Install(line, overlay, false, mods, out, err);
-                  });
+    return RunDry(
+        fs, DryRunReport{line.report_json, line.report_file}, err,
+        [&](OverlayFileSystem& overlay, std::vector<ModChangeSet>* mods) {
+          return Install(line, overlay, false, &overlay, mods, out, err);
+        });
   }
-  return Install(line, fs, !line.no_undo, nullptr, out, err);
+  return Install(line, fs, !line.no_undo, nullptr, nullptr, out, err);
 }
 
 }  // namespace quarn

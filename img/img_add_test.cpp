@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "img/img_object_check.h"
+#include "platform/file_system_wrapper.h"
 #include "run/dispatch_table.h"
 #include "testutil/expected_log.h"
 #include "testutil/img_test_archive.h"
@@ -18,62 +19,28 @@ namespace {
 
 // The real file system, except that folder listings come in a fixed order,
 // so that the order the platform delivers can be chosen by the test.
-class OrderedListingFs : public FileSystem {
+// The native file system, made before the wrapper below that uses it.
+struct NativeFileSystemHolder {
+  std::unique_ptr<FileSystem> native = MakeNativeFileSystem();
+};
+
+class OrderedListingFs : private NativeFileSystemHolder,
+                         public FileSystemWrapper {
  public:
   explicit OrderedListingFs(bool descending)
-      : base_(MakeNativeFileSystem()), descending_(descending) {}
+      : FileSystemWrapper(*native), descending_(descending) {}
 
-  uint32_t AttributesOf(const std::string& path) override {
-    return base_->AttributesOf(path);
-  }
-  bool SetAttributes(const std::string& path, uint32_t attributes) override {
-    return base_->SetAttributes(path, attributes);
-  }
-  std::unique_ptr<File> Open(const std::string& path, OpenMode mode,
-                             FsStatus* status) override {
-    return base_->Open(path, mode, status);
-  }
-  bool CopyOver(const std::string& from, const std::string& to) override {
-    return base_->CopyOver(from, to);
-  }
-  bool RenameOver(const std::string& from, const std::string& to) override {
-    return base_->RenameOver(from, to);
-  }
-  bool MakeFolder(const std::string& path) override {
-    return base_->MakeFolder(path);
-  }
-  bool RemoveFile(const std::string& path) override {
-    return base_->RemoveFile(path);
-  }
-  bool RemoveFolder(const std::string& path) override {
-    return base_->RemoveFolder(path);
-  }
   FsStatus ListFolder(const std::string& path,
                       std::vector<FolderEntry>* entries) override {
-    const FsStatus status = base_->ListFolder(path, entries);
+    const FsStatus status = FileSystemWrapper::ListFolder(path, entries);
     std::sort(entries->begin(), entries->end(),
               [this](const FolderEntry& a, const FolderEntry& b) {
                 return descending_ ? a.name > b.name : a.name < b.name;
               });
     return status;
   }
-  ListingRules ListingRulesOf(const std::string& path) override {
-    return base_->ListingRulesOf(path);
-  }
-  std::string CurrentFolder() override { return base_->CurrentFolder(); }
-  bool ChangeFolder(const std::string& path) override {
-    return base_->ChangeFolder(path);
-  }
-  std::string AbsolutePath(const std::string& os_path) override {
-    return base_->AbsolutePath(os_path);
-  }
-  std::unique_ptr<FolderLock> LockFolder(const std::string& folder,
-                                         FsStatus* status) override {
-    return base_->LockFolder(folder, status);
-  }
 
  private:
-  std::unique_ptr<FileSystem> base_;
   bool descending_;
 };
 

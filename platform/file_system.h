@@ -72,6 +72,22 @@ enum class TransferOutcome {
   kWriteFailed,  ///< the destination refused or took fewer bytes
 };
 
+/// What a probe learned about a change it did not make.
+enum class ProbeOutcome {
+  kAllowed,  ///< nothing the probe can see stands in the change's way
+  kHeld,     ///< someone holds the file open; LastError says it as the call
+  kRefused,  ///< the change would be refused; LastError says why, as the call
+  kUnknown,  ///< this platform cannot tell without a change anyone could see
+};
+
+/// The room left on the disk a folder lies on.
+struct DiskSpace {
+  std::string volume;        ///< names the disk: the same for its folders
+  uint64_t free_bytes = 0;   ///< what this process may still write there
+  uint64_t block_bytes = 1;  ///< the unit a file's bytes take room in
+  std::string full_reason;   ///< the platform's words for a full disk
+};
+
 /// Bytes File::MoveBytes carries per read and write when it copies them.
 inline constexpr size_t kFileMoveChunkBytes = size_t{4} << 20;
 
@@ -214,6 +230,43 @@ class FileSystem {
   /// otherwise.
   virtual std::unique_ptr<FolderLock> LockFolder(const std::string& folder,
                                                  FsStatus* status) = 0;
+
+  /// Tells, changing nothing anyone could see, whether the existing file
+  /// `path` could be opened for writing now as Open with kReadWrite would
+  /// judge it, its read-only mark apart (the caller knows what a run made of
+  /// that): kRefused for a missing file, a folder or one the OS refuses (a
+  /// locked file: on Linux, immutable), kHeld for one held open. Both record
+  /// the failure Open would record; kAllowed records nothing.
+  virtual ProbeOutcome ProbeWrite(const std::string& path) = 0;
+
+  /// Tells, changing nothing anyone could see, whether the existing file or
+  /// folder `path` itself would let RenameOver, CopyOver, RemoveFile or
+  /// RemoveFolder replace or remove it now, its read-only mark apart: kHeld
+  /// for a file held open, kRefused for one the OS has locked (on Linux:
+  /// immutable) or a missing one, recorded as those calls record them. Its
+  /// folder is ProbeNewName's question.
+  virtual ProbeOutcome ProbeReplace(const std::string& path) = 0;
+
+  /// The words this platform's calls record for a refusal of kind
+  /// `status`: kNotFound for a missing file or folder, kAccessDenied for a
+  /// change that a read-only, hidden or system mark forbids,
+  /// kSharingViolation for a file held open.
+  virtual std::string RefusalReason(FsStatus status) = 0;
+
+  /// Tells, changing nothing anyone could see, whether SetAttributes could
+  /// change the existing file or folder `path` now; an open file does not
+  /// stand in its way, a locked one does.
+  virtual ProbeOutcome ProbeAttributes(const std::string& path) = 0;
+
+  /// Tells, changing nothing anyone could see, whether a name could be made
+  /// in or removed from the existing folder `folder` now (a new file or
+  /// folder, a rename's ends, a deletion). kUnknown where the platform has
+  /// no invisible way to ask (Windows).
+  virtual ProbeOutcome ProbeNewName(const std::string& folder) = 0;
+
+  /// Fills `space` for the disk that the existing folder `folder` lies on.
+  /// False, and `space` untouched, where there is no disk to ask (memory).
+  virtual bool FreeSpaceOf(const std::string& folder, DiskSpace* space) = 0;
 
   /// The last operation that failed, on this file system or on a file
   /// opened through it, since ClearLastError; empty if none did. A query

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -257,6 +258,78 @@ TEST_P(FileSystemContract, OpensAreUnshared) {
   held.reset();
   EXPECT_EQ("archive", ReadAll("gta3.img"));
   EXPECT_TRUE(fs_->Open(Path("gta3.img"), OpenMode::kReadWrite, nullptr));
+}
+
+// A probe changes nothing, lets what the call would do, and refuses what the
+// call would refuse with the call's own record of why; the disk it asks
+// about is the same for a folder and the folders in it.
+TEST_P(FileSystemContract, ProbesJudgeAsTheCallsDoAndChangeNothing) {
+  Put("game\\open.dat", "open");
+  Put("game\\kept.dat", "kept");
+  Folder("game\\data");
+  ASSERT_TRUE(fs_->SetAttributes(Path("game\\kept.dat"), kAttrReadOnly));
+  std::unique_ptr<File> held =
+      fs_->Open(Path("game\\open.dat"), OpenMode::kRead, nullptr);
+  ASSERT_TRUE(held);
+  const std::string before = Listing("game") + ReadAll("game\\kept.dat");
+  // The call runs after the probe, and must fail as the probe said.
+  const auto same_record = [&](ProbeOutcome probed,
+                               const std::function<bool()>& call) {
+    const FsError by_probe = fs_->LastError();
+    fs_->ClearLastError();
+    EXPECT_FALSE(call());
+    EXPECT_EQ(by_probe.path, fs_->LastError().path);
+    EXPECT_EQ(by_probe.reason, fs_->LastError().reason);
+    return probed;
+  };
+
+  fs_->ClearLastError();
+  EXPECT_EQ(ProbeOutcome::kAllowed, fs_->ProbeWrite(Path("game\\kept.dat")));
+  EXPECT_EQ(ProbeOutcome::kAllowed, fs_->ProbeReplace(Path("GAME\\KEPT.DAT")));
+  EXPECT_EQ(ProbeOutcome::kAllowed,
+            fs_->ProbeAttributes(Path("game\\open.dat")));
+  EXPECT_EQ(ProbeOutcome::kAllowed, fs_->ProbeReplace(Path("game\\data")));
+  const ProbeOutcome new_name = fs_->ProbeNewName(Path("game\\data"));
+  EXPECT_TRUE(new_name == ProbeOutcome::kAllowed ||
+              new_name == ProbeOutcome::kUnknown);
+  EXPECT_EQ("", fs_->LastError().reason);
+
+  fs_->ClearLastError();
+  EXPECT_EQ(ProbeOutcome::kHeld,
+            same_record(fs_->ProbeWrite(Path("game\\open.dat")), [&] {
+              return fs_->Open(Path("game\\open.dat"), OpenMode::kReadWrite,
+                               nullptr) != nullptr;
+            }));
+  EXPECT_EQ(ProbeOutcome::kHeld,
+            same_record(fs_->ProbeReplace(Path("game\\open.dat")), [&] {
+              return fs_->RemoveFile(Path("game\\open.dat"));
+            }));
+  EXPECT_EQ(ProbeOutcome::kRefused,
+            same_record(fs_->ProbeWrite(Path("game\\absent.dat")), [&] {
+              return fs_->Open(Path("game\\absent.dat"), OpenMode::kReadWrite,
+                               nullptr) != nullptr;
+            }));
+  EXPECT_EQ(ProbeOutcome::kRefused, fs_->ProbeNewName(Path("game\\absent")));
+  EXPECT_EQ(Path("game\\absent"), fs_->LastError().path);
+
+  held.reset();
+  EXPECT_EQ(ProbeOutcome::kAllowed, fs_->ProbeWrite(Path("game\\open.dat")));
+  EXPECT_EQ(before, Listing("game") + ReadAll("game\\kept.dat"));
+  EXPECT_EQ(kAttrReadOnly, AttributesBesidesArchive("game\\kept.dat"));
+
+  // The words for a missing file are those its calls record.
+  EXPECT_FALSE(fs_->RemoveFile(Path("game\\absent.dat")));
+  EXPECT_EQ(fs_->RefusalReason(FsStatus::kNotFound), fs_->LastError().reason);
+  ASSERT_TRUE(fs_->SetAttributes(Path("game\\kept.dat"), 0));
+
+  DiskSpace game, data;
+  if (fs_->FreeSpaceOf(Path("game"), &game)) {
+    ASSERT_TRUE(fs_->FreeSpaceOf(Path("game\\data"), &data));
+    EXPECT_EQ(game.volume, data.volume);
+    EXPECT_GT(game.free_bytes, 0u);
+    EXPECT_GE(game.block_bytes, 1u);
+    EXPECT_NE("", game.full_reason);
+  }
 }
 
 // Every spelling of a folder names one lock; another folder's is its own;

@@ -66,4 +66,29 @@ std::unique_ptr<FolderLock> FileSystemWrapper::LockFolder(
   return target_.LockFolder(folder, status);
 }
 
+ProbeOutcome FileSystemWrapper::ProbeWrite(const std::string& path) {
+  return target_.ProbeWrite(path);
+}
+
+ProbeOutcome FileSystemWrapper::ProbeReplace(const std::string& path) {
+  return target_.ProbeReplace(path);
+}
+
+std::string FileSystemWrapper::RefusalReason(FsStatus status) {
+  return target_.RefusalReason(status);
+}
+
+ProbeOutcome FileSystemWrapper::ProbeAttributes(const std::string& path) {
+  return target_.ProbeAttributes(path);
+}
+
+ProbeOutcome FileSystemWrapper::ProbeNewName(const std::string& folder) {
+  return target_.ProbeNewName(folder);
+}
+
+bool FileSystemWrapper::FreeSpaceOf(const std::string& folder,
+                                    DiskSpace* space) {
+  return target_.FreeSpaceOf(folder, space);
+}
+
 }  // namespace quarn

@@ -506,4 +506,58 @@ std::unique_ptr<FolderLock> MemoryFileSystem::LockFolder(
   return locks_.Take(CanonicalPath(folder), folder, *errors(), status);
 }
 
+// The probes judge as the calls do, in the same order, since nothing but
+// this object can stand in a change's way.
+ProbeOutcome MemoryFileSystem::ProbeWrite(const std::string& path) {
+  const Place place = Find(path);
+  const Node* node = place.node.get();
+  const char* refusal = !node          ? kReasonNotFound
+                        : node->folder ? kReasonIsFolder
+                        : node->held   ? kReasonHeld
+                                       : nullptr;
+  if (refusal == nullptr) return ProbeOutcome::kAllowed;
+  errors()->Record(path, refusal);
+  return refusal == kReasonHeld ? ProbeOutcome::kHeld : ProbeOutcome::kRefused;
+}
+
+ProbeOutcome MemoryFileSystem::ProbeReplace(const std::string& path) {
+  const Place place = Find(path);
+  const Node* node = place.node.get();
+  if (node && !node->held) return ProbeOutcome::kAllowed;
+  errors()->Record(path, node ? kReasonHeld : kReasonNotFound);
+  return node ? ProbeOutcome::kHeld : ProbeOutcome::kRefused;
+}
+
+std::string MemoryFileSystem::RefusalReason(FsStatus status) {
+  switch (status) {
+    case FsStatus::kNotFound:
+      return kReasonNotFound;
+    case FsStatus::kSharingViolation:
+      return kReasonHeld;
+    case FsStatus::kAccessDenied:
+      return kReasonReadOnly;
+    case FsStatus::kOkay:
+    case FsStatus::kOtherError:
+      break;
+  }
+  return kReasonBadName;
+}
+
+ProbeOutcome MemoryFileSystem::ProbeAttributes(const std::string& path) {
+  if (Find(path).node) return ProbeOutcome::kAllowed;
+  errors()->Record(path, kReasonNotFound);
+  return ProbeOutcome::kRefused;
+}
+
+ProbeOutcome MemoryFileSystem::ProbeNewName(const std::string& folder) {
+  const Place place = Find(folder);
+  if (place.node && place.node->folder) return ProbeOutcome::kAllowed;
+  errors()->Record(folder, place.node ? kReasonNotFolder : kReasonNotFound);
+  return ProbeOutcome::kRefused;
+}
+
+bool MemoryFileSystem::FreeSpaceOf(const std::string&, DiskSpace*) {
+  return false;
+}
+
 }  // namespace quarn

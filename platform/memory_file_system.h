@@ -54,6 +54,14 @@ class MemoryFileSystem : public FileSystem {
   /// A lock that only this object knows of: nothing is written.
   std::unique_ptr<FolderLock> LockFolder(const std::string& folder,
                                          FsStatus* status) override;
+  ProbeOutcome ProbeWrite(const std::string& path) override;
+  ProbeOutcome ProbeReplace(const std::string& path) override;
+  std::string RefusalReason(FsStatus status) override;
+  ProbeOutcome ProbeAttributes(const std::string& path) override;
+  /// Nothing but a missing folder stands in the way of a new name.
+  ProbeOutcome ProbeNewName(const std::string& folder) override;
+  /// False: memory has no disk to fill.
+  bool FreeSpaceOf(const std::string& folder, DiskSpace* space) override;
 
   /// A file or folder of the tree.
   struct Node;

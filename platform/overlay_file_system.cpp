@@ -1,8 +1,10 @@
 #include "platform/overlay_file_system.h"
 
 #include <algorithm>
+#include <limits>
 #include <utility>
 
+#include "platform/folder_lock.h"
 #include "platform/scratch_file.h"
 #include "text/ascii.h"
 
@@ -17,6 +19,9 @@ constexpr uint32_t kMarks = kAttrHidden | kAttrSystem;
 constexpr uint32_t kReportedBits = kAttrReadOnly | kAttrHidden | kAttrSystem;
 
 constexpr char kStoreFailed[] = "the overlay could not keep the bytes";
+
+// To the end of a file, however long.
+constexpr uint64_t kToTheEnd = std::numeric_limits<uint64_t>::max();
 
 std::string LastComponent(const std::string& path) {
   const size_t slash = path.rfind('\\');
@@ -57,17 +62,27 @@ void PlaceOwnEntries(ListingRules::Order order, std::vector<FolderEntry> own,
   *names = std::move(merged);
 }
 
+// Where the writes to an overlay file must find room: null for a file that
+// takes none (opened for reading), and the folder where the undo journal of
+// a real run would keep the old bytes they replace (empty: none).
+struct Room {
+  std::shared_ptr<OverlaySpace> space;
+  std::string journal_folder;
+};
+
 class OverlayFile : public File {
  public:
   OverlayFile(std::shared_ptr<OverlayContent> content, bool writable,
               std::shared_ptr<std::set<std::string>> held, std::string key,
-              std::shared_ptr<FsErrorRecord> errors, std::string path)
+              std::shared_ptr<FsErrorRecord> errors, std::string path,
+              Room room)
       : content_(std::move(content)),
         writable_(writable),
         held_(std::move(held)),
         key_(std::move(key)),
         errors_(std::move(errors)),
-        path_(std::move(path)) {}
+        path_(std::move(path)),
+        room_(std::move(room)) {}
 
   ~OverlayFile() override {
     if (held_) held_->erase(key_);
@@ -79,6 +94,7 @@ class OverlayFile : public File {
 
   bool WriteAt(uint64_t offset, const void* data, size_t size) override {
     if (!writable_) return errors_->Refuse(path_, kReasonOpenedForReading);
+    if (!FindRoom(offset, offset + size, offset + size)) return false;
     return content_->WriteAt(offset, data, size) ||
            errors_->Refuse(path_, kStoreFailed);
   }
@@ -90,7 +106,9 @@ class OverlayFile : public File {
 
   bool Resize(uint64_t length) override {
     if (!writable_) return errors_->Refuse(path_, kReasonOpenedForReading);
+    if (!FindRoom(length, kToTheEnd, length)) return false;
     content_->Resize(length);
+    if (room_.space) room_.space->Resize(key_, length, nullptr);
     return true;
   }
 
@@ -106,6 +124,8 @@ class OverlayFile : public File {
       errors_->Record(path_, kReasonOpenedForReading);
       return TransferOutcome::kWriteFailed;
     }
+    // The journal keeps a plan of moved bytes, not the bytes.
+    if (!FindRoom(0, 0, to + length)) return TransferOutcome::kWriteFailed;
     const TransferOutcome outcome =
         content_->MoveBytes(from, to, length, written);
     if (outcome == TransferOutcome::kReadFailed) {
@@ -121,8 +141,25 @@ class OverlayFile : public File {
   bool writable_;
   std::shared_ptr<std::set<std::string>> held_;  // null: not counted as held
   std::string key_;
+  // Room for a change that replaces the old bytes in [begin, end) and
+  // leaves the file at least `length` bytes long; false, the full disk
+  // recorded, when there is none.
+  bool FindRoom(uint64_t begin, uint64_t end, uint64_t length) {
+    if (!room_.space) return true;
+    std::string reason;
+    if ((!room_.journal_folder.empty() &&
+         !room_.space->Journal(key_, room_.journal_folder, begin, end,
+                               &reason)) ||
+        (length > content_->Length() &&
+         !room_.space->Resize(key_, length, &reason))) {
+      return errors_->Refuse(path_, reason);
+    }
+    return true;
+  }
+
   std::shared_ptr<FsErrorRecord> errors_;
-  std::string path_;  // absolute
+  std::string path_;  // as the run spelled it
+  Room room_;
 };
 
 std::unique_ptr<File> MakeSystemScratchFile() {
@@ -138,7 +175,8 @@ OverlayFileSystem::OverlayFileSystem(FileSystem& base, uint64_t memory_limit,
       store_(OverlayStore::Create(memory_limit, make_scratch
                                                     ? std::move(make_scratch)
                                                     : MakeSystemScratchFile)),
-      held_(std::make_shared<std::set<std::string>>()) {}
+      held_(std::make_shared<std::set<std::string>>()),
+      space_(std::make_shared<OverlaySpace>(base)) {}
 
 OverlayFileSystem::~OverlayFileSystem() = default;
 
@@ -206,6 +244,129 @@ OverlayFileSystem::Node& OverlayFileSystem::NodeFor(const OverlayLocation& at,
 void OverlayFileSystem::NameMade(const OverlayLocation& at, Node& node) {
   node.name = at.name;
   node.made = ++names_made_;
+  node.own = true;
+}
+
+// ---------------------------------------------------------------------------
+// What the disk would say.
+
+// A missing name is refused in the base's words, as the real call would.
+std::string OverlayFileSystem::NotFound() {
+  return base_.RefusalReason(FsStatus::kNotFound);
+}
+
+bool OverlayFileSystem::OnDisk(const Seen& seen) {
+  return seen.Exists() && (seen.node == nullptr || !seen.node->own);
+}
+
+// What `probe` of the base says of `at`, a refusal recorded against
+// `blamed` in the base's words. The overlay's own read of a base file is
+// no hold a real run would meet.
+ProbeOutcome OverlayFileSystem::AskBase(Probe probe, const OverlayLocation& at,
+                                        const std::string& blamed) {
+  const FsError before = LastError();
+  const ProbeOutcome outcome = (base_.*probe)(at.path);
+  const auto reading = base_files_.find(at.key);
+  if (outcome == ProbeOutcome::kHeld && reading != base_files_.end() &&
+      !reading->second.expired()) {
+    errors()->Record(before.path, before.reason);
+    return ProbeOutcome::kAllowed;
+  }
+  if (outcome == ProbeOutcome::kHeld || outcome == ProbeOutcome::kRefused) {
+    errors()->Record(blamed, LastError().reason);
+  }
+  return outcome;
+}
+
+// False, the base's refusal recorded against `blamed` (and `*status` set),
+// when `probe` says the change a real run would make to `at` on disk would
+// fail there. What the platform cannot probe is noted for the report.
+bool OverlayFileSystem::BaseAllows(Probe probe, const OverlayLocation& at,
+                                   const Seen& seen, const std::string& blamed,
+                                   FsStatus* status) {
+  if (!OnDisk(seen)) return true;
+  switch (AskBase(probe, at, blamed)) {
+    case ProbeOutcome::kAllowed:
+      return true;
+    case ProbeOutcome::kUnknown:
+      if (std::find(unprobed_.begin(), unprobed_.end(), at.path) ==
+          unprobed_.end()) {
+        unprobed_.push_back(at.path);
+      }
+      return true;
+    case ProbeOutcome::kHeld:
+      if (status != nullptr) *status = FsStatus::kSharingViolation;
+      return false;
+    case ProbeOutcome::kRefused:
+      break;
+  }
+  if (status != nullptr) *status = FsStatus::kAccessDenied;
+  return false;
+}
+
+// BaseAllows for a name made in or removed from the folder holding `at`.
+bool OverlayFileSystem::FolderAllows(const OverlayLocation& at,
+                                     const std::string& blamed,
+                                     FsStatus* status) {
+  if (at.parent.empty()) return true;
+  const OverlayLocation folder = Locate(at.parent);
+  return BaseAllows(&FileSystem::ProbeNewName, folder, See(folder), blamed,
+                    status);
+}
+
+// Starts counting the room file `at` takes, at what it took on disk before
+// the run.
+void OverlayFileSystem::CountRoom(const OverlayLocation& at) {
+  if (space_->Tracks(at.key)) return;
+  const uint32_t before = base_.AttributesOf(at.path);
+  uint64_t length = 0;
+  if (before != kNoSuchFile && (before & kAttrDirectory) == 0) {
+    const FsError kept = LastError();
+    const std::shared_ptr<BaseBytes> bytes = BaseBytesOf(at, nullptr);
+    if (bytes) length = bytes->length;
+    errors()->Record(kept.path, kept.reason);
+  }
+  space_->Track(at.key, at.parent, length);
+}
+
+// The real run's journal keeps what the run changes inside the game
+// folder, apart from the journal's own folder; it lies in that folder. The
+// game folder, or empty when the journal keeps nothing of `at`.
+std::string OverlayFileSystem::JournalFolderOf(const OverlayLocation& at) {
+  const std::string game = journal_game_ ? journal_game_() : std::string();
+  if (game.empty()) return "";
+  const OverlayLocation folder = Locate(game);
+  std::string key = folder.key;
+  if (key.back() != '\\') key += '\\';
+  const std::string own = key + ToUpperAscii(kRunLockFolderName);
+  const bool inside =
+      at.key.size() > key.size() && at.key.compare(0, key.size(), key) == 0;
+  const bool in_own =
+      at.key.compare(0, own.size(), own) == 0 &&
+      (at.key.size() == own.size() || at.key[own.size()] == '\\');
+  return inside && !in_own ? folder.path : "";
+}
+
+// Room for file `at` to be `length` bytes long, after the journal kept its
+// old bytes whole if `journal_whole`; false, the full disk recorded against
+// `blamed`, when there is none.
+bool OverlayFileSystem::RoomFor(const OverlayLocation& at,
+                                const std::string& blamed, uint64_t length,
+                                bool journal_whole) {
+  CountRoom(at);
+  const std::string journal = journal_whole ? JournalFolderOf(at) : "";
+  std::string reason;
+  if ((!journal.empty() &&
+       !space_->Journal(at.key, journal, 0, kToTheEnd, &reason)) ||
+      !space_->Resize(at.key, length, &reason)) {
+    return errors()->Refuse(blamed, reason);
+  }
+  return true;
+}
+
+void OverlayFileSystem::CountJournalOf(
+    std::function<std::string()> game_folder) {
+  journal_game_ = std::move(game_folder);
 }
 
 // ---------------------------------------------------------------------------
@@ -249,11 +410,17 @@ std::shared_ptr<OverlayContent> OverlayFileSystem::ContentOf(
 }
 
 std::unique_ptr<File> OverlayFileSystem::Hold(
-    const OverlayLocation& at, std::shared_ptr<OverlayContent> content,
-    bool writable) {
+    const OverlayLocation& at, const std::string& path,
+    std::shared_ptr<OverlayContent> content, bool writable) {
   held_->insert(at.key);
+  Room room;
+  if (writable) {
+    CountRoom(at);
+    room.space = space_;
+    room.journal_folder = JournalFolderOf(at);
+  }
   return std::make_unique<OverlayFile>(std::move(content), writable, held_,
-                                       at.key, errors(), at.path);
+                                       at.key, errors(), path, room);
 }
 
 // ---------------------------------------------------------------------------
@@ -267,7 +434,8 @@ bool OverlayFileSystem::SetAttributes(const std::string& path,
                                       uint32_t attributes) {
   const OverlayLocation at = Locate(path);
   const Seen seen = See(at);
-  if (!seen.Exists()) return errors()->Refuse(path, kReasonNotFound);
+  if (!seen.Exists()) return errors()->Refuse(path, NotFound());
+  if (!BaseAllows(&FileSystem::ProbeAttributes, at, seen, path)) return false;
   if (seen.IsFolder()) {
     NodeFor(at, Node::Kind::kFolder, attributes & kFolderBits);
   } else {
@@ -286,13 +454,14 @@ std::unique_ptr<File> OverlayFileSystem::Open(const std::string& path,
   if (!seen.Exists()) {
     if (mode != OpenMode::kCreate || at.folder_only || !ParentIsFolder(at)) {
       *status = FsStatus::kNotFound;
-      errors()->Record(path, kReasonNotFound);
+      errors()->Record(path, NotFound());
       return nullptr;
     }
+    if (!FolderAllows(at, path, status)) return nullptr;
     Node& node = NodeFor(at, Node::Kind::kFile, kAttrArchive);
     NameMade(at, node);
     node.content = std::make_shared<OverlayContent>(store_);
-    return Hold(at, node.content, true);
+    return Hold(at, path, node.content, true);
   }
   const bool writing = mode != OpenMode::kRead;
   // As Windows: no folder, no writing to a read-only file, and no emptying
@@ -300,14 +469,22 @@ std::unique_ptr<File> OverlayFileSystem::Open(const std::string& path,
   if (seen.IsFolder() || (writing && (seen.attributes & kAttrReadOnly)) ||
       (mode == OpenMode::kCreate && (seen.attributes & kMarks))) {
     *status = FsStatus::kAccessDenied;
-    errors()->Record(path, seen.IsFolder()                     ? kReasonIsFolder
-                           : (seen.attributes & kAttrReadOnly) ? kReasonReadOnly
-                                                               : kReasonMarked);
+    errors()->Record(path, seen.IsFolder()
+                               ? kReasonIsFolder
+                               : base_.RefusalReason(FsStatus::kAccessDenied));
     return nullptr;
   }
   if (IsHeld(at)) {
     *status = FsStatus::kSharingViolation;
     errors()->Record(path, kReasonHeld);
+    return nullptr;
+  }
+  if (writing && !BaseAllows(&FileSystem::ProbeWrite, at, seen, path, status)) {
+    return nullptr;
+  }
+  // Emptied, its old bytes are what the journal keeps.
+  if (mode == OpenMode::kCreate && !RoomFor(at, path, 0, true)) {
+    *status = FsStatus::kOtherError;
     return nullptr;
   }
   std::shared_ptr<OverlayContent> content;
@@ -323,7 +500,7 @@ std::unique_ptr<File> OverlayFileSystem::Open(const std::string& path,
     }
   }
   if (!content) return nullptr;
-  return Hold(at, std::move(content), writing);
+  return Hold(at, path, std::move(content), writing);
 }
 
 bool OverlayFileSystem::CopyOver(const std::string& from,
@@ -333,8 +510,8 @@ bool OverlayFileSystem::CopyOver(const std::string& from,
   const Seen original = See(source);
   const Seen replaced = See(target);
   if (!original.IsFile()) {
-    return errors()->Refuse(
-        from, original.IsFolder() ? kReasonIsFolder : kReasonNotFound);
+    return errors()->Refuse(from,
+                            original.IsFolder() ? kReasonIsFolder : NotFound());
   }
   if (IsHeld(source)) return errors()->Refuse(from, kReasonHeld);
   if (target.folder_only) return errors()->Refuse(to, kReasonBadName);
@@ -346,20 +523,39 @@ bool OverlayFileSystem::CopyOver(const std::string& from,
         replaced.attributes & ~original.attributes & kMarks;
     if (target.key == source.key) return errors()->Refuse(to, kReasonSameFile);
     if (replaced.attributes & kAttrReadOnly) {
-      return errors()->Refuse(to, kReasonReadOnly);
+      return errors()->Refuse(to, base_.RefusalReason(FsStatus::kAccessDenied));
     }
     if (IsHeld(target)) return errors()->Refuse(to, kReasonHeld);
-    if (marks_lost != 0) return errors()->Refuse(to, kReasonMarked);
+    if (marks_lost != 0)
+      return errors()->Refuse(to, base_.RefusalReason(FsStatus::kAccessDenied));
+    if (!BaseAllows(&FileSystem::ProbeReplace, target, replaced, to)) {
+      return false;
+    }
   } else if (!ParentIsFolder(target)) {
-    return errors()->Refuse(to, kReasonNotFound);
+    return errors()->Refuse(to, NotFound());
   }
+  // The copy is made beside the target, which it then replaces.
+  if (!FolderAllows(target, to)) return false;
   const std::shared_ptr<OverlayContent> content =
       ContentOf(source, original.node, nullptr);
   if (!content) return false;
+  // The journal keeps the old target first; then the copy and the old
+  // target are on disk together until the rename.
+  CountRoom(target);
+  const std::string journal =
+      replaced.Exists() ? JournalFolderOf(target) : std::string();
+  std::string reason;
+  if ((!journal.empty() &&
+       !space_->Journal(target.key, journal, 0, kToTheEnd, &reason)) ||
+      !space_->Fits(target.key, content->Length(), &reason)) {
+    return errors()->Refuse(to, reason);
+  }
+  space_->Resize(target.key, content->Length(), &reason);
   const uint32_t attributes =
       original.node ? original.node->attributes : original.attributes;
   Node& copy = NodeFor(target, Node::Kind::kFile, attributes & kFileBits);
   if (!replaced.Exists()) NameMade(target, copy);
+  copy.own = true;
   copy.content = std::make_shared<OverlayContent>(*content);
   return true;
 }
@@ -370,8 +566,8 @@ bool OverlayFileSystem::RenameOver(const std::string& from,
   const OverlayLocation target = Locate(to);
   const Seen moving = See(source);
   if (!moving.IsFile()) {
-    return errors()->Refuse(
-        from, moving.IsFolder() ? kReasonIsFolder : kReasonNotFound);
+    return errors()->Refuse(from,
+                            moving.IsFolder() ? kReasonIsFolder : NotFound());
   }
   if (IsHeld(source)) return errors()->Refuse(from, kReasonHeld);
   if (target.folder_only) return errors()->Refuse(to, kReasonBadName);
@@ -379,25 +575,44 @@ bool OverlayFileSystem::RenameOver(const std::string& from,
       (moving.node ? moving.node->attributes : moving.attributes) & kFileBits;
   if (target.key == source.key) {
     // Only the letter case changes.
+    if (!BaseAllows(&FileSystem::ProbeReplace, source, moving, to) ||
+        !FolderAllows(source, to)) {
+      return false;
+    }
     NodeFor(source, Node::Kind::kFile, attributes).name = target.name;
     return true;
   }
   const Seen replaced = See(target);
   if (replaced.IsFolder()) return errors()->Refuse(to, kReasonIsFolder);
   if (replaced.Exists() && (replaced.attributes & kAttrReadOnly)) {
-    return errors()->Refuse(to, kReasonReadOnly);
+    return errors()->Refuse(to, base_.RefusalReason(FsStatus::kAccessDenied));
   }
   if (replaced.Exists() && IsHeld(target)) {
     return errors()->Refuse(to, kReasonHeld);
   }
   if (!replaced.Exists() && !ParentIsFolder(target)) {
-    return errors()->Refuse(to, kReasonNotFound);
+    return errors()->Refuse(to, NotFound());
+  }
+  // The rename meets both names and both folders on disk.
+  if (!BaseAllows(&FileSystem::ProbeReplace, source, moving, to) ||
+      !BaseAllows(&FileSystem::ProbeReplace, target, replaced, to) ||
+      !FolderAllows(source, to) ||
+      (source.parent != target.parent && !FolderAllows(target, to))) {
+    return false;
   }
   std::shared_ptr<OverlayContent> content =
       ContentOf(source, moving.node, nullptr);
   if (!content) return false;
+  // The journal keeps both names' old bytes; the moved bytes take no more.
+  CountRoom(source);
+  if (!RoomFor(source, to, content->Length(), true) ||
+      !RoomFor(target, to, 0, replaced.Exists())) {
+    return false;
+  }
+  space_->Move(source.key, target.key);
   Node& moved = NodeFor(target, Node::Kind::kFile, attributes);
   if (!replaced.Exists()) NameMade(target, moved);
+  moved.own = true;
   moved.content = std::move(content);
   NodeFor(source, Node::Kind::kDeleted, 0).content.reset();
   return true;
@@ -409,7 +624,8 @@ bool OverlayFileSystem::MakeFolder(const std::string& path) {
   if (at.name.empty() || See(at).Exists()) {
     return errors()->Refuse(path, kReasonExists);
   }
-  if (!ParentIsFolder(at)) return errors()->Refuse(path, kReasonNotFound);
+  if (!ParentIsFolder(at)) return errors()->Refuse(path, NotFound());
+  if (!FolderAllows(at, path)) return false;
   Node& node = NodeFor(at, Node::Kind::kFolder, 0);
   NameMade(at, node);
   node.content.reset();
@@ -420,13 +636,17 @@ bool OverlayFileSystem::RemoveFile(const std::string& path) {
   const OverlayLocation at = Locate(path);
   const Seen seen = See(at);
   if (!seen.IsFile()) {
-    return errors()->Refuse(
-        path, seen.IsFolder() ? kReasonIsFolder : kReasonNotFound);
+    return errors()->Refuse(path,
+                            seen.IsFolder() ? kReasonIsFolder : NotFound());
   }
   if (seen.attributes & kAttrReadOnly) {
-    return errors()->Refuse(path, kReasonReadOnly);
+    return errors()->Refuse(path, base_.RefusalReason(FsStatus::kAccessDenied));
   }
   if (IsHeld(at)) return errors()->Refuse(path, kReasonHeld);
+  if (!BaseAllows(&FileSystem::ProbeReplace, at, seen, path) ||
+      !FolderAllows(at, path) || !RoomFor(at, path, 0, true)) {
+    return false;
+  }
   NodeFor(at, Node::Kind::kDeleted, 0).content.reset();
   return true;
 }
@@ -436,7 +656,7 @@ bool OverlayFileSystem::RemoveFolder(const std::string& path) {
   const Seen seen = See(at);
   if (!seen.IsFolder()) {
     return errors()->Refuse(path,
-                            seen.IsFile() ? kReasonNotFolder : kReasonNotFound);
+                            seen.IsFile() ? kReasonNotFolder : NotFound());
   }
   std::vector<FolderEntry> entries;
   if (at.name.empty() || ListFolder(path, &entries) != FsStatus::kOkay) {
@@ -446,6 +666,10 @@ bool OverlayFileSystem::RemoveFolder(const std::string& path) {
     if (entry.name != "." && entry.name != "..") {
       return errors()->Refuse(path, kReasonNotEmpty);
     }
+  }
+  if (!BaseAllows(&FileSystem::ProbeReplace, at, seen, path) ||
+      !FolderAllows(at, path)) {
+    return false;
   }
   NodeFor(at, Node::Kind::kDeleted, 0).content.reset();
   return true;
@@ -487,7 +711,7 @@ FsStatus OverlayFileSystem::ListFolder(const std::string& path,
   at.folder_only = false;
   const Seen seen = See(at);
   if (!seen.IsFolder()) {
-    errors()->Record(path, kReasonNotFound);
+    errors()->Record(path, NotFound());
     return FsStatus::kNotFound;
   }
   const uint32_t parent_attributes =
@@ -543,7 +767,7 @@ std::string OverlayFileSystem::CurrentFolder() {
 
 bool OverlayFileSystem::ChangeFolder(const std::string& path) {
   const OverlayLocation at = Locate(path);
-  if (!See(at).IsFolder()) return errors()->Refuse(path, kReasonNotFound);
+  if (!See(at).IsFolder()) return errors()->Refuse(path, NotFound());
   // The process follows where it can, so the base's relative paths agree.
   const FsError before = LastError();
   if (base_.ChangeFolder(at.path)) {
@@ -566,10 +790,73 @@ std::unique_ptr<FolderLock> OverlayFileSystem::LockFolder(
   const OverlayLocation at = Locate(folder);
   if (!See(at).IsFolder()) {
     *status = FsStatus::kNotFound;
-    errors()->Record(folder, kReasonNotFound);
+    errors()->Record(folder, NotFound());
     return nullptr;
   }
   return locks_.Take(at.key, folder, *errors(), status);
+}
+
+// The overlay's probes judge as its calls do: what the run made is judged
+// here, what it met on disk by the base.
+ProbeOutcome OverlayFileSystem::ProbeWrite(const std::string& path) {
+  const OverlayLocation at = Locate(path);
+  const Seen seen = See(at);
+  if (!seen.IsFile()) {
+    errors()->Record(path, seen.Exists() ? kReasonIsFolder : NotFound());
+    return ProbeOutcome::kRefused;
+  }
+  if (IsHeld(at)) {
+    errors()->Record(path, kReasonHeld);
+    return ProbeOutcome::kHeld;
+  }
+  return OnDisk(seen) ? AskBase(&FileSystem::ProbeWrite, at, path)
+                      : ProbeOutcome::kAllowed;
+}
+
+ProbeOutcome OverlayFileSystem::ProbeReplace(const std::string& path) {
+  const OverlayLocation at = Locate(path);
+  const Seen seen = See(at);
+  if (!seen.Exists()) {
+    errors()->Record(path, NotFound());
+    return ProbeOutcome::kRefused;
+  }
+  if (seen.IsFile() && IsHeld(at)) {
+    errors()->Record(path, kReasonHeld);
+    return ProbeOutcome::kHeld;
+  }
+  return OnDisk(seen) ? AskBase(&FileSystem::ProbeReplace, at, path)
+                      : ProbeOutcome::kAllowed;
+}
+
+std::string OverlayFileSystem::RefusalReason(FsStatus status) {
+  return base_.RefusalReason(status);
+}
+
+ProbeOutcome OverlayFileSystem::ProbeAttributes(const std::string& path) {
+  const OverlayLocation at = Locate(path);
+  const Seen seen = See(at);
+  if (!seen.Exists()) {
+    errors()->Record(path, NotFound());
+    return ProbeOutcome::kRefused;
+  }
+  return OnDisk(seen) ? AskBase(&FileSystem::ProbeAttributes, at, path)
+                      : ProbeOutcome::kAllowed;
+}
+
+ProbeOutcome OverlayFileSystem::ProbeNewName(const std::string& folder) {
+  const OverlayLocation at = Locate(folder);
+  const Seen seen = See(at);
+  if (!seen.IsFolder()) {
+    errors()->Record(folder, seen.Exists() ? kReasonNotFolder : NotFound());
+    return ProbeOutcome::kRefused;
+  }
+  return OnDisk(seen) ? AskBase(&FileSystem::ProbeNewName, at, folder)
+                      : ProbeOutcome::kAllowed;
+}
+
+bool OverlayFileSystem::FreeSpaceOf(const std::string& folder,
+                                    DiskSpace* space) {
+  return space_->FreeSpaceOf(Locate(folder).path, space);
 }
 
 // ---------------------------------------------------------------------------
@@ -644,7 +931,7 @@ std::unique_ptr<File> OverlayFileSystem::OpenOriginal(const std::string& path) {
   if (!base) return nullptr;
   return std::make_unique<OverlayFile>(
       std::make_shared<OverlayContent>(store_, std::move(base)), false, nullptr,
-      std::string(), errors(), path);
+      std::string(), errors(), path, Room());
 }
 
 }  // namespace quarn

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <set>
@@ -14,6 +15,7 @@
 #include "platform/folder_lock_table.h"
 #include "platform/overlay_content.h"
 #include "platform/overlay_location.h"
+#include "platform/overlay_space.h"
 #include "platform/overlay_store.h"
 
 namespace quarn {
@@ -44,8 +46,12 @@ struct OverlayChange {
 /// own files. A file copied or renamed shows the base file's bytes until
 /// they are overwritten, and bytes moved by File::MoveBytes are not carried,
 /// so nothing is read whole into memory. A listing keeps the base's order
-/// and attributes for what the base holds. Not for two threads at once; it
-/// must outlive its files.
+/// and attributes for what the base holds. A change that would meet a file
+/// or folder on disk is first probed there (locked, held open, a folder
+/// that takes no new name), and a write is refused when the disk could not
+/// hold what the run has added by then, each failing as the real change
+/// would, in the base's words. Not for two threads at once; it must outlive
+/// its files.
 class OverlayFileSystem : public FileSystem {
  public:
   /// An overlay over `base`, which must outlive it, keeping up to
@@ -81,6 +87,25 @@ class OverlayFileSystem : public FileSystem {
   std::unique_ptr<FolderLock> LockFolder(const std::string& folder,
                                          FsStatus* status) override;
 
+  ProbeOutcome ProbeWrite(const std::string& path) override;
+  ProbeOutcome ProbeReplace(const std::string& path) override;
+  std::string RefusalReason(FsStatus status) override;
+  ProbeOutcome ProbeAttributes(const std::string& path) override;
+  ProbeOutcome ProbeNewName(const std::string& folder) override;
+  /// The base's room, less what the changes held here would take.
+  bool FreeSpaceOf(const std::string& folder, DiskSpace* space) override;
+
+  /// Counts, against the disk's room, what the undo journal of a real run
+  /// would keep of the bytes the run replaces, removes or overwrites inside
+  /// the game folder `game_folder` names at the time (ending in a
+  /// backslash; empty for none), its own QuarnUndo folder apart.
+  void CountJournalOf(std::function<std::string()> game_folder);
+
+  /// The paths the real run would have met a check on that this platform
+  /// cannot make without a change anyone could see (ProbeOutcome::kUnknown),
+  /// once each, in the order the run met them.
+  const std::vector<std::string>& Unprobed() const { return unprobed_; }
+
   /// Every change the overlay holds, in order of path; a file created and
   /// deleted again, or written back as it was, is none.
   std::vector<OverlayChange> Changes();
@@ -110,6 +135,8 @@ class OverlayFileSystem : public FileSystem {
     uint32_t name_marks = 0;  // hidden for its spelling, where the base is so
     // When the run made the name, counted from 1; 0: the base lists it.
     uint64_t made = 0;
+    // The file or folder is one the run made, not the one on disk.
+    bool own = false;
     // A file's bytes; null: the base file's own bytes at `path`.
     std::shared_ptr<OverlayContent> content;
   };
@@ -125,7 +152,21 @@ class OverlayFileSystem : public FileSystem {
     bool IsFile() const { return Exists() && !IsFolder(); }
   };
 
+  using Probe = ProbeOutcome (FileSystem::*)(const std::string&);
+
   static uint32_t ShownAttributes(const Node& node);
+  static bool OnDisk(const Seen& seen);
+  std::string NotFound();
+  bool BaseAllows(Probe probe, const OverlayLocation& at, const Seen& seen,
+                  const std::string& blamed, FsStatus* status = nullptr);
+  bool FolderAllows(const OverlayLocation& at, const std::string& blamed,
+                    FsStatus* status = nullptr);
+  ProbeOutcome AskBase(Probe probe, const OverlayLocation& at,
+                       const std::string& blamed);
+  void CountRoom(const OverlayLocation& at);
+  std::string JournalFolderOf(const OverlayLocation& at);
+  bool RoomFor(const OverlayLocation& at, const std::string& blamed,
+               uint64_t length, bool journal_whole);
   OverlayLocation Locate(const std::string& path);
   Seen See(const OverlayLocation& at);
   bool ParentIsFolder(const OverlayLocation& at);
@@ -139,7 +180,7 @@ class OverlayFileSystem : public FileSystem {
                                               Node& node, FsStatus* status);
   std::shared_ptr<OverlayContent> ContentOf(const OverlayLocation& at,
                                             Node* node, FsStatus* status);
-  std::unique_ptr<File> Hold(const OverlayLocation& at,
+  std::unique_ptr<File> Hold(const OverlayLocation& at, const std::string& path,
                              std::shared_ptr<OverlayContent> content,
                              bool writable);
   std::vector<FolderEntry> OwnEntries(const OverlayLocation& folder,
@@ -157,6 +198,9 @@ class OverlayFileSystem : public FileSystem {
   // The current folder when it exists only in the overlay.
   std::string own_current_folder_;
   FolderLockTable locks_;
+  std::shared_ptr<OverlaySpace> space_;
+  std::function<std::string()> journal_game_;
+  std::vector<std::string> unprobed_;
 };
 
 }  // namespace quarn

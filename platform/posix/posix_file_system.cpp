@@ -3,6 +3,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <sys/types.h>
 #include <sys/xattr.h>
 #include <unistd.h>
@@ -784,6 +785,137 @@ std::unique_ptr<FolderLock> PosixFileSystem::LockFolder(
   }
   *status = FsStatus::kOkay;
   return std::make_unique<PosixFolderLock>(fd.release());
+}
+
+namespace {
+
+// The outcome of a probe that found `error` (0: none) in the way of `path`,
+// recorded as the call would record it.
+ProbeOutcome Judged(FsErrorRecord& errors, const std::string& path, int error) {
+  if (error == 0) return ProbeOutcome::kAllowed;
+  Refuse(errors, path, error);
+  return error == EBUSY ? ProbeOutcome::kHeld : ProbeOutcome::kRefused;
+}
+
+bool HeldHere(const struct stat& status) {
+  OpenFileTable& table = OpenFiles();
+  std::lock_guard<std::mutex> lock(table.mutex);
+  return table.held.count(KeyOf(status)) != 0;
+}
+
+// EPERM when Linux keeps `native` from any change (chattr +i or +a), -1
+// when the disk cannot say, else 0.
+int LockedByLinux(const std::string& native) {
+  struct statx status;
+  constexpr uint64_t kLocks = STATX_ATTR_IMMUTABLE | STATX_ATTR_APPEND;
+  if (statx(AT_FDCWD, native.c_str(), 0, STATX_BASIC_STATS, &status) != 0) {
+    return errno;
+  }
+  if ((status.stx_attributes_mask & kLocks) != kLocks) return -1;
+  return (status.stx_attributes & kLocks) != 0 ? EPERM : 0;
+}
+
+// What Open with kReadWrite would find in the way of `native`, its
+// read-only mark apart, in its order. A writable file is opened and closed
+// at once, which neither writes nor truncates; a read-only one cannot be
+// opened so (unless by root), and Linux locks it by its flags alone.
+int WriteRefusal(const std::string& native) {
+  struct stat before;
+  if (stat(native.c_str(), &before) != 0) return errno;
+  if (S_ISDIR(before.st_mode)) return EISDIR;
+  if (IsReadOnly(before) && geteuid() != 0) {
+    const int locked = LockedByLinux(native);
+    if (locked > 0) return locked;
+    return HeldHere(before) ? EBUSY : 0;
+  }
+  ScopedFd fd(open(native.c_str(), O_RDWR | O_CLOEXEC));
+  if (fd.get() < 0) return errno;
+  struct stat opened;
+  if (fstat(fd.get(), &opened) != 0) return errno;
+  return HeldHere(opened) ? EBUSY : 0;
+}
+
+// A name can be made where an unnamed file can, and that file vanishes with
+// its descriptor. A disk that makes no unnamed file is asked for the
+// permission instead, which is what Linux checks first.
+int NewNameRefusal(const std::string& native) {
+  ScopedFd fd(open(native.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600));
+  if (fd.get() >= 0) return 0;
+  if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) return errno;
+  return faccessat(AT_FDCWD, native.c_str(), W_OK | X_OK, AT_EACCESS) == 0
+             ? 0
+             : errno;
+}
+
+}  // namespace
+
+ProbeOutcome PosixFileSystem::ProbeWrite(const std::string& path) {
+  const std::string native = NativeOf(path);
+  return Judged(*errors(), path,
+                native.empty() ? ENOENT : WriteRefusal(native));
+}
+
+ProbeOutcome PosixFileSystem::ProbeReplace(const std::string& path) {
+  const std::string native = NativeOf(path);
+  struct stat status;
+  if (native.empty()) return Judged(*errors(), path, ENOENT);
+  if (stat(native.c_str(), &status) != 0) return Judged(*errors(), path, errno);
+  if (!S_ISDIR(status.st_mode) && HeldHere(status)) {
+    return Judged(*errors(), path, EBUSY);
+  }
+  const int locked = LockedByLinux(native);
+  return locked < 0 ? ProbeOutcome::kUnknown : Judged(*errors(), path, locked);
+}
+
+std::string PosixFileSystem::RefusalReason(FsStatus status) {
+  switch (status) {
+    case FsStatus::kNotFound:
+      return PosixErrorText(ENOENT);
+    case FsStatus::kSharingViolation:
+      return PosixErrorText(EBUSY);
+    case FsStatus::kAccessDenied:
+      return PosixErrorText(EACCES);
+    case FsStatus::kOkay:
+    case FsStatus::kOtherError:
+      break;
+  }
+  return PosixErrorText(EIO);
+}
+
+ProbeOutcome PosixFileSystem::ProbeAttributes(const std::string& path) {
+  const std::string native = NativeOf(path);
+  struct stat status;
+  if (native.empty()) return Judged(*errors(), path, ENOENT);
+  if (stat(native.c_str(), &status) != 0) return Judged(*errors(), path, errno);
+  // Only the owner, or root, may change a file's mode.
+  if (geteuid() != 0 && status.st_uid != geteuid()) {
+    return Judged(*errors(), path, EPERM);
+  }
+  const int locked = LockedByLinux(native);
+  return locked < 0 ? ProbeOutcome::kUnknown : Judged(*errors(), path, locked);
+}
+
+ProbeOutcome PosixFileSystem::ProbeNewName(const std::string& folder) {
+  const std::string native = NativeOf(folder);
+  return Judged(*errors(), folder,
+                native.empty() ? ENOENT : NewNameRefusal(native));
+}
+
+bool PosixFileSystem::FreeSpaceOf(const std::string& folder, DiskSpace* space) {
+  const std::string native = NativeOf(folder);
+  struct statvfs disk;
+  struct stat status;
+  if (native.empty() || statvfs(native.c_str(), &disk) != 0 ||
+      stat(native.c_str(), &status) != 0) {
+    return false;
+  }
+  space->volume = std::to_string(static_cast<uint64_t>(status.st_dev));
+  // Blocks kept for root are not counted: a disk may keep them for another
+  // user, as this machine's does.
+  space->free_bytes = static_cast<uint64_t>(disk.f_bavail) * disk.f_frsize;
+  space->block_bytes = disk.f_frsize != 0 ? disk.f_frsize : 1;
+  space->full_reason = PosixErrorText(ENOSPC);
+  return true;
 }
 
 std::unique_ptr<FileSystem> MakeNativeFileSystem() {

@@ -32,6 +32,12 @@ class PosixFileSystem : public FileSystem {
   std::string AbsolutePath(const std::string& os_path) override;
   std::unique_ptr<FolderLock> LockFolder(const std::string& folder,
                                          FsStatus* status) override;
+  ProbeOutcome ProbeWrite(const std::string& path) override;
+  ProbeOutcome ProbeReplace(const std::string& path) override;
+  std::string RefusalReason(FsStatus status) override;
+  ProbeOutcome ProbeAttributes(const std::string& path) override;
+  ProbeOutcome ProbeNewName(const std::string& folder) override;
+  bool FreeSpaceOf(const std::string& folder, DiskSpace* space) override;
 };
 
 /// The Linux spelling of parsed engine path `path`, each component found in

@@ -429,6 +429,106 @@ std::unique_ptr<FolderLock> Win32FileSystem::LockFolder(
   return std::make_unique<Win32FolderLock>(handle);
 }
 
+namespace {
+
+// The outcome of a probe that met `error` (ERROR_SUCCESS: none) on `path`,
+// recorded as the call would record it.
+ProbeOutcome Judged(FsErrorRecord& errors, const std::string& path,
+                    DWORD error) {
+  if (error == ERROR_SUCCESS) return ProbeOutcome::kAllowed;
+  Refuse(errors, path, error);
+  return StatusFromError(error) == FsStatus::kSharingViolation
+             ? ProbeOutcome::kHeld
+             : ProbeOutcome::kRefused;
+}
+
+// Opens `path` with `access` and closes it again: an open neither writes nor
+// truncates, and Windows checks the rights and the sharing of the file
+// then. The error it met, or ERROR_SUCCESS.
+DWORD OpenRefusal(const std::string& path, DWORD access, DWORD share) {
+  const HANDLE handle =
+      CreateFileA(path.c_str(), access, share, nullptr, OPEN_EXISTING,
+                  FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return GetLastError();
+  CloseHandle(handle);
+  return ERROR_SUCCESS;
+}
+
+constexpr DWORD kShareAll =
+    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
+}  // namespace
+
+// A read-only file cannot be opened for writing at all; whoever holds it is
+// met by an unshared open for reading just the same.
+ProbeOutcome Win32FileSystem::ProbeWrite(const std::string& path) {
+  const DWORD existing = GetFileAttributesA(path.c_str());
+  if (!Exists(existing)) return Judged(*errors(), path, GetLastError());
+  if ((existing & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+    return Judged(*errors(), path, ERROR_ACCESS_DENIED);
+  }
+  const bool read_only = (existing & FILE_ATTRIBUTE_READONLY) != 0;
+  return Judged(
+      *errors(), path,
+      OpenRefusal(path, read_only ? GENERIC_READ : GENERIC_READ | GENERIC_WRITE,
+                  0));
+}
+
+// A file held open without delete sharing cannot be renamed, replaced or
+// deleted: an open for deletion that shares everything meets that hold.
+ProbeOutcome Win32FileSystem::ProbeReplace(const std::string& path) {
+  return Judged(*errors(), path, OpenRefusal(path, DELETE, kShareAll));
+}
+
+std::string Win32FileSystem::RefusalReason(FsStatus status) {
+  switch (status) {
+    case FsStatus::kNotFound:
+      return Win32ErrorText(ERROR_FILE_NOT_FOUND);
+    case FsStatus::kSharingViolation:
+      return Win32ErrorText(ERROR_SHARING_VIOLATION);
+    case FsStatus::kAccessDenied:
+      return Win32ErrorText(ERROR_ACCESS_DENIED);
+    case FsStatus::kOkay:
+    case FsStatus::kOtherError:
+      break;
+  }
+  return Win32ErrorText(ERROR_GEN_FAILURE);
+}
+
+// SetFileAttributesA opens for attributes alone, which no hold on the bytes
+// stands against.
+ProbeOutcome Win32FileSystem::ProbeAttributes(const std::string& path) {
+  return Judged(*errors(), path,
+                OpenRefusal(path, FILE_WRITE_ATTRIBUTES, kShareAll));
+}
+
+ProbeOutcome Win32FileSystem::ProbeNewName(const std::string& folder) {
+  const DWORD existing = GetFileAttributesA(folder.c_str());
+  if (!Exists(existing)) return Judged(*errors(), folder, GetLastError());
+  if ((existing & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+    return Judged(*errors(), folder, ERROR_DIRECTORY);
+  }
+  return ProbeOutcome::kUnknown;
+}
+
+bool Win32FileSystem::FreeSpaceOf(const std::string& folder, DiskSpace* space) {
+  char root[MAX_PATH + 1];
+  ULARGE_INTEGER available;
+  DWORD sectors = 0, sector_bytes = 0, free_clusters = 0, clusters = 0;
+  if (!GetVolumePathNameA(folder.c_str(), root, sizeof root) ||
+      !GetDiskFreeSpaceExA(folder.c_str(), &available, nullptr, nullptr) ||
+      !GetDiskFreeSpaceA(root, &sectors, &sector_bytes, &free_clusters,
+                         &clusters)) {
+    return false;
+  }
+  space->volume = root;
+  space->free_bytes = available.QuadPart;
+  const uint64_t cluster = uint64_t{sectors} * sector_bytes;
+  space->block_bytes = cluster != 0 ? cluster : 1;
+  space->full_reason = Win32ErrorText(ERROR_DISK_FULL);
+  return true;
+}
+
 std::unique_ptr<FileSystem> MakeNativeFileSystem() {
   return std::make_unique<Win32FileSystem>();
 }

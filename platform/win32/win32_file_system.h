@@ -30,6 +30,13 @@ class Win32FileSystem : public FileSystem {
   std::string AbsolutePath(const std::string& os_path) override;
   std::unique_ptr<FolderLock> LockFolder(const std::string& folder,
                                          FsStatus* status) override;
+  ProbeOutcome ProbeWrite(const std::string& path) override;
+  ProbeOutcome ProbeReplace(const std::string& path) override;
+  std::string RefusalReason(FsStatus status) override;
+  ProbeOutcome ProbeAttributes(const std::string& path) override;
+  /// kUnknown: Windows cannot make a name unseen.
+  ProbeOutcome ProbeNewName(const std::string& folder) override;
+  bool FreeSpaceOf(const std::string& folder, DiskSpace* space) override;
 };
 
 }  // namespace quarn
