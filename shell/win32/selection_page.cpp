@@ -185,9 +185,12 @@ bool OfferUnfinishedUndo(SelectionPage& page, const std::string& folder) {
   return true;
 }
 
+// Posted at the start, this comes before the dialog shows itself: the box
+// must not stand alone on the screen.
 void OnCheckUnfinished(SelectionPage& page) {
   const std::string folder = SelectedFolderOf(page.dir_list);
   if (folder.empty() || folder == page.told_unfinished) return;
+  ShowWindow(page.dialog, SW_SHOW);
   OfferUnfinishedUndo(page, folder);
 }
 

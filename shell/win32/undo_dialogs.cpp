@@ -54,7 +54,7 @@ void Tell(HWND owner, const std::string& text) {
 std::string UndoQuestion(const std::vector<JournalEntry>& chosen,
                          const std::string& game) {
   return "Undo the install of " + ModsOfEntries(chosen) + " of " +
-         chosen.back().started + " in " + FolderShown(game) + "?";
+         chosen.back().started + "?\r\n\r\nGame folder: " + FolderShown(game);
 }
 
 // False when files changed since the install and the player would rather

@@ -437,6 +437,7 @@ void PreviewTickedMods(GuiSession& s, const Paths& p) {
   HWND page = s.WaitWindow(kDialogClass, "");
   s.Expect(s.Enabled(page, kPreview) && s.Enabled(page, kUndo),
            "\"Preview\" and \"Undo\" enabled in a game with a journal");
+  Sleep(500);  // until the page has drawn itself
   s.Screenshot("page-buttons");
   s.ExpectEqual(ShownReport(ReadFileText(p.work + "report-X1-X2.txt")),
                 Preview(s, page, "preview"), "the preview of X1 and X2");
@@ -449,10 +450,10 @@ void PreviewTickedMods(GuiSession& s, const Paths& p) {
       "X3\\missing.txt\r\n   to " + p.game + "gone.txt...\r\n" +
       "  Not found: " + p.inst + "X3\\missing.txt\r\n  failed\r\n";
   s.ExpectEqual(failing, Preview(s, page, ""), "the preview of X1 to X3");
-  s.ExpectEqual("", ReadFileText(p.inst + "QuarnInstall-log.txt"),
-                "the log file after two previews");
   s.Click(page, kQuit);
   s.WaitExit();
+  s.ExpectEqual("", ReadFileText(p.inst + "QuarnInstall-log.txt"),
+                "the log file after two previews");
   s.ExpectEqual(saved, ReadFileText(p.inst + "saved.dat"),
                 "saved.dat after previews");
 }
@@ -497,7 +498,7 @@ void UndoAfterInstall(GuiSession& s, const Paths& p) {
   s.Expect(s.Enabled(page, kUndo), "\"Undo\" disabled after an install");
   const std::string question_start =
       "Undo the install of X1 (First mod), X2 (Second mod) of ";
-  const std::string question_end = " in " + folder + "?";
+  const std::string question_end = "?\r\n\r\nGame folder: " + folder;
   const std::string changed =
       "These files changed after the install, so nothing was undone:\r\n"
       "    one.txt\r\n\r\nPut them back as they were before the install "
@@ -512,8 +513,15 @@ void UndoAfterInstall(GuiSession& s, const Paths& p) {
   s.Click(page, kUndo);
   AnswerPrefixedBox(s, question_start, question_end, IDYES);
   AnswerBox(s, kCaption, changed, IDYES);
-  AnswerPrefixedBox(s, "Undone: 2 mods.\r\nRestored:\r\n",
-                    "\r\nRemoved:\r\n    one.txt", IDOK, "undo-result");
+  std::string result;
+  HWND box = s.WaitMessageBox(kCaption, &result);
+  s.ExpectEqual(
+      "Undone: 2 mods.\r\nRestored:\r\n    models\\gta3.dir\r\n"
+      "    models\\gta3.img\r\nRemoved:\r\n    one.txt",
+      result, "the outcome of the undo");
+  s.Screenshot("undo-result");
+  s.Click(box, IDOK);
+  s.WaitGone(box);
   s.Expect(!s.Enabled(page, kUndo), "\"Undo\" enabled after the undo");
   s.Click(page, kQuit);
   s.WaitExit();
@@ -530,7 +538,8 @@ void UnfinishedInstall(GuiSession& s, const Paths& p) {
   s.Kill();
 
   const std::string folder = p.game.substr(0, p.game.size() - 1);
-  const std::string start = "The install of X1 into " + folder + " (";
+  const std::string start =
+      "The install of X1 (Long mod) into " + folder + " (";
   const std::string end =
       ") did not finish.\r\nNo new install goes into this folder until it is "
       "undone.\r\n\r\nUndo it now?";
@@ -557,13 +566,16 @@ void UnfinishedInstall(GuiSession& s, const Paths& p) {
 // No catalogue and ">SCRPATH OFF": the new buttons stand where they do
 // with both. After a drive change "&Ok" tests the folder again.
 void OkAfterDriveChange(GuiSession& s, const Paths& p) {
+  const std::string saved = ReadFileText(p.inst + "saved.dat");
   s.Start(p.program, p.inst);
-  HWND page = s.WaitWindow(kDialogClass, "");
+  s.Click(s.WaitWindow(kDialogClass, "One script"), kNext);
+  HWND page = s.WaitWindow(kDialogClass, "Where is the game?");
   s.Expect(s.Lacks(page, kScripted) && s.Lacks(page, kFirstRow),
            "no catalogue and no \"&Scripted path\"");
   s.Expect(s.Enabled(page, kOk) && s.Enabled(page, kPreview) &&
                !s.Enabled(page, kUndo),
            "buttons in a game without a journal");
+  Sleep(500);  // until the page has drawn itself
   s.Screenshot("page-no-catalogue");
   s.ChangeDrive(page, kDriveList, 'c');
   Sleep(300);
@@ -572,11 +584,12 @@ void OkAfterDriveChange(GuiSession& s, const Paths& p) {
   Sleep(1500);
   s.Expect(!s.FindWindowNow(kMainClass, kMainTitle) && IsWindow(page),
            "\"&Ok\" left the page after a drive change");
-  s.ExpectEqual("", ReadFileText(p.inst + "QuarnInstall-log.txt"),
-                "the log file after \"&Ok\" on a drive's root");
   s.Click(page, kQuit);
   s.ExpectEqual("0", std::to_string(s.WaitExit()), "exit code");
-  s.Expect(!PathExists(p.inst + "saved.dat"), "saved.dat written");
+  s.ExpectEqual("", ReadFileText(p.inst + "QuarnInstall-log.txt"),
+                "the log file after \"&Ok\" on a drive's root");
+  s.ExpectEqual(saved, ReadFileText(p.inst + "saved.dat"),
+                "saved.dat after \"&Quit\"");
 }
 
 void ExpectTopRow(GuiSession& s, HWND page, int mod, const std::string& what) {

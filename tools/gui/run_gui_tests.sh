@@ -224,12 +224,15 @@ prepare_undo() {
 
 prepare_unfinished() {
   prepare_quit "$1"
+  crlf "Long mod" >"$1/inst/X1/InsName.txt"
 }
 
 prepare_drive() {
   local inst="$1/inst"
   crlf "PRINT never" >"$inst/QuarnInstall.txt"
-  crlf ">SCRPATH OFF" >"$inst/Setup.ini"
+  convert -size 160x220 gradient:steelblue-white BMP3:"$inst/welcome.bmp"
+  crlf ">TITLE1 One script" ">TITLE2 Where is the game?" ">SCRPATH OFF" \
+    ">PICTURE welcome.bmp" >"$inst/Setup.ini"
   remember_game "$inst" "$1/game"
 }
 
