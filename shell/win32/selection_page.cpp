@@ -191,6 +191,7 @@ void OnCheckUnfinished(SelectionPage& page) {
   const std::string folder = SelectedFolderOf(page.dir_list);
   if (folder.empty() || folder == page.told_unfinished) return;
   ShowWindow(page.dialog, SW_SHOW);
+  UpdateWindow(page.dialog);
   OfferUnfinishedUndo(page, folder);
 }
 

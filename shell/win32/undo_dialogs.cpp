@@ -1,5 +1,6 @@
 #include "shell/win32/undo_dialogs.h"
 
+#include <cctype>
 #include <memory>
 #include <vector>
 
