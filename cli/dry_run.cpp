@@ -11,14 +11,18 @@
 
 namespace quarn {
 
-int RunDry(FileSystem& fs, const DryRunReport& form, FILE* err,
-           const DryInstall& install) {
+ChangeReport GatherDryRun(FileSystem& fs, const DryInstall& install) {
   OverlayFileSystem overlay(fs);
   std::vector<ModChangeSet> mods;
   const int status = install(overlay, &mods);
+  return GatherChangeReport(overlay, status, std::move(mods));
+}
+
+int RunDry(FileSystem& fs, const DryRunReport& form, FILE* err,
+           const DryInstall& install) {
+  const ChangeReport report = GatherDryRun(fs, install);
+  const int status = report.exit_status;
   if (status == kExitUsage) return status;
-  const ChangeReport report =
-      GatherChangeReport(overlay, status, std::move(mods));
   const std::string text =
       form.json ? ChangeReportJson(report) : ChangeReportText(report);
   if (form.file.empty()) {

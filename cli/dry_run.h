@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "changes/mod_change_set.h"
+#include "cli/change_report.h"
 #include "platform/file_system.h"
 #include "platform/overlay_file_system.h"
 
@@ -23,6 +24,10 @@ struct DryRunReport {
 /// each mod's change set to the list given. Returns the exit status.
 using DryInstall =
     std::function<int(OverlayFileSystem&, std::vector<ModChangeSet>* mods)>;
+
+/// Runs `install` over an overlay of `fs`, so that nothing it does reaches
+/// the disk, and gathers the report of what the real run would change.
+ChangeReport GatherDryRun(FileSystem& fs, const DryInstall& install);
 
 /// Runs `install` over an overlay of `fs`, so that nothing it does reaches
 /// the disk, and then, unless it was refused as bad usage, writes the

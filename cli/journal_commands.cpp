@@ -10,6 +10,7 @@
 #include "text/ascii.h"
 #include "undo/journal_folder.h"
 #include "undo/journal_undo.h"
+#include "undo/run_undo.h"
 
 namespace quarn {
 namespace {
@@ -41,24 +42,9 @@ std::string SizeText(uint64_t bytes) {
   return text;
 }
 
-// The entries undo takes, newest first: the newest run's, or the newest
-// `count`.
-std::vector<JournalEntry> EntriesToUndo(const std::vector<JournalEntry>& all,
-                                        int count) {
-  std::vector<JournalEntry> chosen;
-  for (auto it = all.rbegin(); it != all.rend(); ++it) {
-    const bool wanted = count > 0 ? static_cast<int>(chosen.size()) < count
-                                  : it->run == all.back().run;
-    if (!wanted) break;
-    chosen.push_back(*it);
-  }
-  return chosen;
-}
-
-void PrintUndone(const std::vector<UndonePath>& undone, size_t from,
-                 size_t* restored, size_t* removed, FILE* out) {
-  for (size_t i = from; i < undone.size(); ++i) {
-    const UndonePath& path = undone[i];
+void PrintUndone(const std::vector<UndonePath>& undone, size_t* restored,
+                 size_t* removed, FILE* out) {
+  for (const UndonePath& path : undone) {
     fprintf(out, "%s %s\n", path.removed ? "Removed: " : "Restored:",
             PathSpelling(path.path).c_str());
     ++*(path.removed ? removed : restored);
@@ -102,22 +88,17 @@ int UndoInstall(const CommandLine& line, FileSystem& fs, FILE* out, FILE* err) {
   if (!line.force && RefuseChangedFiles(fs, game, chosen, err)) {
     return kExitFailed;
   }
-  std::vector<UndonePath> undone;
-  size_t restored = 0, removed = 0, mods = 0;
-  for (const JournalEntry& entry : chosen) {
-    const size_t before = undone.size();
-    std::string problem;
-    const bool whole = UndoEntry(fs, game, entry, &undone, &problem);
-    PrintUndone(undone, before, &restored, &removed, out);
-    if (!whole) {
-      fprintf(err,
-              "quarn: %s; %s is not undone yet: run the same undo again "
-              "once that is put right\n",
-              problem.c_str(), EntryModLabel(entry).c_str());
-      return kExitFailed;
-    }
-    ++mods;
+  const RunUndoOutcome outcome = UndoEntries(fs, game, chosen, nullptr);
+  size_t restored = 0, removed = 0;
+  PrintUndone(outcome.undone, &restored, &removed, out);
+  if (outcome.entries_undone < chosen.size()) {
+    fprintf(err,
+            "quarn: %s; %s is not undone yet: run the same undo again "
+            "once that is put right\n",
+            outcome.problem.c_str(), outcome.failed_label.c_str());
+    return kExitFailed;
   }
+  const size_t mods = outcome.entries_undone;
   fprintf(out, "Undone: %zu %s; restored %zu, removed %zu.\n", mods,
           mods == 1 ? "mod" : "mods", restored, removed);
   return kExitAllDone;

@@ -31,18 +31,6 @@ namespace {
 
 const char kVersionText[] = "quarn (Quarn Installer) 1.1\n";
 
-int ExitStatusOf(RunState state) {
-  switch (state) {
-    case RunState::Done:
-      return kExitAllDone;
-    case RunState::Aborted:
-      return kExitAborted;
-    case RunState::Running:
-      break;
-  }
-  return kExitFailed;
-}
-
 // The game folder must hold the game's program, as the window's "&Ok"
 // requires. A longer path than the run can hold would silently name
 // another folder, so it is refused.
@@ -218,6 +206,18 @@ int Install(const CommandLine& line, FileSystem& fs, bool journaled,
 }
 
 }  // namespace
+
+int ExitStatusOf(RunState state) {
+  switch (state) {
+    case RunState::Done:
+      return kExitAllDone;
+    case RunState::Aborted:
+      return kExitAborted;
+    case RunState::Running:
+      break;
+  }
+  return kExitFailed;
+}
 
 int UsageError(FILE* err, const std::string& problem) {
   fprintf(err, "quarn: %s\nTry 'quarn --help'.\n", problem.c_str());

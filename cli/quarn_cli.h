@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "editing/run_context.h"
 #include "platform/file_system.h"
 
 namespace quarn {
@@ -16,6 +17,9 @@ enum ExitStatus {
   kExitAborted = 2,
   kExitUsage = 64,
 };
+
+/// The exit status of a run that ended in `state`.
+int ExitStatusOf(RunState state);
 
 /// Prints `problem` and a pointer to the help on `err`; returns kExitUsage.
 int UsageError(FILE* err, const std::string& problem);

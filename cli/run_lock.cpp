@@ -8,23 +8,37 @@ namespace quarn {
 namespace {
 
 void SayLocked(const std::string& folder, FILE* err) {
-  fprintf(err,
-          "quarn: another run is changing the game in %s; try again when "
-          "it has finished\n",
-          UserSpelling(folder).c_str());
+  fprintf(err, "quarn: %s\n", AnotherRunText(UserSpelling(folder)).c_str());
 }
 
 void SayUnfinished(const JournalEntry& entry, const std::string& folder,
                    FILE* err) {
   const std::string shown = PathSpelling(folder);
   fprintf(err,
-          "quarn: the install of %s into %s (%s) did not finish; put the "
-          "game back first with: quarn undo --game %s\n",
-          EntryModLabel(entry).c_str(), shown.c_str(), entry.started.c_str(),
-          shown.c_str());
+          "quarn: %s; put the game back first with: quarn undo --game %s\n",
+          UnfinishedInstallText(entry, shown).c_str(), shown.c_str());
 }
 
 }  // namespace
+
+std::string AnotherRunText(const std::string& shown_folder) {
+  return "another run is changing the game in " + shown_folder +
+         "; try again when it has finished";
+}
+
+std::string UnfinishedInstallText(const JournalEntry& entry,
+                                  const std::string& shown_folder) {
+  return "the install of " + EntryModLabel(entry) + " into " + shown_folder +
+         " (" + entry.started + ") did not finish";
+}
+
+std::string GameBusyMessage(FileSystem& fs, const std::string& folder) {
+  FsStatus status = FsStatus::kOkay;
+  if (fs.LockFolder(folder, &status) || status != FsStatus::kSharingViolation) {
+    return "";
+  }
+  return AnotherRunText(UserSpelling(folder));
+}
 
 std::unique_ptr<FolderLock> LockGameFolder(FileSystem& fs,
                                            const std::string& folder,

@@ -29,4 +29,16 @@ bool OpenJournaledGame(JournalingFileSystem& journal, const std::string& folder,
 bool RefuseUnfinishedInstall(FileSystem& fs, const std::string& folder,
                              FILE* err);
 
+/// The engine's words for a game another run is changing, `shown_folder`
+/// spelled as messages name it.
+std::string AnotherRunText(const std::string& shown_folder);
+
+/// "the install of X1 (Kiosk area) into FOLDER (DATE) did not finish".
+std::string UnfinishedInstallText(const JournalEntry& entry,
+                                  const std::string& shown_folder);
+
+/// AnotherRunText for `folder` (engine form) when another run holds its run
+/// lock now; empty when it is free or the lock cannot be tried.
+std::string GameBusyMessage(FileSystem& fs, const std::string& folder);
+
 }  // namespace quarn

@@ -44,7 +44,7 @@ INT_PTR CALLBACK ProgressProc(HWND dialog, UINT message, WPARAM wparam,
 void ProgressDialog::Begin(const std::string&, const std::string&,
                            int32_t steps) {
   abort_ = false;
-  const DialogFrame frame = {"Copying:", 200, 70,
+  const DialogFrame frame = {caption_, 200, 70,
                              WS_POPUP | WS_CAPTION | DS_MODALFRAME};
   dialog_ = CreateModelessDialog(frame, owner_, ProgressProc, this);
   if (!dialog_) return;

@@ -12,7 +12,9 @@ namespace quarn {
 /// disabled while the copy runs.
 class ProgressDialog : public CopyProgress {
  public:
-  explicit ProgressDialog(HWND owner) : owner_(owner) {}
+  /// Captioned `caption`: "Copying:" for a restore's copies.
+  explicit ProgressDialog(HWND owner, const char* caption = "Copying:")
+      : owner_(owner), caption_(caption) {}
   ~ProgressDialog() override { End(); }
   ProgressDialog(const ProgressDialog&) = delete;
   ProgressDialog& operator=(const ProgressDialog&) = delete;
@@ -32,6 +34,7 @@ class ProgressDialog : public CopyProgress {
   void PumpMessages();
 
   HWND owner_;
+  const char* caption_;
   HWND dialog_ = nullptr;
   bool abort_ = false;
 };

@@ -1,13 +1,18 @@
 #include "shell/win32/selection_page.h"
 
 #include "browser/win32/picker_controls.h"
+#include "cli/preview_run.h"
+#include "cli/run_lock.h"
 #include "shell/catalogue_rows.h"
 #include "shell/game_folder.h"
 #include "shell/restore.h"
 #include "shell/win32/dialog_template.h"
 #include "shell/win32/message_boxes.h"
 #include "shell/win32/options_dialog.h"
+#include "shell/win32/preview_dialog.h"
 #include "shell/win32/progress_dialog.h"
+#include "shell/win32/undo_dialogs.h"
+#include "undo/journal_folder.h"
 
 namespace quarn {
 namespace {
@@ -18,6 +23,8 @@ enum SelectionControl {
   kDirList = 3010,
   kFolderLabel = 3050,
   kOkButton = 3060,
+  kPreviewButton = 3065,
+  kUndoButton = 3070,
   kScriptedButton = 3080,
   kQuitButton = IDCANCEL,
   kFirstRow = 4010,
@@ -35,7 +42,15 @@ struct SelectionPage {
   HWND dir_list;
   int top;
   std::string restore_dir;
+  /// The folder whose unfinished install the page told of last, so that
+  /// it tells of it once.
+  std::string told_unfinished;
+  int wheel_rest;  ///< wheel movement short of a whole notch
 };
+
+/// Posted by the page to itself: tell of an unfinished install in the
+/// selected folder once the page shows.
+constexpr UINT kCheckUnfinished = WM_APP + 30;
 
 HWND Control(const SelectionPage& page, int id) {
   return GetDlgItem(page.dialog, id);
@@ -105,26 +120,37 @@ void AddCatalogueControls(SelectionPage& page) {
 
 void AddButtons(SelectionPage& page) {
   AddButton(page.dialog, "&Ok", kOkButton, 6, 181, 90, 14, BS_DEFPUSHBUTTON);
+  AddButton(page.dialog, "Preview", kPreviewButton, 101, 181, 46, 14);
   if (!page.data->setup->scripted_path_hidden) {
     AddButton(page.dialog, "&Scripted path", kScriptedButton, 152, 181, 96, 14);
   }
+  AddButton(page.dialog, "Undo", kUndoButton, 253, 181, 46, 14);
   AddButton(page.dialog, "&Quit", kQuitButton, 304, 181, 90, 14);
+}
+
+// "Preview" goes with "&Ok"; "Undo" wants a journal in the folder.
+void ApplyChoice(SelectionPage& page, const FolderChoice& choice) {
+  Enable(page, kOkButton, choice.ok_enabled);
+  Enable(page, kPreviewButton, choice.ok_enabled);
+  Enable(page, kUseBackupButton, choice.use_backup_enabled);
+  page.restore_dir = choice.restore_dir;
+  const std::string folder = SelectedFolderOf(page.dir_list);
+  Enable(
+      page, kUndoButton,
+      !folder.empty() && !ListJournalEntries(*page.data->fs, folder).empty());
+  PostMessageA(page.dialog, kCheckUnfinished, 0, 0);
 }
 
 // The buttons start from the remembered folder: "&Ok" wants the game in
 // it, "Use backup" (with a catalogue) both backup folders.
 void SetStartState(SelectionPage& page) {
-  const FolderChoice choice =
-      OpeningChoice(*page.data->fs, page.data->remembered_path,
-                    page.data->catalogue->Present);
-  Enable(page, kOkButton, choice.ok_enabled);
-  Enable(page, kUseBackupButton, choice.use_backup_enabled);
-  page.restore_dir = choice.restore_dir;
+  ApplyChoice(page, OpeningChoice(*page.data->fs, page.data->remembered_path,
+                                  page.data->catalogue->Present));
   if (NeedsScrollBar(*page.data->catalogue)) ShowFolderInLabel(page);
 }
 
 void OnInitSelection(HWND dialog, SelectionPageData* data) {
-  auto* page = new SelectionPage{data, dialog, nullptr, 0, ""};
+  auto* page = new SelectionPage{data, dialog, nullptr, 0, "", "", 0};
   KeepDialogData(dialog, reinterpret_cast<LPARAM>(page));
   const bool catalogue = data->catalogue->Present;
   AddFolderBrowser(*page, catalogue ? 140 : 388);
@@ -135,11 +161,38 @@ void OnInitSelection(HWND dialog, SelectionPageData* data) {
 
 void OnFolderSelected(SelectionPage& page) {
   ShowFolderInLabel(page);
-  const FolderChoice choice =
-      ChooseFolder(*page.data->fs, SelectedFolderOf(page.dir_list));
-  Enable(page, kOkButton, choice.ok_enabled);
-  Enable(page, kUseBackupButton, choice.use_backup_enabled);
-  page.restore_dir = choice.restore_dir;
+  ApplyChoice(page,
+              ChooseFolder(*page.data->fs, SelectedFolderOf(page.dir_list)));
+}
+
+// Undoes the newest run into `folder`, then gives the buttons the state
+// the folder is left in.
+void UndoInto(SelectionPage& page, const std::string& folder,
+              const std::string& question) {
+  if (RunUndoDialogs(page.dialog, *page.data->fs, folder, question)) {
+    OnFolderSelected(page);
+  }
+}
+
+// The page tells of an unfinished install and offers its undo: true when
+// `folder` holds one, whatever the player chose.
+bool OfferUnfinishedUndo(SelectionPage& page, const std::string& folder) {
+  const std::string question =
+      UnfinishedInstallQuestion(*page.data->fs, folder);
+  if (question.empty()) return false;
+  page.told_unfinished = folder;
+  UndoInto(page, folder, question);
+  return true;
+}
+
+// Posted at the start, this comes before the dialog shows itself: the box
+// must not stand alone on the screen.
+void OnCheckUnfinished(SelectionPage& page) {
+  const std::string folder = SelectedFolderOf(page.dir_list);
+  if (folder.empty() || folder == page.told_unfinished) return;
+  ShowWindow(page.dialog, SW_SHOW);
+  UpdateWindow(page.dialog);
+  OfferUnfinishedUndo(page, folder);
 }
 
 void CloseWithChoice(SelectionPage& page, const std::string& chosen) {
@@ -149,6 +202,44 @@ void CloseWithChoice(SelectionPage& page, const std::string& chosen) {
   }
   page.data->chosen_path = chosen;
   EndDialog(page.dialog, IDOK);
+}
+
+// A drive change selects the drive's root without a new folder choice, so
+// the state of "&Ok" may be stale: the folder is tested again here. An
+// install that did not finish or another run at work keeps the page open.
+void OnOk(SelectionPage& page) {
+  FileSystem& fs = *page.data->fs;
+  const std::string folder = SelectedFolderOf(page.dir_list);
+  if (folder.empty() || !HoldsGame(fs, folder)) {
+    MessageBeep(MB_OK);
+    return;
+  }
+  if (OfferUnfinishedUndo(page, folder)) return;
+  const std::string busy = GameBusyMessage(fs, folder);
+  if (!busy.empty()) {
+    MessageBoxA(page.dialog, busy.c_str(), kShellCaption, MB_OK);
+    return;
+  }
+  CloseWithChoice(page, folder);
+}
+
+void OnPreview(SelectionPage& page) {
+  const std::string folder = SelectedFolderOf(page.dir_list);
+  if (folder.empty() || !HoldsGame(*page.data->fs, folder)) {
+    MessageBeep(MB_OK);
+    return;
+  }
+  PreviewRequest request;
+  request.installer_dir = page.data->installer_dir;
+  request.catalogue = *page.data->catalogue;
+  request.game = folder;
+  request.dump_object_ids = page.data->options->DumpObjectIds != 0;
+  RunPreviewDialogs(page.dialog, std::move(request));
+}
+
+void OnUndo(SelectionPage& page) {
+  const std::string folder = SelectedFolderOf(page.dir_list);
+  if (!folder.empty()) UndoInto(page, folder, "");
 }
 
 // The plain copies a fast restore makes show the wait cursor instead of
@@ -205,7 +296,11 @@ void OnSelectionCommand(SelectionPage& page, int id, int code) {
       if (code == CBN_SELENDOK) ShowFolderInLabel(page);
       return;
     case kOkButton:
-      return CloseWithChoice(page, SelectedFolderOf(page.dir_list));
+      return OnOk(page);
+    case kPreviewButton:
+      return OnPreview(page);
+    case kUndoButton:
+      return OnUndo(page);
     case kScriptedButton:
       return CloseWithChoice(page, kScriptedPath);
     case kQuitButton:
@@ -253,6 +348,37 @@ void OnScroll(SelectionPage& page, int code) {
   FillRows(page);
 }
 
+// The wheel works where the rows are: over a row or the bar, not over the
+// directory list beside them.
+bool OverRows(const SelectionPage& page, POINT screen) {
+  RECT area = {};
+  RECT part;
+  for (int row = 0; row < VisibleRowCount(*page.data->catalogue); ++row) {
+    GetWindowRect(Control(page, kFirstRow + row), &part);
+    UnionRect(&area, &area, &part);
+  }
+  GetWindowRect(Control(page, kScrollBar), &part);
+  UnionRect(&area, &area, &part);
+  return PtInRect(&area, screen) != 0;
+}
+
+// Each notch of the wheel is one click on an arrow of the bar.
+void OnWheel(SelectionPage& page, WPARAM wparam, LPARAM lparam) {
+  if (!NeedsScrollBar(*page.data->catalogue)) return;
+  const POINT at = {static_cast<short>(LOWORD(lparam)),
+                    static_cast<short>(HIWORD(lparam))};
+  if (!OverRows(page, at)) return;
+  page.wheel_rest += GET_WHEEL_DELTA_WPARAM(wparam);
+  while (page.wheel_rest >= WHEEL_DELTA) {
+    page.wheel_rest -= WHEEL_DELTA;
+    OnScroll(page, SB_LINEUP);
+  }
+  while (page.wheel_rest <= -WHEEL_DELTA) {
+    page.wheel_rest += WHEEL_DELTA;
+    OnScroll(page, SB_LINEDOWN);
+  }
+}
+
 void OnDestroySelection(HWND dialog) {
   delete DialogData<SelectionPage>(dialog);
   KeepDialogData(dialog, 0);
@@ -270,6 +396,12 @@ INT_PTR CALLBACK SelectionProc(HWND dialog, UINT message, WPARAM wparam,
       return TRUE;
     case WM_VSCROLL:
       if (page) OnScroll(*page, LOWORD(wparam));
+      return TRUE;
+    case WM_MOUSEWHEEL:
+      if (page) OnWheel(*page, wparam, lparam);
+      return TRUE;
+    case kCheckUnfinished:
+      if (page) OnCheckUnfinished(*page);
       return TRUE;
     case WM_CLOSE:
       EndDialog(dialog, IDCANCEL);

@@ -18,6 +18,7 @@ struct SelectionPageData {
   ModCatalogue* catalogue;
   InstallerOptions* options;
   const SetupSettings* setup;
+  std::string installer_dir;    ///< ends in a backslash; "Preview" runs there
   std::string remembered_path;  ///< line 1 of "saved.dat", may be empty
   std::string chosen_path;      ///< out: empty, "<scripted>" or a folder
 };

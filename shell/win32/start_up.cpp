@@ -59,8 +59,13 @@ bool RunStartUp(InstallerApp& app, HWND window) {
       *app.fs, app.installer_dir + kSavedFileName, &run.ModCatalogue);
   app.options = saved.options;
   EnterRememberedFolder(saved.remembered_path);
-  SelectionPageData page = {app.fs.get(), &run.ModCatalogue,     &app.options,
-                            &app.setup,   saved.remembered_path, ""};
+  SelectionPageData page = {app.fs.get(),
+                            &run.ModCatalogue,
+                            &app.options,
+                            &app.setup,
+                            app.installer_dir,
+                            saved.remembered_path,
+                            ""};
   if (!PassWelcomePage(app.setup)) return false;
   RunSelectionPage(&page);
   if (run.ModCatalogue.Present && !page.chosen_path.empty()) {

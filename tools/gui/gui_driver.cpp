@@ -29,7 +29,10 @@ enum : int {
   kCloseButton = 1056,
   kFolderLabel = 3050,
   kDirList = 3010,
+  kDriveList = 3000,
   kOk = 3060,
+  kPreview = 3065,
+  kUndo = 3070,
   kScripted = 3080,
   kQuit = 2,
   kFirstRow = 4010,
@@ -43,7 +46,10 @@ enum : int {
   kFastCopy = 4083,
   kNext = 5010,
   kWelcomeText = 5013,
+  kReportView = 7020,
+  kReportClose = 7030,
 };
+constexpr char kReportTitle[] = "Preview: what the ticked mods would do";
 
 struct Paths {
   std::string program;
@@ -195,11 +201,15 @@ void ScriptedPath(GuiSession& s, const Paths& p) {
 }
 
 void ExpectButtons(GuiSession& s, HWND page, const std::string& folder, bool ok,
-                   bool use_backup) {
+                   bool use_backup, bool undo) {
   s.SelectFolder(page, kDirList, folder);
   s.ExpectEqual(folder, s.Text(s.Control(page, kFolderLabel)), "folder label");
   s.Expect(s.Enabled(page, kOk) == ok,
            folder + ": \"&Ok\" should be " + (ok ? "enabled" : "disabled"));
+  s.Expect(s.Enabled(page, kPreview) == ok,
+           folder + ": \"Preview\" should be " + (ok ? "enabled" : "disabled"));
+  s.Expect(s.Enabled(page, kUndo) == undo,
+           folder + ": \"Undo\" should be " + (undo ? "enabled" : "disabled"));
   s.Expect(s.Enabled(page, kUseBackup) == use_backup,
            folder + ": \"Use backup\" should be " +
                (use_backup ? "enabled" : "disabled"));
@@ -212,11 +222,13 @@ void EnablingRules(GuiSession& s, const Paths& p) {
   HWND page = s.WaitWindow(kDialogClass, "");
   // More than 13 mods: a scroll bar, and the label shows the folder at once.
   s.ExpectEqual(tree, s.Text(s.Control(page, kFolderLabel)), "start label");
-  s.Expect(!s.Enabled(page, kOk) && !s.Enabled(page, kUseBackup),
-           "a folder without the game or backups enables nothing");
-  ExpectButtons(s, page, tree + "plain\\", true, false);
-  ExpectButtons(s, page, tree + "backuponly\\", false, true);
-  ExpectButtons(s, page, tree + "half\\", true, false);
+  s.Expect(!s.Enabled(page, kOk) && !s.Enabled(page, kUseBackup) &&
+               !s.Enabled(page, kPreview) && !s.Enabled(page, kUndo),
+           "a folder without the game, backups or journal enables nothing");
+  ExpectButtons(s, page, tree + "plain\\", true, false, false);
+  ExpectButtons(s, page, tree + "journaled\\", true, false, true);
+  ExpectButtons(s, page, tree + "backuponly\\", false, true, false);
+  ExpectButtons(s, page, tree + "half\\", true, false, false);
 
   HWND bar = s.Control(page, kScrollBar);
   SendMessageA(page, WM_VSCROLL, SB_PAGEDOWN, reinterpret_cast<LPARAM>(bar));
@@ -382,6 +394,233 @@ void QuitDuringInstall(GuiSession& s, const Paths& p) {
   s.ExpectEqual("", ArchiveProblem(p.game + "models\\"), "archive");
 }
 
+// The edit control shows the report with CR LF; the runner wrote LF. The
+// preview keeps no log file, so its report has no line for one.
+std::string ShownReport(const std::string& runner_report) {
+  std::string shown;
+  size_t start = 0;
+  while (start < runner_report.size()) {
+    size_t end = runner_report.find('\n', start);
+    if (end == std::string::npos) end = runner_report.size();
+    const std::string line = runner_report.substr(start, end - start);
+    if (line.find("QuarnInstall-log.txt") == std::string::npos) {
+      shown += line + "\r\n";
+    }
+    start = end + 1;
+  }
+  return shown;
+}
+
+std::string Preview(GuiSession& s, HWND page, const std::string& shot) {
+  s.Click(page, kPreview);
+  HWND report = s.WaitWindow(kDialogClass, kReportTitle, 60000);
+  const std::string text = s.Text(s.Control(report, kReportView));
+  if (!shot.empty()) s.Screenshot(shot);
+  // The window can be made larger, and the report grows with it.
+  RECT before, after;
+  GetWindowRect(s.Control(report, kReportView), &before);
+  SetWindowPos(report, nullptr, 0, 0, 900, 600, SWP_NOMOVE | SWP_NOZORDER);
+  Sleep(200);
+  GetWindowRect(s.Control(report, kReportView), &after);
+  s.Expect(after.right - after.left > before.right - before.left &&
+               after.bottom - after.top > before.bottom - before.top,
+           "the report did not grow with its window");
+  s.Click(report, kReportClose);
+  s.WaitGone(report);
+  return text;
+}
+
+// X1 is installed already; X1 and X2 write the same file; X3 fails.
+void PreviewTickedMods(GuiSession& s, const Paths& p) {
+  const std::string saved = ReadFileText(p.inst + "saved.dat");
+  s.Start(p.program, p.inst);
+  HWND page = s.WaitWindow(kDialogClass, "");
+  s.Expect(s.Enabled(page, kPreview) && s.Enabled(page, kUndo),
+           "\"Preview\" and \"Undo\" enabled in a game with a journal");
+  Sleep(500);  // until the page has drawn itself
+  s.Screenshot("page-buttons");
+  s.ExpectEqual(ShownReport(ReadFileText(p.work + "report-X1-X2.txt")),
+                Preview(s, page, "preview"), "the preview of X1 and X2");
+  s.Click(page, kFirstRow + 2);
+  Sleep(200);
+  const std::string failing =
+      ShownReport(ReadFileText(p.work + "report-X1-X2-X3.txt")) +
+      "The real run would fail in X3 (Broken  mod) at:\r\n" +
+      "  COPY \"missing.txt\" TO \"gone.txt\"\r\n" + "  Copy " + p.inst +
+      "X3\\missing.txt\r\n   to " + p.game + "gone.txt...\r\n" +
+      "  Not found: " + p.inst + "X3\\missing.txt\r\n  failed\r\n";
+  s.ExpectEqual(failing, Preview(s, page, ""), "the preview of X1 to X3");
+  s.Click(page, kQuit);
+  s.WaitExit();
+  s.ExpectEqual("", ReadFileText(p.inst + "QuarnInstall-log.txt"),
+                "the log file after two previews");
+  s.ExpectEqual(saved, ReadFileText(p.inst + "saved.dat"),
+                "saved.dat after previews");
+}
+
+std::string RunUntilDone(GuiSession& s, HWND page) {
+  s.Click(page, kOk);
+  HWND main = s.WaitWindow(kMainClass, kMainTitle);
+  const std::string view =
+      s.WaitText(s.Control(main, kLogView), DoneBanner(), 60000);
+  s.Click(main, kCloseButton);
+  s.WaitExit(10000);
+  return view;
+}
+
+std::string AnswerPrefixedBox(GuiSession& s, const std::string& prefix,
+                              const std::string& suffix, int button,
+                              const std::string& shot = "") {
+  std::string text;
+  HWND box = s.WaitMessageBox(kCaption, &text);
+  s.Expect(
+      text.compare(0, prefix.size(), prefix) == 0 && EndsWith(text, suffix),
+      "message box: \"" + text + "\" is not \"" + prefix + "...\" + \"" +
+          suffix + "\"");
+  if (!shot.empty()) s.Screenshot(shot);
+  s.Click(box, button);
+  s.WaitGone(box);
+  return text;
+}
+
+// Install two mods, change one of their files, and undo: refused first,
+// then the files are put back anyway.
+void UndoAfterInstall(GuiSession& s, const Paths& p) {
+  const std::string folder = p.game.substr(0, p.game.size() - 1);
+  s.Start(p.program, p.inst);
+  HWND page = s.WaitWindow(kDialogClass, "");
+  s.Expect(!s.Enabled(page, kUndo), "\"Undo\" enabled before any install");
+  RunUntilDone(s, page);
+
+  WriteFileText(p.game + "one.txt", "changed by the player");
+  s.Start(p.program, p.inst);
+  page = s.WaitWindow(kDialogClass, "");
+  s.Expect(s.Enabled(page, kUndo), "\"Undo\" disabled after an install");
+  const std::string question_start =
+      "Undo the install of X1 (First mod), X2 (Second mod) of ";
+  const std::string question_end = "?\r\n\r\nGame folder: " + folder;
+  const std::string changed =
+      "These files changed after the install, so nothing was undone:\r\n"
+      "    one.txt\r\n\r\nPut them back as they were before the install "
+      "anyway?";
+  s.Click(page, kUndo);
+  AnswerPrefixedBox(s, question_start, question_end, IDYES, "undo-question");
+  AnswerBox(s, kCaption, changed, IDNO);
+  s.ExpectEqual("changed by the player", ReadFileText(p.game + "one.txt"),
+                "the changed file after \"No\"");
+  s.Expect(s.Enabled(page, kUndo), "\"Undo\" disabled after a refused undo");
+
+  s.Click(page, kUndo);
+  AnswerPrefixedBox(s, question_start, question_end, IDYES);
+  AnswerBox(s, kCaption, changed, IDYES);
+  std::string result;
+  HWND box = s.WaitMessageBox(kCaption, &result);
+  s.ExpectEqual(
+      "Undone: 2 mods.\r\nRestored:\r\n    models\\gta3.dir\r\n"
+      "    models\\gta3.img\r\nRemoved:\r\n    one.txt",
+      result, "the outcome of the undo");
+  s.Screenshot("undo-result");
+  s.Click(box, IDOK);
+  s.WaitGone(box);
+  s.Expect(!s.Enabled(page, kUndo), "\"Undo\" enabled after the undo");
+  s.Click(page, kQuit);
+  s.WaitExit();
+}
+
+// A run killed in the middle: the page tells of it once, "&Ok" offers the
+// undo instead of installing, and the undo puts the game back.
+void UnfinishedInstall(GuiSession& s, const Paths& p) {
+  s.Start(p.program, p.inst);
+  HWND page = s.WaitWindow(kDialogClass, "");
+  s.Click(page, kOk);
+  HWND main = s.WaitWindow(kMainClass, kMainTitle);
+  s.WaitText(s.Control(main, kLogView), "line 2003\r\n", 60000);
+  s.Kill();
+
+  const std::string folder = p.game.substr(0, p.game.size() - 1);
+  const std::string start =
+      "The install of X1 (Long mod) into " + folder + " (";
+  const std::string end =
+      ") did not finish.\r\nNo new install goes into this folder until it is "
+      "undone.\r\n\r\nUndo it now?";
+  s.Start(p.program, p.inst);
+  page = s.WaitWindow(kDialogClass, "");
+  AnswerPrefixedBox(s, start, end, IDNO, "unfinished");
+  Sleep(300);
+  s.Expect(!s.FindWindowNow(kDialogClass, kCaption),
+           "the page told of the unfinished install twice");
+  s.Click(page, kOk);
+  AnswerPrefixedBox(s, start, end, IDNO);
+  Sleep(300);
+  s.Expect(!s.FindWindowNow(kMainClass, kMainTitle),
+           "\"&Ok\" started an install over an unfinished one");
+  s.Click(page, kOk);
+  AnswerPrefixedBox(s, start, end, IDYES);
+  AnswerPrefixedBox(s, "Undone: 1 mod.\r\nRestored:\r\n", "", IDOK);
+  s.Click(page, kQuit);
+  s.WaitExit();
+  s.ExpectEqual("", ReadFileText(p.inst + "QuarnInstall-log.txt"),
+                "the log file after the undo");
+}
+
+// No catalogue and ">SCRPATH OFF": the new buttons stand where they do
+// with both. After a drive change "&Ok" tests the folder again.
+void OkAfterDriveChange(GuiSession& s, const Paths& p) {
+  const std::string saved = ReadFileText(p.inst + "saved.dat");
+  s.Start(p.program, p.inst);
+  s.Click(s.WaitWindow(kDialogClass, "One script"), kNext);
+  HWND page = s.WaitWindow(kDialogClass, "Where is the game?");
+  s.Expect(s.Lacks(page, kScripted) && s.Lacks(page, kFirstRow),
+           "no catalogue and no \"&Scripted path\"");
+  s.Expect(s.Enabled(page, kOk) && s.Enabled(page, kPreview) &&
+               !s.Enabled(page, kUndo),
+           "buttons in a game without a journal");
+  Sleep(500);  // until the page has drawn itself
+  s.Screenshot("page-no-catalogue");
+  s.ChangeDrive(page, kDriveList, 'c');
+  Sleep(300);
+  s.Expect(s.Enabled(page, kOk), "the drive change changed \"&Ok\"");
+  s.Click(page, kOk);
+  Sleep(1500);
+  s.Expect(!s.FindWindowNow(kMainClass, kMainTitle) && IsWindow(page),
+           "\"&Ok\" left the page after a drive change");
+  s.Click(page, kQuit);
+  s.ExpectEqual("0", std::to_string(s.WaitExit()), "exit code");
+  s.ExpectEqual("", ReadFileText(p.inst + "QuarnInstall-log.txt"),
+                "the log file after \"&Ok\" on a drive's root");
+  s.ExpectEqual(saved, ReadFileText(p.inst + "saved.dat"),
+                "saved.dat after \"&Quit\"");
+}
+
+void ExpectTopRow(GuiSession& s, HWND page, int mod, const std::string& what) {
+  s.ExpectEqual("Mod " + std::to_string(mod),
+                s.Text(s.Control(page, kFirstRow)), what);
+}
+
+// Twenty mods, thirteen rows: one notch is one arrow's step, over a row or
+// the bar, and the rows stop at the last mod.
+void WheelScrollsRows(GuiSession& s, const Paths& p) {
+  s.Start(p.program, p.inst);
+  HWND page = s.WaitWindow(kDialogClass, "");
+  ExpectTopRow(s, page, 1, "first row at the start");
+  s.Wheel(s.Control(page, kFirstRow + 3), -WHEEL_DELTA);
+  ExpectTopRow(s, page, 2, "one notch down over a row");
+  s.Wheel(s.Control(page, kScrollBar), -2 * WHEEL_DELTA);
+  ExpectTopRow(s, page, 4, "two notches down over the bar");
+  s.Wheel(s.Control(page, kFirstRow), WHEEL_DELTA);
+  ExpectTopRow(s, page, 3, "one notch up");
+  s.Wheel(s.Control(page, kFirstRow + 12), -WHEEL_DELTA / 2);
+  ExpectTopRow(s, page, 3, "half a notch");
+  s.Wheel(s.Control(page, kFirstRow + 12), -WHEEL_DELTA / 2);
+  ExpectTopRow(s, page, 4, "two halves of a notch");
+  s.Wheel(s.Control(page, kFirstRow), -10 * WHEEL_DELTA);
+  ExpectTopRow(s, page, 8, "ten notches down: the last page");
+  s.ExpectEqual("Mod 20", s.Text(s.Control(page, kFirstRow + 12)),
+                "last row at the end");
+  s.Click(page, kQuit);
+  s.WaitExit();
+}
+
 // Not a test: how long 10,000 log lines take to show.
 void LogViewBenchmark(GuiSession& s, const Paths& p) {
   s.Start(p.program, p.inst);
@@ -410,9 +649,17 @@ using Scenario = void (*)(GuiSession&, const Paths&);
 
 const std::map<std::string, Scenario>& Scenarios() {
   static const std::map<std::string, Scenario> scenarios = {
-      {"welcome", WelcomeAndQuit}, {"install", InstallTwoMods},
-      {"scripted", ScriptedPath},  {"buttons", EnablingRules},
-      {"restore", Restores},       {"quit", QuitDuringInstall},
+      {"welcome", WelcomeAndQuit},
+      {"install", InstallTwoMods},
+      {"scripted", ScriptedPath},
+      {"buttons", EnablingRules},
+      {"restore", Restores},
+      {"quit", QuitDuringInstall},
+      {"preview", PreviewTickedMods},
+      {"undo", UndoAfterInstall},
+      {"unfinished", UnfinishedInstall},
+      {"drive", OkAfterDriveChange},
+      {"wheel", WheelScrollsRows},
       {"bench", LogViewBenchmark},
   };
   return scenarios;

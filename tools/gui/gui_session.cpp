@@ -1,6 +1,7 @@
 #include "tools/gui/gui_session.h"
 
 #include <cstdio>
+#include <cwctype>
 #include <fstream>
 #include <sstream>
 #include <vector>
@@ -179,6 +180,65 @@ void GuiSession::SelectFolder(HWND page, int id, const std::string& folder) {
     return;
   }
   Fail("the directory list has no entry " + folder + "; it holds:\n" + entries);
+}
+
+// The dropped list of a combo box is a top-level window of its own.
+BOOL CALLBACK MatchDroppedList(HWND window, LPARAM data) {
+  auto* search = reinterpret_cast<WindowSearch*>(data);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(window, &pid);
+  if (pid != search->pid || !IsWindowVisible(window) ||
+      ClassOf(window) != "ComboLBox") {
+    return TRUE;
+  }
+  search->found = window;
+  return FALSE;
+}
+
+void GuiSession::ChangeDrive(HWND page, int id, char letter) {
+  HWND container = Control(page, id);
+  HWND combo = Control(container, id);
+  const int count = static_cast<int>(SendMessageA(combo, CB_GETCOUNT, 0, 0));
+  int index = -1;
+  for (int i = 0; i < count && index < 0; ++i) {
+    wchar_t wide[MAX_PATH] = L"";
+    SendMessageW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(wide));
+    if (towlower(wide[0]) == towlower(letter)) index = i;
+  }
+  if (index < 0) Fail(std::string("the drive list has no drive ") + letter);
+  SendMessageA(combo, CB_SHOWDROPDOWN, TRUE, 0);
+  const std::string none;
+  WindowSearch search = {process_.dwProcessId, nullptr, &none, nullptr};
+  const DWORD start = GetTickCount();
+  while (!search.found && GetTickCount() - start < kMessageTimeoutMs) {
+    EnumWindows(MatchDroppedList, reinterpret_cast<LPARAM>(&search));
+    if (!search.found) Sleep(kPollMs);
+  }
+  if (!search.found) Fail("the drive list did not drop");
+  RECT list;
+  GetWindowRect(search.found, &list);
+  SetCursorPos((list.left + list.right) / 2, (list.top + list.bottom) / 2);
+  SendMessageA(combo, CB_SETCURSEL, index, 0);
+  DWORD_PTR ignored = 0;
+  SendMessageTimeoutA(container, WM_COMMAND, MAKEWPARAM(id, CBN_SELENDOK),
+                      reinterpret_cast<LPARAM>(combo), SMTO_ABORTIFHUNG,
+                      kMessageTimeoutMs, &ignored);
+  SendMessageA(combo, CB_SHOWDROPDOWN, FALSE, 0);
+}
+
+void GuiSession::Wheel(HWND control, int delta) {
+  RECT rect;
+  GetWindowRect(control, &rect);
+  const int x = (rect.left + rect.right) / 2, y = (rect.top + rect.bottom) / 2;
+  DWORD_PTR ignored = 0;
+  SendMessageTimeoutA(control, WM_MOUSEWHEEL, MAKEWPARAM(0, delta),
+                      MAKELPARAM(x, y), SMTO_ABORTIFHUNG, kMessageTimeoutMs,
+                      &ignored);
+}
+
+void GuiSession::Kill() {
+  TerminateProcess(process_.hProcess, 9);
+  WaitForSingleObject(process_.hProcess, kMessageTimeoutMs);
 }
 
 std::string GuiSession::WaitText(HWND window, const std::string& needle,

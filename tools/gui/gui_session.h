@@ -49,10 +49,18 @@ class GuiSession {
   /// Selects the entry of the directory list `id` of `page` whose text is
   /// `folder`, as a single click does.
   void SelectFolder(HWND page, int id, const std::string& folder);
+  /// Changes the drive list `id` of `page` to the drive of `letter` as a
+  /// click inside its dropped list does.
+  void ChangeDrive(HWND page, int id, char letter);
+  /// Turns the mouse wheel by `delta` with the cursor over the middle of
+  /// `control`, which hears of it first as when it has the focus.
+  void Wheel(HWND control, int delta);
   /// Waits until the text of `window` contains `needle`.
   std::string WaitText(HWND window, const std::string& needle,
                        DWORD timeout_ms = 60000);
 
+  /// Ends the program at once, as a crash or a power cut would.
+  void Kill();
   /// Waits for the program to end and returns its exit code.
   DWORD WaitExit(DWORD timeout_ms = 30000);
   /// Asks the harness for a screenshot named `name` and waits for it.

@@ -6,7 +6,8 @@
 #
 #   run_gui_tests.sh --build DIR [SCENARIO...]
 #
-# Scenarios: welcome install scripted buttons restore quit (default: all);
+# Scenarios: welcome install scripted buttons restore quit preview undo
+# unfinished drive wheel (default: all);
 # "bench" times the log view instead of testing.
 set -uo pipefail
 
@@ -26,7 +27,8 @@ done
 [[ -n "$build" ]] || usage
 build=$(realpath "$build")
 scenarios=("$@")
-[[ ${#scenarios[@]} -gt 0 ]] || scenarios=(welcome install scripted buttons restore quit)
+[[ ${#scenarios[@]} -gt 0 ]] ||
+  scenarios=(welcome install scripted buttons restore quit preview undo unfinished drive wheel)
 
 for program in QuarnInstaller.exe gui_driver.exe quarn-samplegen.exe quarn.exe; do
   [[ -x "$build/$program" ]] || { echo "missing $build/$program" >&2; exit 1; }
@@ -115,6 +117,13 @@ remember_game() {
   printf 'game path: %s\\\r\n 0 \r\n 0 \r\n 0 \r\n' "$(windows_path "$2")" >"$1/saved.dat"
 }
 
+# quarn_exe WORK ARG...: the headless runner, its output kept in WORK.
+quarn_exe() {
+  local dir="$1"
+  shift
+  timeout 120 wine "$build/quarn.exe" "$@" </dev/null >>"$dir/quarn.txt" 2>&1
+}
+
 prepare_welcome() {
   local inst="$1/inst"
   make_mod "$inst" X1 "" "PRINT hello"
@@ -148,6 +157,13 @@ prepare_buttons() {
     "$tree/backuponly/models/backup" "$tree/half/data/backup"
   touch "$tree/plain/gta-vc.exe" "$tree/half/gta-vc.exe"
   remember_game "$inst" "$tree"
+  # A game with an undo journal, from an installer folder of its own.
+  mkdir -p "$tree/journaled"
+  touch "$tree/journaled/gta-vc.exe"
+  make_mod "$1/other" X1 "" 'COPY "a.txt" TO "a.txt"'
+  crlf "a" >"$1/other/X1/a.txt"
+  quarn_exe "$1" install --dir "$(windows_path "$1/other")" \
+    --game "$(windows_path "$tree/journaled")"
 }
 
 prepare_restore() {
@@ -176,6 +192,54 @@ prepare_quit() {
   head -c 20000 /dev/urandom >"$inst/X1/models/gui_long.dff"
   head -c 8000000 /dev/urandom >"$inst/X1/big.bin"
   remember_game "$inst" "$1/game"
+}
+
+# X1 installed before the page opens; X1 and X2 write the same file; X3
+# fails. The runner's dry-run reports are what the previews must show.
+prepare_preview() {
+  local inst="$1/inst" game
+  game=$(windows_path "$1/game")
+  make_mod "$inst" X1 "First mod" 'COPY "a.txt" TO "shared.txt"'
+  make_mod "$inst" X2 "Second mod" 'COPY "b.txt" TO "shared.txt"' \
+    "DIR SELECT models" "IMG OPENDEF" "IMG ADD gui_new.dff" "IMG CLOSE"
+  make_mod "$inst" X3 "Broken *** mod" 'COPY "missing.txt" TO "gone.txt"'
+  crlf "first" >"$inst/X1/a.txt"
+  crlf "second" >"$inst/X2/b.txt"
+  mkdir -p "$inst/X2/models"
+  head -c 5000 /dev/urandom >"$inst/X2/models/gui_new.dff"
+  quarn_exe "$1" install --dir "$(windows_path "$inst")" --game "$game" --mods X1
+  rm -f "$inst/QuarnInstall-log.txt"
+  local mods
+  for mods in X1,X2 X1,X2,X3; do
+    quarn_exe "$1" install --dry-run --dir "$(windows_path "$inst")" \
+      --game "$game" --mods "$mods" \
+      --report-file "$(windows_path "$1/report-${mods//,/-}.txt")"
+  done
+  remember_game "$inst" "$1/game"
+}
+
+prepare_undo() {
+  prepare_install "$1"
+}
+
+prepare_unfinished() {
+  prepare_quit "$1"
+  crlf "Long mod" >"$1/inst/X1/InsName.txt"
+}
+
+prepare_drive() {
+  local inst="$1/inst"
+  crlf "PRINT never" >"$inst/QuarnInstall.txt"
+  convert -size 160x220 gradient:steelblue-white BMP3:"$inst/welcome.bmp"
+  crlf ">TITLE1 One script" ">TITLE2 Where is the game?" ">SCRPATH OFF" \
+    ">PICTURE welcome.bmp" >"$inst/Setup.ini"
+  remember_game "$inst" "$1/game"
+}
+
+prepare_wheel() {
+  local n
+  for n in $(seq 20); do make_mod "$1/inst" "X$n" "Mod $n" "PRINT $n"; done
+  remember_game "$1/inst" "$1/game"
 }
 
 prepare_bench() {
@@ -225,11 +289,16 @@ for scenario in "${scenarios[@]}"; do
   began=$SECONDS
   if timeout -k 5 200 wine "$build/gui_driver.exe" "$scenario" \
     "$(windows_path "$build/QuarnInstaller.exe")" "$(windows_path "$dir")" </dev/null; then
-    if [[ $scenario != install && $scenario != quit ]] || undo_check "$dir"; then
+    case $scenario in
+      install | quit) undo_check "$dir" ;;
+      # Previews change nothing; the window program's undo gives the game back.
+      preview | undo | unfinished | drive) same_tree "$dir/game" "$dir/game-before" ;;
+    esac
+    if [[ $? -eq 0 ]]; then
       passed=$((passed + 1))
     else
-      echo "FAILED: $scenario: quarn.exe undo did not give back the game:"
-      cat "$dir/undo.txt"
+      echo "FAILED: $scenario: the game is not as it was before:"
+      cat "$dir/undo.txt" 2>/dev/null
       failed=$((failed + 1))
     fi
   else

@@ -1,0 +1,98 @@
+// The window program's preview against the headless runner's dry run: the
+// same report for the same mods (less the log file, which a preview keeps
+// none of), the disk untouched, and the failing command named.
+#include "cli/preview_run.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "cli/quarn_cli_fixture.h"
+#include "cli/stream_messages.h"
+#include "shell/mod_catalogue_build.h"
+#include "testutil/tree_snapshot.h"
+
+namespace quarn {
+namespace {
+
+class PreviewRunTest : public QuarnCliTest {
+ protected:
+  PreviewRunTest() {
+    WriteMod("X1", "First mod", "COPY \"a.txt\" TO \"shared.txt\"", "first");
+    WriteMod("X2", "Second mod", "COPY \"b.txt\" TO \"shared.txt\"", "second");
+    WriteMod("X3", "Broken mod", "COPY \"missing.txt\" TO \"gone.txt\"", "");
+  }
+
+  void WriteMod(const std::string& folder, const std::string& name,
+                const std::string& line, const std::string& bytes) {
+    WriteTestFile(mod() + folder + "\\InsName.txt", name + "\r\n");
+    WriteTestFile(mod() + folder + "\\QuarnInstall.txt",
+                  "PRINT " + name + "\r\n" + line + "\r\n");
+    if (!bytes.empty()) {
+      WriteTestFile(
+          mod() + folder + "\\" + (folder == "X1" ? "a" : "b") + ".txt", bytes);
+    }
+  }
+
+  PreviewRequest Request(const std::vector<bool>& ticks) {
+    FILE* sink = tmpfile();
+    StreamMessages messages(sink);
+    PreviewRequest request;
+    request.installer_dir = mod();
+    request.catalogue = LoadModCatalogue(*fs_, mod(), messages);
+    fclose(sink);
+    for (size_t i = 0; i < ticks.size(); ++i) {
+      request.catalogue.Entries[i].Selection = ticks[i] ? 1 : 0;
+    }
+    request.game = game();
+    return request;
+  }
+
+  // The runner's report for `mods`, without the line of its log file.
+  std::string DryRunReport(const std::string& mods) {
+    const std::string report = mod() + "report.txt";
+    Run({"install", "--dry-run", "--dir", NativePath(mod()), "--game",
+         NativePath(game()), "--mods", mods, "--report-file",
+         NativePath(report)});
+    std::string text = ReadTestFile(report);
+    fs_->RemoveFile(report);
+    const size_t log = text.find("QuarnInstall-log.txt");
+    const size_t start = text.rfind('\n', log) + 1;
+    return text.erase(start, text.find('\n', log) + 1 - start);
+  }
+};
+
+TEST_F(PreviewRunTest, ReportsWhatTheDryRunReportsAndChangesNothing) {
+  ASSERT_EQ(0, Run({"install", "--dir", NativePath(mod()), "--game",
+                    NativePath(game()), "--mods", "X1"}));
+  const std::string expected = DryRunReport("X1,X2");
+  ASSERT_NE(std::string::npos, expected.find("Collisions in this run:\n  X2"));
+  ASSERT_NE(std::string::npos,
+            expected.find("Collisions with installed mods:\n  X1"));
+  const std::string before = TreeSnapshot(folder_.path());
+  PreviewRun preview(Request({true, true, false}));
+  EXPECT_EQ(expected, preview.Run(*fs_));
+  EXPECT_EQ(before, TreeSnapshot(folder_.path()));
+}
+
+TEST_F(PreviewRunTest, NamesTheFailingModCommandAndMessage) {
+  const std::string expected = DryRunReport("X2,X3");
+  PreviewRun preview(Request({false, true, true}));
+  EXPECT_EQ(expected + "The real run would fail in X3 (Broken mod) at:\n" +
+                "  COPY \"missing.txt\" TO \"gone.txt\"\n" + "  Copy " + mod() +
+                "X3\\missing.txt\n   to " + game() +
+                "gone.txt...\n  Not found: " + mod() + "X3\\missing.txt\n" +
+                "  failed\n",
+            preview.Run(*fs_));
+}
+
+TEST_F(PreviewRunTest, StoppedBeforeTheFirstCommandGivesNoReport) {
+  PreviewRun preview(Request({true, true, false}));
+  preview.Stop();
+  EXPECT_EQ("", preview.Run(*fs_));
+}
+
+}  // namespace
+}  // namespace quarn
