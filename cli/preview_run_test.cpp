@@ -67,6 +67,9 @@ class PreviewRunTest : public QuarnCliTest {
 TEST_F(PreviewRunTest, ReportsWhatTheDryRunReportsAndChangesNothing) {
   ASSERT_EQ(0, Run({"install", "--dir", NativePath(mod()), "--game",
                     NativePath(game()), "--mods", "X1"}));
+  // Edited since, so that X1 changes it again: a file written back as it
+  // was is no change.
+  WriteTestFile(game() + "shared.txt", "edited");
   const std::string expected = DryRunReport("X1,X2");
   ASSERT_NE(std::string::npos, expected.find("Collisions in this run:\n  X2"));
   ASSERT_NE(std::string::npos,
