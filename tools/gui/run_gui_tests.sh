@@ -194,8 +194,8 @@ prepare_quit() {
   remember_game "$inst" "$1/game"
 }
 
-# X1 installed before the page opens; X1 and X2 write the same file; X3
-# fails. The runner's dry-run reports are what the previews must show.
+# X1 installed before the page opens, its file edited since; X1 and X2
+# write the same file; X3 fails. The runner's dry-run reports are what the previews must show.
 prepare_preview() {
   local inst="$1/inst" game
   game=$(windows_path "$1/game")
@@ -209,6 +209,8 @@ prepare_preview() {
   head -c 5000 /dev/urandom >"$inst/X2/models/gui_new.dff"
   quarn_exe "$1" install --dir "$(windows_path "$inst")" --game "$game" --mods X1
   rm -f "$inst/QuarnInstall-log.txt"
+  # Edited since, so that X1 changes the file again and X2 after it.
+  crlf "edited" >"$1/game/shared.txt"
   local mods
   for mods in X1,X2 X1,X2,X3; do
     quarn_exe "$1" install --dry-run --dir "$(windows_path "$inst")" \
