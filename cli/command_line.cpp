@@ -178,6 +178,26 @@ bool ParseJournalCommand(const std::vector<std::string>& args,
   return true;
 }
 
+bool ParseCheck(const std::vector<std::string>& args, CommandLine* line,
+                std::string* error) {
+  for (size_t i = 1; i < args.size(); ++i) {
+    bool read = false;
+    if (args[i] == "--game") {
+      read = TakeValue(args, &i, "a folder", &line->game_dir, error);
+    } else if (args[i] == "--limits") {
+      read = TakeValue(args, &i, "a file", &line->limits_file, error);
+    } else {
+      *error = "unknown option '" + args[i] + "' for check";
+    }
+    if (!read) return false;
+  }
+  if (line->game_dir.empty()) {
+    *error = "check needs the game folder: --game DIR";
+    return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 bool ParseCommandLine(const std::vector<std::string>& args, CommandLine* line,
@@ -212,6 +232,10 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine* line,
                                      : CommandLine::Action::kHistory;
     return ParseJournalCommand(args, line, error);
   }
+  if (args[0] == "check") {
+    line->action = CommandLine::Action::kCheck;
+    return ParseCheck(args, line, error);
+  }
   *error = "unknown command '" + args[0] + "'";
   return false;
 }
@@ -226,6 +250,7 @@ std::string UsageText() {
          "       quarn restore --game DIR [--fast]\n"
          "       quarn undo --game DIR [--mods N] [--force]\n"
          "       quarn history --game DIR [--changes | --forget]\n"
+         "       quarn check --game DIR [--limits FILE]\n"
          "       quarn --help | --version\n"
          "\n"
          "install  runs the install scripts found in the installer folder "
@@ -272,10 +297,18 @@ std::string UsageText() {
          "history  lists the installed mods the journal can undo, newest\n"
          "         first; --changes adds what each of them changed. --forget\n"
          "         drops the journal; the game stays as it is.\n"
+         "check    reads the game folder as the stock game loads it and lists\n"
+         "         every problem: file and line, what the game does, the "
+         "rule;\n"
+         "         then the use of every fixed table. --limits FILE raises "
+         "the\n"
+         "         limits (name=value lines) for a game whose limits were\n"
+         "         raised by other means.\n"
          "\n"
          "Exit status: install 0 all done, 1 the installation failed, 2 the\n"
          "script was aborted; restore, undo and history 0 done, 1 otherwise;\n"
-         "64 bad usage.\n";
+         "check 0 the game loads cleanly, 1 it would crash or fail to load,\n"
+         "2 it loads but drops or replaces something; 64 bad usage.\n";
 }
 
 }  // namespace quarn

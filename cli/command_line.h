@@ -14,6 +14,7 @@ struct CommandLine {
     kRestore,
     kUndo,
     kHistory,
+    kCheck,
     kHelp,
     kVersion
   };
@@ -35,6 +36,7 @@ struct CommandLine {
   bool force = false;             ///< undo --force
   bool forget = false;            ///< history --forget
   bool show_changes = false;      ///< history --changes
+  std::string limits_file;        ///< check --limits, as typed
 };
 
 /// Reads `args` (without the program name) into `*line`. On bad usage

@@ -6,6 +6,7 @@
 
 #include "changes/change_tracker.h"
 #include "changes/mod_change_set.h"
+#include "cli/check_command.h"
 #include "cli/command_line.h"
 #include "cli/dry_run.h"
 #include "cli/failure_reason.h"
@@ -244,6 +245,8 @@ int RunQuarn(const std::vector<std::string>& args, FileSystem& fs, FILE* out,
       return UndoInstall(line, fs, out, err);
     case CommandLine::Action::kHistory:
       return ShowHistory(line, fs, out, err);
+    case CommandLine::Action::kCheck:
+      return CheckGameFolder(line, fs, out, err);
     case CommandLine::Action::kInstall:
       break;
   }

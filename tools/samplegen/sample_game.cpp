@@ -103,6 +103,7 @@ class GameWriter {
     const fs::path data = game_ / "data";
     const uint64_t seed = plan_.options.seed;
     return Text(data / "gta_vc.dat", SampleGtaVcDatLines(Areas())) &&
+           Text(data / "default.dat", SampleDefaultDatLines()) &&
            Text(data / "default.ide", SampleDefaultIdeLines()) &&
            Text(data / "object.dat", SampleObjectDatLines(plan_.areas, seed)) &&
            Text(data / "map.zon", SampleZoneLines(Areas(), "map", 0)) &&

@@ -41,7 +41,8 @@ SampleGamePlan PlanSampleGame(const SampleGameOptions& options);
 /// Writes the sample game into the native folder `dir` (created if
 /// missing; files already there are replaced):
 /// - "gta-vc.exe", a small placeholder;
-/// - data\gta_vc.dat, data\default.ide, data\object.dat, data\map.zon,
+/// - data\gta_vc.dat, data\default.dat, data\default.ide, data\object.dat,
+/// data\map.zon,
 ///   data\navig.zon;
 /// - data\maps\generic.ide, data\maps\cull.ipl, and per area
 ///   data\maps\AREA\AREA.ide and AREA.ipl; data\paths\track1.dat and

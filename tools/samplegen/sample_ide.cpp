@@ -20,7 +20,7 @@ std::vector<std::string> DefaultHeader() {
           "# Object IDs of the sample game",
           "# peds:\t\t1-49",
           "# vehicles:\t130-179",
-          "# wheels:\t237-248",
+          "# wheels:\t225-236",
           "# tools:\t258-279",
           "# cutscene objects: 295-299",
           "#"};
@@ -53,16 +53,16 @@ TextSection DefaultCars() {
     cars.lines.push_back(
         std::to_string(id) + ",\t" + name + ", \t" + name + ", \tcar, \t" +
         upper + ", \t" + upper + ", \t\tnull,\t" + classes[id % 4] +
-        ", \t10,\t7,\t0,\t\t" + std::to_string(237 + id % 12) + ", 0.7");
+        ", \t10,\t7,\t0,\t\t" + std::to_string(225 + id % 12) + ", 0.7");
   }
   return cars;
 }
 
 TextSection DefaultObjs() {
   TextSection objs{"objs", {"# wheels"}};
-  for (int id = 237; id < 249; ++id) {
+  for (int id = 225; id < 237; ++id) {
     char name[24];
-    std::snprintf(name, sizeof(name), "wheel_type%02d", id - 236);
+    std::snprintf(name, sizeof(name), "wheel_type%02d", id - 224);
     objs.lines.push_back(std::to_string(id) + ", " + name +
                          ", generic, 2, 20, 70, 0");
   }

@@ -73,6 +73,11 @@ std::vector<std::string> SampleGtaVcDatLines(
   return lines;
 }
 
+std::vector<std::string> SampleDefaultDatLines() {
+  return {"#", "# What the game loads before gta_vc.dat", "#", "",
+          "IDE DATA\\DEFAULT.IDE"};
+}
+
 std::vector<std::string> SampleObjectDatLines(
     const std::vector<SampleAreaObjects>& plan, uint64_t seed) {
   SampleRandom random(seed * 2654435761u + 5);

@@ -10,6 +10,10 @@
 
 namespace quarn {
 
+/// The lines of data\default.dat, which the game reads before gta_vc.dat:
+/// comments and the line naming data\default.ide.
+std::vector<std::string> SampleDefaultDatLines();
+
 /// How gta_vc.dat names an area's file of kind `extension` ("IDE", "IPL"):
 /// "DATA\MAPS\" + area + "\" + area + "." + extension; generic's files lie
 /// directly in DATA\MAPS. The files on disk are lower case, as in the game.

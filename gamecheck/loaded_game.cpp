@@ -1,0 +1,39 @@
+#include "gamecheck/loaded_game.h"
+
+#include "platform/file_contents.h"
+
+namespace quarn {
+
+LoadedGame::LoadedGame(FileSystem& files, const std::string& game,
+                       const CheckLimits& limits)
+    : fs(files), game_folder(game) {
+  findings.limits = limits;
+  // The game makes the slot of its own textures before it reads a file.
+  texture_dictionaries.insert("generic");
+  findings.Use(Limit::kTextureDictionaries, "", 0);
+}
+
+bool LoadedGame::ReadFile(const std::string& path, std::string* bytes) {
+  return HasFile(path) && ReadWholeFile(fs, game_folder + path, bytes);
+}
+
+bool LoadedGame::HasFile(const std::string& path) {
+  const uint32_t attributes = fs.AttributesOf(game_folder + path);
+  return attributes != kNoSuchFile && (attributes & kAttrDirectory) == 0;
+}
+
+void LoadedGame::NameTextureDictionary(const std::string& name,
+                                       const std::string& file, size_t line) {
+  if (texture_dictionaries.insert(LowerAscii(name)).second) {
+    findings.Use(Limit::kTextureDictionaries, file, line);
+  }
+}
+
+std::string LowerAscii(std::string text) {
+  for (char& c : text) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return text;
+}
+
+}  // namespace quarn

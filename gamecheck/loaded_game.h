@@ -1,0 +1,54 @@
+// What the game has loaded so far while the check follows its loading
+// order: the models it defined, the texture dictionaries, which models have
+// object information. The rule families share it.
+#pragma once
+
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
+
+#include "gamecheck/check_findings.h"
+#include "platform/file_system.h"
+
+namespace quarn {
+
+/// The kind of model an IDE section defines.
+enum class ModelKind { kSimple, kTime, kPed, kVehicle, kWeapon, kClump };
+
+/// One defined model.
+struct DefinedModel {
+  ModelKind kind = ModelKind::kSimple;
+  std::string name;  ///< lower case, as the game keeps it (21 characters)
+  std::string file;  ///< where it was defined
+  size_t line = 0;
+};
+
+/// The loading game's state, for one check.
+struct LoadedGame {
+  /// A game in `game` (ending in a backslash), checked against `limits`.
+  LoadedGame(FileSystem& files, const std::string& game,
+             const CheckLimits& limits);
+
+  FileSystem& fs;
+  std::string game_folder;
+  CheckFindings findings;
+  std::unordered_map<long, DefinedModel> models;         ///< by ID
+  std::unordered_map<std::string, long> id_of_name;      ///< lower-case names
+  std::unordered_set<std::string> texture_dictionaries;  ///< lower case
+  std::unordered_set<std::string> object_info_models;    ///< lower case
+  bool archive_read = false;  ///< object.dat and the directory are in
+
+  /// Reads the game's file `path` (relative to the game folder) into
+  /// `*bytes`; false when it is missing or unreadable.
+  bool ReadFile(const std::string& path, std::string* bytes);
+  /// True when `path` (relative to the game folder) is an ordinary file.
+  bool HasFile(const std::string& path);
+  /// Counts texture dictionary `name` once, the first time it is named.
+  void NameTextureDictionary(const std::string& name, const std::string& file,
+                             size_t line);
+};
+
+/// `text` in lower case (ASCII letters only, as the game compares names).
+std::string LowerAscii(std::string text);
+
+}  // namespace quarn
