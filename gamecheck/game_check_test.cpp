@@ -9,6 +9,7 @@
 
 #include "testutil/col_test_chunks.h"
 #include "testutil/test_files.h"
+#include "text/lines.h"
 #include "text/numbers.h"
 #include "tools/samplegen/sample_game.h"
 
@@ -68,21 +69,38 @@ class GameCheckTest : public ::testing::Test {
     WriteTestFile(game() + path, bytes);
   }
 
-  // Appends a record named `name` of one sector, its data `data` at the
-  // archive's end.
-  void AddArchiveRecord(const std::string& name, std::string data) {
-    std::string dir = ReadTestFile(game() + "models\\gta3.dir");
-    std::string img = ReadTestFile(game() + "models\\gta3.img");
-    const uint32_t offset = static_cast<uint32_t>(img.size() / 2048);
-    std::string record(32, '\0');
-    for (int i = 0; i < 4; ++i) {
-      record[i] = static_cast<char>(offset >> (8 * i));
+  // The archive's directory and data, changed in memory and written back
+  // in one go.
+  struct Archive {
+    std::string dir, img;
+
+    // Appends a record `name` for `data` (filled to whole sectors), placed
+    // `skip` sectors after the data's end; without `written` the data is
+    // left out of gta3.img.
+    void Add(const std::string& name, std::string data, uint32_t skip = 0,
+             bool written = true) {
+      const uint32_t offset = static_cast<uint32_t>(img.size() / 2048) + skip;
+      const uint32_t sectors =
+          static_cast<uint32_t>((data.size() + 2047) / 2048);
+      std::string record(32, '\0');
+      for (int i = 0; i < 4; ++i) {
+        record[i] = static_cast<char>(offset >> (8 * i));
+        record[4 + i] = static_cast<char>(sectors >> (8 * i));
+      }
+      record.replace(8, std::min<size_t>(name.size(), 24), name.substr(0, 24));
+      dir += record;
+      if (!written) return;
+      data.resize(size_t{sectors} * 2048, '\0');
+      img += std::string(size_t{skip} * 2048, '\0') + data;
     }
-    record[4] = 1;
-    record.replace(8, std::min<size_t>(name.size(), 24), name.substr(0, 24));
-    data.resize(2048, '\0');
-    WriteTestFile(game() + "models\\gta3.dir", dir + record);
-    WriteTestFile(game() + "models\\gta3.img", img + data);
+  };
+  Archive ReadArchive() {
+    return Archive{ReadTestFile(game() + "models\\gta3.dir"),
+                   ReadTestFile(game() + "models\\gta3.img")};
+  }
+  void WriteArchive(const Archive& archive) {
+    WriteTestFile(game() + "models\\gta3.dir", archive.dir);
+    WriteTestFile(game() + "models\\gta3.img", archive.img);
   }
 
   const SampleObject& ObjectWithInfo() const {
@@ -278,6 +296,163 @@ TEST_F(GameCheckTest, PlacementPoolsAtAndPastTheirSize) {
   CheckLimits raised;
   raised.Set(Limit::kCullZones, 705);
   EXPECT_EQ("", Problems(raised));
+}
+
+// The level lists' own rules and the game's way of reading text: LF alone
+// ends a line (a CR-only file is one line), 255 characters are read, prefixes
+// are case-sensitive, and every IDE line must come before the first IPL line.
+TEST_F(GameCheckTest, LevelListsAndTheGamesTextReading) {
+  const std::string definitions =
+      "objs\r1000, crmodel, generic, 1, 100, 0\rend\r";
+  WriteGameFile("data\\maps\\cr.ide", definitions);
+  WriteGameFile("data\\maps\\lf.ide",
+                "objs\n1001, lfmodel, generic, 1, 100, 0\nend\n");
+  ListBeforeIpl("IDE DATA\\MAPS\\cr.ide");
+  ListBeforeIpl("IDE DATA\\MAPS\\lf.ide");
+  ListBeforeIpl("ide DATA\\MAPS\\lower.ide");
+  ListBeforeIpl("IDE DATA\\MAPS\\none.ide");
+  ListLast(std::string("IPL ") + kExtraIpl);
+  ListLast("IDE DATA\\MAPS\\lf.ide");
+  ListLast("CDIMAGE MODELS\\NONE.IMG");
+  ListLast("IPL " + std::string(300, 'x'));
+  WriteGameFile(kExtraIpl, SectionFile("inst", {InstLine(1000, "crmodel"),
+                                                InstLine(1001, "lfmodel")}));
+  const std::string list = "data\\gta_vc.dat:";
+  const size_t first = 26;  // where the sample's first IPL line was
+  EXPECT_EQ(
+      list + std::to_string(first + 3) +
+          ": drops it: no line kind (EXIT, IDE, IPL, COLFILE, ...: upper case) "
+          "begins \"ide\" [line-kind]\n" +
+          list + std::to_string(first + 4) +
+          ": fails to load: DATA\\MAPS\\none.ide is missing [missing-file]\n"
+          "data\\maps\\extra.ipl:2: drops it: inst of model ID 1000, which no "
+          "IDE file defines [inst-undefined-id]\n" +
+          list +
+          "52: crashes: IDE line after the first IPL line, when the "
+          "archive's directory is already read [ide-after-ipl]\n" +
+          "DATA\\MAPS\\lf.ide:2: loads another copy: model ID 1001 replaces "
+          "lfmodel of DATA\\MAPS\\lf.ide:2 [duplicate-id]\n" +
+          list +
+          "53: fails to load: MODELS\\NONE.IMG is missing "
+          "[missing-file]\n" +
+          list + "54: cuts it: the line past 255 characters [line-length]\n" +
+          list + "54: fails to load: " + std::string(251, 'x') +
+          " is missing [missing-file]\n",
+      Problems());
+}
+
+// object.dat: its buffer at and past its size, the first "*" ending it
+// wherever it stands, short entries, and the slots of distinct properties.
+TEST_F(GameCheckTest, ObjectDatRules) {
+  const std::string path = game() + "data\\object.dat";
+  const std::string stock = ReadTestFile(path);
+  const std::string head = stock.substr(0, stock.find('*'));
+  const std::string tail = stock.substr(stock.find('*'));
+  const int64_t room = 210 - Check().UseOf(Limit::kObjectInfo);
+  std::string padding =
+      ";" + std::string(55000 - stock.size() - 3, ' ') + "\r\n";
+  WriteTestFile(path, head + padding + tail);
+  EXPECT_EQ("", Problems());
+  EXPECT_EQ(55000, Check().UseOf(Limit::kObjectDatBytes));
+  WriteTestFile(path, head + padding + " " + tail);
+  EXPECT_EQ(
+      "data\\object.dat: crashes: object.dat bytes 55,001 of at most "
+      "55,000 [object_dat_bytes]\n",
+      Problems());
+
+  std::string entries;
+  for (int64_t n = 0; n <= room; ++n) {
+    entries += "xo" + std::to_string(n) + ", " + std::to_string(n + 1) +
+               ", 100, 0.99, 0.05, 50, 100, 1, 0, 0, 0\r\n";
+  }
+  WriteTestFile(path, "; a comment * that ends the file\r\n" + head +
+                          "short, 1, 2\r\n" + entries + tail);
+  const auto entries_in = [](const std::string& text) {
+    int64_t count = 0;
+    for (const std::string& line : SplitLines(text)) {
+      if (!line.empty() && line[0] != ';') ++count;
+    }
+    return count;
+  };
+  EXPECT_EQ("data\\object.dat:1: drops it: the first * ends the file; " +
+                FormatGrouped(entries_in(head) + room + 2) +
+                " entries after it [object-dat-end]\n",
+            Problems());
+  WriteTestFile(path, head + "short, 1, 2\r\n" + entries + tail);
+  const size_t short_line =
+      static_cast<size_t>(std::count(head.begin(), head.end(), '\n')) + 1;
+  EXPECT_EQ("data\\object.dat:" + std::to_string(short_line) +
+                ": misreads it: an entry has 11 values, not 3 "
+                "[object-dat-values]\n"
+                "data\\object.dat:" +
+                std::to_string(short_line + room) +
+                ": crashes: object-info slots 211 of at most 210 "
+                "[object_info]\n",
+            Problems());
+}
+
+// The archive's directory: names, the data's order, the end of gta3.img,
+// the models without a definition and the collision slots at and past their
+// sizes, and the COL chunks of the files and of the archive.
+TEST_F(GameCheckTest, ArchiveAndCollisionRules) {
+  const CheckFindings sample = Check();
+  Archive archive = ReadArchive();
+  for (int64_t n = sample.UseOf(Limit::kUndefinedArchiveModels); n < 256; ++n) {
+    archive.Add("nodef" + std::to_string(n) + ".dff", "model");
+  }
+  for (int64_t n = sample.UseOf(Limit::kCollisionSlots); n < 30; ++n) {
+    archive.Add("area" + std::to_string(n) + ".col",
+                TestColChunk("area", std::string(100, 'c')));
+  }
+  archive.Add("bigchunk.col", RawColChunk(54992, std::string(54992, 'b')));
+  for (int64_t n = sample.UseOf(Limit::kTextureDictionaries); n < 1385; ++n) {
+    archive.Add("tex" + std::to_string(n) + ".txd", "textures");
+  }
+  WriteArchive(archive);
+  EXPECT_EQ("", Problems());
+  EXPECT_EQ(55000, Check().UseOf(Limit::kColChunkBytes));
+  const size_t records = archive.dir.size() / 32;
+  archive.Add("onemore.dff", "model");
+  archive.Add("onemore.col", TestColChunk("one", "c"));
+  archive.Add("onemore.txd", "textures");
+  archive.Add("cutname.dff" + std::string(13, 'x'), "model");
+  archive.Add("abcdefghijklmnopqrst.df", "model");
+  archive.Add("badchunk.col", "COLL" + std::string(8, '\xff'));
+  archive.Add("hugechunk.col", RawColChunk(54993, std::string(54993, 'h')));
+  archive.Add("gap.dff", "model", 3);
+  archive.Add("pastend.dff", "model", 0, false);
+  WriteArchive(archive);
+  const auto at = [records](size_t n) {
+    return "models\\gta3.dir:" + std::to_string(records + n) + ": ";
+  };
+  EXPECT_EQ(at(1) +
+                "crashes: archive models without a definition 257 of at most "
+                "256 [undefined_archive_models]\n" +
+                at(2) +
+                "crashes: collision slots 32 of at most 31 "
+                "[collision_slots]\n" +
+                at(3) +
+                "crashes: texture dictionaries 1,386 of at most 1,385 "
+                "[texture_dictionaries]\n" +
+                at(4) +
+                "cuts it: record name cutname.dffxxxxxxxxxxxxx to its first "
+                "23 characters [archive-name-length]\n" +
+                at(5) +
+                "crashes: record name abcdefghijklmnopqrst.df has no dot "
+                "within its first 20 characters [archive-name]\n" +
+                at(6) +
+                "crashes: a COLL chunk's size reaches past the end of its "
+                "data [col-chunks]\n" +
+                at(7) +
+                "crashes: largest COL chunk bytes 55,001 of at most 55,000 "
+                "[col_chunk_bytes]\n" +
+                at(8) +
+                "misreads it: gap.dff starts 3 sectors after the end of "
+                "hugechunk.col, the record before it [archive-order]\n" +
+                at(9) +
+                "crashes: pastend.dff reaches past the end of "
+                "models\\gta3.img [archive-end]\n",
+            Problems());
 }
 
 }  // namespace

@@ -110,8 +110,8 @@ struct LevelReader {
     if (kind == nullptr) {
       game->findings.Add(list, line.number, CheckEffect::kDropsLine,
                          "no line kind (EXIT, IDE, IPL, COLFILE, ...: upper "
-                         "case) begins " +
-                             std::string(text.substr(0, 20)),
+                         "case) begins \"" +
+                             std::string(GameValues(text).front()) + "\"",
                          "line-kind");
       return true;
     }

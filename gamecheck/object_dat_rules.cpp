@@ -29,9 +29,13 @@ void ReportDroppedEntries(const std::string& path, const std::string& bytes,
                           size_t star, LoadedGame* game) {
   const size_t star_line = static_cast<size_t>(
       std::count(bytes.begin(), bytes.begin() + star, '\n') + 1);
+  // What stands after the "*" on its own line is no entry either way.
+  const size_t next_line = bytes.find('\n', star);
+  if (next_line == std::string::npos) return;
   size_t dropped = 0;
-  for (const GameLine& line : ReadGameLines(bytes.substr(star + 1))) {
-    if (IsEntry(WithoutLeadingBlanks(line.text))) ++dropped;
+  for (const GameLine& line : ReadGameLines(bytes.substr(next_line + 1))) {
+    const std::string_view text = WithoutLeadingBlanks(line.text);
+    if (IsEntry(text) && text[0] != '*') ++dropped;
   }
   if (dropped == 0) return;
   game->findings.Add(path, star_line, CheckEffect::kDropsLine,
