@@ -101,9 +101,9 @@ std::string TablesLine(const CheckFindings& findings) {
 std::string VerdictLine(const CheckFindings& findings) {
   const size_t fatal = CountFatal(findings);
   const size_t warnings = findings.problems.size() - fatal;
-  const std::string counts = Counted(fatal, "problem", "problems") +
-                             " that stop it, " +
-                             Counted(warnings, "warning", "warnings");
+  const std::string counts =
+      Counted(fatal, "problem that stops it", "problems that stop it") + ", " +
+      Counted(warnings, "warning", "warnings");
   switch (CheckExitStatus(findings)) {
     case 0:
       return "check: the game loads cleanly";
