@@ -141,6 +141,23 @@ void AddCollisions(const char* heading,
   }
 }
 
+void AddCheckSection(const GameCheckChanges& check, std::string* text) {
+  *text +=
+      "Check of the game in " + check.game + " as the run would leave it:\n";
+  for (const CheckProblem& problem : check.findings.problems) {
+    *text += "  " + ProblemLine(problem) + "\n";
+  }
+  *text += "  " + TablesLine(check.findings) + "\n";
+  *text += "  " + VerdictLine(check.findings) + "\n";
+  for (const BrokenRule& broken : check.broken) {
+    *text += "  " + broken.rule + ": " +
+             (broken.before_run    ? "broken before this run"
+              : broken.mod.empty() ? "broken by this run"
+                                   : "first broken by " + broken.mod) +
+             "\n";
+  }
+}
+
 }  // namespace
 
 const char* ModOutcomeName(ModOutcome outcome) {
@@ -186,6 +203,9 @@ std::string ChangeReportText(const ChangeReport& report) {
     AddCollisions("Collisions in this run", report.collisions, &text);
     AddCollisions("Collisions with installed mods", report.installed_collisions,
                   &text);
+  }
+  for (const GameCheckChanges& check : report.checks) {
+    AddCheckSection(check, &text);
   }
   if (report.spill_failed) {
     text +=

@@ -6,6 +6,7 @@
 
 #include "changes/collisions.h"
 #include "changes/mod_change_set.h"
+#include "gamecheck/check_findings.h"
 #include "img/img_archive_diff.h"
 #include "platform/overlay_file_system.h"
 
@@ -16,6 +17,23 @@ struct ArchiveChanges {
   std::string game;       ///< the game folder, ending in a backslash
   bool compared = false;  ///< false: a file was missing, nothing is known
   ImgArchiveDiff entries;
+};
+
+/// A rule the check of a game finds broken, and who broke it first.
+struct BrokenRule {
+  std::string rule;
+  bool before_run = false;  ///< the game broke it before the run already
+  /// The label of the first mod that changed a file where it is broken;
+  /// empty when no mod did (a table filled elsewhere).
+  std::string mod;
+};
+
+/// The check of a game the run's mods installed into, as the run would
+/// leave it.
+struct GameCheckChanges {
+  std::string game;  ///< ending in a backslash
+  CheckFindings findings;
+  std::vector<BrokenRule> broken;  ///< in the order of their first problem
 };
 
 /// Everything a dry run's report says.
@@ -33,6 +51,8 @@ struct ChangeReport {
   /// take a new name) this platform cannot make without a change anyone
   /// could see: a real run may still fail there.
   std::vector<std::string> unprobed;
+  /// The check of each game the mods installed into, in the mods' order.
+  std::vector<GameCheckChanges> checks;
 };
 
 /// The letters of the read-only, hidden and system bits set in

@@ -94,11 +94,49 @@ nlohmann::ordered_json CollisionJson(const Collision& collision) {
           {"winner", Latin1ToUtf8(collision.winner)}};
 }
 
+nlohmann::ordered_json ProblemJson(const CheckProblem& problem) {
+  return {{"file", Latin1ToUtf8(problem.file)},
+          {"line", problem.line},
+          {"effect", EffectWords(problem.effect)},
+          {"fatal", IsFatal(problem.effect)},
+          {"what", Latin1ToUtf8(problem.what)},
+          {"rule", problem.rule},
+          {"text", Latin1ToUtf8(ProblemLine(problem))}};
+}
+
+nlohmann::ordered_json TablesJson(const CheckFindings& findings) {
+  nlohmann::ordered_json tables = nlohmann::ordered_json::array();
+  for (const LimitSpec& spec : StockLimits()) {
+    tables.push_back({{"name", spec.name},
+                      {"label", spec.label},
+                      {"used", findings.UseOf(spec.limit)},
+                      {"limit", findings.limits.Of(spec.limit)}});
+  }
+  return tables;
+}
+
+nlohmann::ordered_json BrokenRuleJson(const BrokenRule& rule) {
+  return {{"rule", rule.rule},
+          {"before_run", rule.before_run},
+          {"first_broken_by",
+           rule.mod.empty() ? nlohmann::ordered_json(nullptr)
+                            : nlohmann::ordered_json(Latin1ToUtf8(rule.mod))}};
+}
+
 template <typename T, typename ToJson>
 nlohmann::ordered_json ListJson(const std::vector<T>& items, ToJson to_json) {
   nlohmann::ordered_json list = nlohmann::ordered_json::array();
   for (const T& item : items) list.push_back(to_json(item));
   return list;
+}
+
+nlohmann::ordered_json CheckJson(const GameCheckChanges& check) {
+  return {{"game", Latin1ToUtf8(check.game)},
+          {"exit_status", CheckExitStatus(check.findings)},
+          {"verdict", VerdictLine(check.findings)},
+          {"problems", ListJson(check.findings.problems, ProblemJson)},
+          {"tables", TablesJson(check.findings)},
+          {"broken_rules", ListJson(check.broken, BrokenRuleJson)}};
 }
 
 }  // namespace
@@ -116,7 +154,8 @@ std::string ChangeReportJson(const ChangeReport& report) {
       {"mods", ListJson(report.mods, ModJson)},
       {"collisions", ListJson(report.collisions, CollisionJson)},
       {"installed_collisions",
-       ListJson(report.installed_collisions, CollisionJson)}};
+       ListJson(report.installed_collisions, CollisionJson)},
+      {"checks", ListJson(report.checks, CheckJson)}};
   return json.dump(2) + "\n";
 }
 

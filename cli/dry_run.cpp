@@ -7,15 +7,38 @@
 
 #include "cli/change_report.h"
 #include "cli/quarn_cli.h"
+#include "cli/run_game_checks.h"
 #include "cli/user_paths.h"
+#include "img/img_paths.h"
 
 namespace quarn {
 
+void DryRunMods::Ended(ModChangeSet set, std::vector<HeldFile> held) {
+  if (set.game.empty()) {
+    checks_.emplace_back();
+  } else {
+    UnseenLook look(overlay_, std::move(held));
+    checks_.push_back(CheckAsTheRunLeavesIt(original_, look, set.game));
+  }
+  sets_.push_back(std::move(set));
+}
+
+std::vector<HeldFile> HeldArchiveFiles(const ImgDirectory& img) {
+  return {{img.GameFolder + kImgDirFile, img.DirFile.get()},
+          {img.GameFolder + kImgArchiveFile, img.ImgFile.get()}};
+}
+
 ChangeReport GatherDryRun(FileSystem& fs, const DryInstall& install) {
   OverlayFileSystem overlay(fs);
-  std::vector<ModChangeSet> mods;
+  DryRunMods mods(fs, overlay);
   const int status = install(overlay, &mods);
-  return GatherChangeReport(overlay, status, std::move(mods));
+  // Nothing reached the disk: below the overlay the game is as before.
+  std::vector<GameCheckChanges> checks =
+      CheckRunGames(fs, overlay, mods.sets(), mods.checks());
+  ChangeReport report =
+      GatherChangeReport(overlay, status, std::move(mods.sets()));
+  report.checks = std::move(checks);
+  return report;
 }
 
 int RunDry(FileSystem& fs, const DryRunReport& form, FILE* err,

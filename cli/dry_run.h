@@ -9,6 +9,9 @@
 
 #include "changes/mod_change_set.h"
 #include "cli/change_report.h"
+#include "cli/unseen_look.h"
+#include "gamecheck/check_findings.h"
+#include "img/img_directory.h"
 #include "platform/file_system.h"
 #include "platform/overlay_file_system.h"
 
@@ -20,10 +23,36 @@ struct DryRunReport {
   std::string file;   ///< the path as typed; empty: standard error
 };
 
-/// What a dry run runs: the installation over the overlay given, adding
-/// each mod's change set to the list given. Returns the exit status.
-using DryInstall =
-    std::function<int(OverlayFileSystem&, std::vector<ModChangeSet>* mods)>;
+/// The mods' change sets as a dry run ends them, each with the check of
+/// its game as that mod left it.
+class DryRunMods {
+ public:
+  /// Checks the games through `overlay`, which lies over `original`.
+  DryRunMods(FileSystem& original, FileSystem& overlay)
+      : original_(original), overlay_(overlay) {}
+  /// Takes the change set of the mod that just ended and checks its game,
+  /// reading the `held` files through the run's own handles.
+  void Ended(ModChangeSet set, std::vector<HeldFile> held);
+  /// The change sets, in install order.
+  std::vector<ModChangeSet>& sets() { return sets_; }
+  /// The check after each set's mod (nothing found for a mod without a
+  /// game), archive entries loaded from another copy included.
+  const std::vector<CheckFindings>& checks() const { return checks_; }
+
+ private:
+  FileSystem& original_;
+  FileSystem& overlay_;
+  std::vector<ModChangeSet> sets_;
+  std::vector<CheckFindings> checks_;
+};
+
+/// The files of the archive that `img` holds open, for a look in the
+/// middle of the run.
+std::vector<HeldFile> HeldArchiveFiles(const ImgDirectory& img);
+
+/// What a dry run runs: the installation over the overlay given, handing
+/// each mod's change set to `mods`. Returns the exit status.
+using DryInstall = std::function<int(OverlayFileSystem&, DryRunMods* mods)>;
 
 /// Runs `install` over an overlay of `fs`, so that nothing it does reaches
 /// the disk, and gathers the report of what the real run would change.

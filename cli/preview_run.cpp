@@ -59,8 +59,8 @@ std::string FailedModLabel(const ChangeReport& report) {
 }  // namespace
 
 std::string PreviewRun::Run(FileSystem& fs) {
-  const ChangeReport report = GatherDryRun(
-      fs, [this](FileSystem& overlay, std::vector<ModChangeSet>* mods) {
+  const ChangeReport report =
+      GatherDryRun(fs, [this](FileSystem& overlay, DryRunMods* mods) {
         return InstallOver(overlay, mods);
       });
   if (report.exit_status == kExitAborted) return "";
@@ -84,15 +84,14 @@ void PreviewRun::Attach(InstallContext* ctx) {
   if (ctx && stop_) ctx->StopRequested = true;
 }
 
-int PreviewRun::InstallOver(FileSystem& overlay,
-                            std::vector<ModChangeSet>* mods) {
+int PreviewRun::InstallOver(FileSystem& overlay, DryRunMods* mods) {
   CommandLogWindow window;
   InstallLog log(&window, nullptr);
   ChangeTracker tracker(overlay);
   InstallContext ctx(tracker, log);
   window.Follow(&ctx.ScriptLine);
-  FollowRunInTracker(ctx, tracker, nullptr, [mods](ModChangeSet set) {
-    mods->push_back(std::move(set));
+  FollowRunInTracker(ctx, tracker, nullptr, [mods, &ctx](ModChangeSet set) {
+    mods->Ended(std::move(set), HeldArchiveFiles(ctx.Img));
   });
   // Before the tracker hears of the end, the failed command is still known.
   ctx.ModEnded = [this, &ctx, &window,

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "changes/mod_change_set.h"
+#include "cli/dry_run.h"
 #include "editing/mod_catalogue.h"
 #include "platform/file_system.h"
 #include "run/install_context.h"
@@ -37,7 +38,7 @@ class PreviewRun {
   void Stop();
 
  private:
-  int InstallOver(FileSystem& overlay, std::vector<ModChangeSet>* mods);
+  int InstallOver(FileSystem& overlay, DryRunMods* mods);
   void Attach(InstallContext* ctx);
 
   PreviewRequest request_;

@@ -10,6 +10,7 @@
 #include "cli/command_line.h"
 #include "cli/dry_run.h"
 #include "cli/failure_reason.h"
+#include "cli/install_check_summary.h"
 #include "cli/journal_commands.h"
 #include "cli/list_command.h"
 #include "cli/restore_command.h"
@@ -148,8 +149,7 @@ bool ReadyGame(FileSystem& fs, const std::string& chosen,
 // over a dry run's overlay (`dry`) the room that journal would take is
 // counted instead, and each mod's change set goes to `mods`.
 int Install(const CommandLine& line, FileSystem& fs, bool journaled,
-            OverlayFileSystem* dry, std::vector<ModChangeSet>* mods, FILE* out,
-            FILE* err) {
+            OverlayFileSystem* dry, DryRunMods* mods, FILE* out, FILE* err) {
   std::string dir, chosen, problem;
   if (!ResolveInstallerDir(fs, line.installer_dir, &dir, &problem)) {
     return UsageError(err, problem);
@@ -183,11 +183,15 @@ int Install(const CommandLine& line, FileSystem& fs, bool journaled,
   }
   ChangeTracker tracker(journal ? static_cast<FileSystem&>(*journal) : fs);
   InstallContext ctx(tracker, *log);
+  std::vector<std::string> changed;
   if (journal) {
-    FollowRunInJournal(ctx, *journal, tracker);
+    FollowRunInJournal(ctx, *journal, tracker,
+                       [&changed](const ModChangeSet& set) {
+                         NoteChangedFiles(set, &changed);
+                       });
   } else if (mods != nullptr) {
-    FollowRunInTracker(ctx, tracker, nullptr, [mods](ModChangeSet set) {
-      mods->push_back(std::move(set));
+    FollowRunInTracker(ctx, tracker, nullptr, [mods, &ctx](ModChangeSet set) {
+      mods->Ended(std::move(set), HeldArchiveFiles(ctx.Img));
     });
   }
   if (dry != nullptr && !line.no_undo) {
@@ -203,6 +207,9 @@ int Install(const CommandLine& line, FileSystem& fs, bool journaled,
   }
   const int status = ExitStatusOf(ctx.RunState);
   if (status == kExitFailed) PrintFailureReason(fs, ctx.GamePath, err);
+  if (journal && !ctx.GamePath.empty()) {
+    fputs(InstallCheckSummary(fs, ctx.GamePath, changed).c_str(), err);
+  }
   return status;
 }
 
@@ -251,11 +258,11 @@ int RunQuarn(const std::vector<std::string>& args, FileSystem& fs, FILE* out,
       break;
   }
   if (line.dry_run) {
-    return RunDry(
-        fs, DryRunReport{line.report_json, line.report_file}, err,
-        [&](OverlayFileSystem& overlay, std::vector<ModChangeSet>* mods) {
-          return Install(line, overlay, false, &overlay, mods, out, err);
-        });
+    return RunDry(fs, DryRunReport{line.report_json, line.report_file}, err,
+                  [&](OverlayFileSystem& overlay, DryRunMods* mods) {
+                    return Install(line, overlay, false, &overlay, mods, out,
+                                   err);
+                  });
   }
   return Install(line, fs, !line.no_undo, nullptr, nullptr, out, err);
 }

@@ -5,7 +5,8 @@
 namespace quarn {
 
 void FollowRunInJournal(InstallContext& ctx, JournalingFileSystem& journal,
-                        ChangeTracker& tracker) {
+                        ChangeTracker& tracker,
+                        std::function<void(const ModChangeSet&)> ended) {
   journal.FollowGameFolder([&ctx] { return ctx.GamePath; });
   FollowRunInTracker(
       ctx, tracker,
@@ -18,7 +19,8 @@ void FollowRunInJournal(InstallContext& ctx, JournalingFileSystem& journal,
         }
         journal.BeginMod(mod);
       },
-      [&journal](ModChangeSet set) {
+      [&journal, ended](ModChangeSet set) {
+        if (ended) ended(set);
         journal.EndMod(EntryEndOf(set.outcome), set.game, std::move(set.facts));
       });
 }

@@ -1,0 +1,102 @@
+#include "cli/run_game_checks.h"
+
+#include <algorithm>
+#include <string>
+
+#include "gamecheck/broken_rules.h"
+#include "gamecheck/game_check.h"
+#include "gamecheck/loaded_copies.h"
+#include "text/ascii.h"
+
+namespace quarn {
+namespace {
+
+bool Changes(const ModChangeSet& set, const std::string& file) {
+  for (const ChangeFact& fact : set.facts) {
+    if (fact.kind == FactKind::kFile && EqualsIgnoringCase(fact.file, file)) {
+      return true;
+    }
+  }
+  return false;
+}
+
+struct RunChecks {
+  const std::vector<ModChangeSet>& mods;
+  const std::vector<CheckFindings>& after_each;
+};
+
+// The first mod of `game` after which the check had more problems of
+// `rule` than `before`; failing that, the first that changed a file holding
+// one in `now`.
+std::string FirstBreaker(const RunChecks& run, const std::string& game,
+                         const CheckFindings& before, const CheckFindings& now,
+                         const std::string& rule) {
+  for (size_t i = 0; i < run.mods.size() && i < run.after_each.size(); ++i) {
+    if (!EqualsIgnoringCase(run.mods[i].game, game)) continue;
+    const std::vector<std::string> broken =
+        NewlyBrokenRules(before, run.after_each[i]);
+    if (std::find(broken.begin(), broken.end(), rule) != broken.end()) {
+      return ModSetLabel(run.mods[i]);
+    }
+  }
+  for (const ModChangeSet& set : run.mods) {
+    if (!EqualsIgnoringCase(set.game, game)) continue;
+    for (const CheckProblem& problem : now.problems) {
+      if (problem.rule == rule && Changes(set, problem.file)) {
+        return ModSetLabel(set);
+      }
+    }
+  }
+  return "";
+}
+
+GameCheckChanges CheckRunGame(FileSystem& original, OverlayFileSystem& overlay,
+                              const RunChecks& run, const std::string& game) {
+  const CheckFindings before = CheckGame(original, game, CheckLimits());
+  GameCheckChanges check;
+  check.game = game;
+  check.findings = CheckAsTheRunLeavesIt(original, overlay, game);
+  const std::vector<std::string> broken =
+      NewlyBrokenRules(before, check.findings);
+  for (const std::string& rule : RulesOf(check.findings)) {
+    BrokenRule entry;
+    entry.rule = rule;
+    entry.before_run =
+        std::find(broken.begin(), broken.end(), rule) == broken.end();
+    if (!entry.before_run) {
+      entry.mod = FirstBreaker(run, game, before, check.findings, rule);
+    }
+    check.broken.push_back(entry);
+  }
+  return check;
+}
+
+}  // namespace
+
+CheckFindings CheckAsTheRunLeavesIt(FileSystem& original, FileSystem& overlay,
+                                    const std::string& game) {
+  CheckFindings findings = CheckGame(overlay, game, CheckLimits());
+  for (CheckProblem& problem : ChangedLoadedCopies(original, overlay, game)) {
+    findings.problems.push_back(std::move(problem));
+  }
+  return findings;
+}
+
+std::vector<GameCheckChanges> CheckRunGames(
+    FileSystem& original, OverlayFileSystem& overlay,
+    const std::vector<ModChangeSet>& mods,
+    const std::vector<CheckFindings>& after_each) {
+  const RunChecks run{mods, after_each};
+  std::vector<GameCheckChanges> checks;
+  for (const ModChangeSet& set : mods) {
+    if (set.game.empty()) continue;
+    bool seen = false;
+    for (const GameCheckChanges& check : checks) {
+      seen = seen || EqualsIgnoringCase(check.game, set.game);
+    }
+    if (!seen) checks.push_back(CheckRunGame(original, overlay, run, set.game));
+  }
+  return checks;
+}
+
+}  // namespace quarn
