@@ -18,7 +18,7 @@ void DryRunMods::Ended(ModChangeSet set, std::vector<HeldFile> held) {
     checks_.emplace_back();
   } else {
     UnseenLook look(overlay_, std::move(held));
-    checks_.push_back(CheckAsTheRunLeavesIt(original_, look, set.game));
+    checks_.push_back(CheckAsTheRunLeavesIt(overlay_, look, set.game));
   }
   sets_.push_back(std::move(set));
 }
@@ -30,7 +30,7 @@ std::vector<HeldFile> HeldArchiveFiles(const ImgDirectory& img) {
 
 ChangeReport GatherDryRun(FileSystem& fs, const DryInstall& install) {
   OverlayFileSystem overlay(fs);
-  DryRunMods mods(fs, overlay);
+  DryRunMods mods(overlay);
   const int status = install(overlay, &mods);
   // Nothing reached the disk: below the overlay the game is as before.
   std::vector<GameCheckChanges> checks =

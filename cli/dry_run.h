@@ -27,9 +27,8 @@ struct DryRunReport {
 /// its game as that mod left it.
 class DryRunMods {
  public:
-  /// Checks the games through `overlay`, which lies over `original`.
-  DryRunMods(FileSystem& original, FileSystem& overlay)
-      : original_(original), overlay_(overlay) {}
+  /// Checks the games through `overlay`.
+  explicit DryRunMods(OverlayFileSystem& overlay) : overlay_(overlay) {}
   /// Takes the change set of the mod that just ended and checks its game,
   /// reading the `held` files through the run's own handles.
   void Ended(ModChangeSet set, std::vector<HeldFile> held);
@@ -40,8 +39,7 @@ class DryRunMods {
   const std::vector<CheckFindings>& checks() const { return checks_; }
 
  private:
-  FileSystem& original_;
-  FileSystem& overlay_;
+  OverlayFileSystem& overlay_;
   std::vector<ModChangeSet> sets_;
   std::vector<CheckFindings> checks_;
 };

@@ -3,6 +3,7 @@
 // one that adds six dummies, which the report names.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
@@ -106,6 +107,56 @@ TEST_F(DryRunCheckTest, ARealInstallThatBreaksARuleSaysSoOnStderr) {
                           "stops it, 0 warnings)\ntables: model IDs "))
       << err_;
   EXPECT_NE(std::string::npos, err_.find(", dummies 2,341 / 2,340, "));
+}
+
+// Appends a record `name` of one sector holding `data` to the game's
+// archive.
+void AddRecord(const std::string& game, const std::string& name,
+               std::string data) {
+  const std::string dir_path = game + "models\\gta3.dir";
+  const std::string img_path = game + "models\\gta3.img";
+  const std::string img = ReadTestFile(img_path);
+  const uint32_t offset = static_cast<uint32_t>(img.size() / 2048);
+  std::string record(32, '\0');
+  for (int i = 0; i < 4; ++i) record[i] = static_cast<char>(offset >> (8 * i));
+  record[4] = 1;
+  record.replace(8, name.size(), name);
+  data.resize(2048, '\0');
+  WriteTestFile(dir_path, ReadTestFile(dir_path) + record);
+  WriteTestFile(img_path, img + data);
+}
+
+// IMG DELDUP keeps the last of two records with one name where the game
+// loads the first: where their bytes differ, the report says the game now
+// loads another copy, and which mod made it so; where they are the same,
+// nothing changes for the game.
+TEST_F(DryRunCheckTest, ADelDupThatChangesTheLoadedCopyIsReported) {
+  const size_t records = ReadTestFile(game() + "models\\gta3.dir").size() / 32;
+  AddRecord(game(), "twin.dff", "first copy");
+  AddRecord(game(), "same.txd", "one texture");
+  AddRecord(game(), "twin.dff", "second copy");
+  AddRecord(game(), "same.txd", "one texture");
+  WriteTestFile(setup() + "X3\\InsName.txt", "Tidy archive\r\n");
+  WriteTestFile(setup() + "X3\\QuarnInstall.txt",
+                "IMG OPENDEF\r\nIMG DELDUP\r\nIMG CLOSE\r\n");
+  EXPECT_EQ(kExitAllDone, Install({"--mods", "X1,X3", "--dry-run"}));
+  const std::string heading =
+      "Check of the game in " + game() + " as the run would leave it:\n";
+  ASSERT_NE(std::string::npos, err_.find(heading)) << err_;
+  const std::vector<std::string> lines =
+      SplitLines(err_.substr(err_.find(heading) + heading.size()));
+  ASSERT_EQ(4u, lines.size()) << err_;
+  // The rebuild leaves the kept copies last, in their order.
+  EXPECT_EQ("  models\\gta3.dir:" + std::to_string(records + 1) +
+                ": loads another copy: twin.dff: the copy of record " +
+                std::to_string(records + 3) + ", not of record " +
+                std::to_string(records + 1) + " (the first) [loaded-copy]",
+            lines[0]);
+  EXPECT_EQ(
+      "  check: the game loads but drops or replaces something (0 "
+      "problems that stop it, 1 warning)",
+      lines[2]);
+  EXPECT_EQ("  loaded-copy: first broken by X3 (Tidy archive)", lines[3]);
 }
 
 }  // namespace

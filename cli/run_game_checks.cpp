@@ -1,11 +1,13 @@
 #include "cli/run_game_checks.h"
 
 #include <algorithm>
+#include <memory>
 #include <string>
 
 #include "gamecheck/broken_rules.h"
 #include "gamecheck/game_check.h"
 #include "gamecheck/loaded_copies.h"
+#include "platform/file_system_wrapper.h"
 #include "text/ascii.h"
 
 namespace quarn {
@@ -19,6 +21,26 @@ bool Changes(const ModChangeSet& set, const std::string& file) {
   }
   return false;
 }
+
+// The game below the overlay, as it was before the run: its files are read
+// through the overlay, which may hold them open.
+class OriginalGame : public FileSystemWrapper {
+ public:
+  OriginalGame(FileSystem& original, OverlayFileSystem& overlay)
+      : FileSystemWrapper(original), overlay_(overlay) {}
+  std::unique_ptr<File> Open(const std::string& path, OpenMode mode,
+                             FsStatus* status) override {
+    if (mode != OpenMode::kRead) return nullptr;
+    std::unique_ptr<File> file = overlay_.OpenOriginal(path);
+    if (status != nullptr) {
+      *status = file ? FsStatus::kOkay : FsStatus::kNotFound;
+    }
+    return file;
+  }
+
+ private:
+  OverlayFileSystem& overlay_;
+};
 
 struct RunChecks {
   const std::vector<ModChangeSet>& mods;
@@ -50,12 +72,13 @@ std::string FirstBreaker(const RunChecks& run, const std::string& game,
   return "";
 }
 
-GameCheckChanges CheckRunGame(FileSystem& original, OverlayFileSystem& overlay,
+GameCheckChanges CheckRunGame(FileSystem& below, OverlayFileSystem& overlay,
                               const RunChecks& run, const std::string& game) {
+  OriginalGame original(below, overlay);
   const CheckFindings before = CheckGame(original, game, CheckLimits());
   GameCheckChanges check;
   check.game = game;
-  check.findings = CheckAsTheRunLeavesIt(original, overlay, game);
+  check.findings = CheckAsTheRunLeavesIt(overlay, overlay, game);
   const std::vector<std::string> broken =
       NewlyBrokenRules(before, check.findings);
   for (const std::string& rule : RulesOf(check.findings)) {
@@ -73,10 +96,16 @@ GameCheckChanges CheckRunGame(FileSystem& original, OverlayFileSystem& overlay,
 
 }  // namespace
 
-CheckFindings CheckAsTheRunLeavesIt(FileSystem& original, FileSystem& overlay,
-                                    const std::string& game) {
-  CheckFindings findings = CheckGame(overlay, game, CheckLimits());
-  for (CheckProblem& problem : ChangedLoadedCopies(original, overlay, game)) {
+CheckFindings CheckAsTheRunLeavesIt(OverlayFileSystem& overlay,
+                                    FileSystem& view, const std::string& game) {
+  CheckFindings findings = CheckGame(view, game, CheckLimits());
+  const FileOpener before = [&overlay](const std::string& path) {
+    return overlay.OpenOriginal(path);
+  };
+  const FileOpener after = [&view](const std::string& path) {
+    return view.Open(path, OpenMode::kRead, nullptr);
+  };
+  for (CheckProblem& problem : ChangedLoadedCopies(before, after, game)) {
     findings.problems.push_back(std::move(problem));
   }
   return findings;

@@ -17,13 +17,15 @@ const char kImgPath[] = "models\\gta3.img";
 // One side of the comparison: the directory's records and the archive.
 struct ArchiveSide {
   std::vector<ImgEntry> entries;
-  std::unique_ptr<File> img;
+  const FileOpener* open = nullptr;
+  std::string img_path;
   /// The indexes of each name's records, by lower-case name.
   std::unordered_map<std::string, std::vector<size_t>> records;
 
-  bool Read(FileSystem& fs, const std::string& game) {
+  bool Read(const FileOpener& opener, const std::string& game) {
     std::string bytes;
-    if (!ReadWholeFile(fs, game + kDirPath, &bytes)) return false;
+    const std::unique_ptr<File> dir = opener(game + kDirPath);
+    if (!dir || !ReadWholeFile(*dir, &bytes)) return false;
     entries.resize(bytes.size() / kImgRecordSize);
     for (size_t i = 0; i < entries.size(); ++i) {
       bytes.copy(reinterpret_cast<char*>(entries[i].bytes), kImgRecordSize,
@@ -32,13 +34,17 @@ struct ArchiveSide {
         records[LowerAscii(entries[i].Name())].push_back(i);
       }
     }
-    img = fs.Open(game + kImgPath, OpenMode::kRead, nullptr);
+    open = &opener;
+    img_path = game + kImgPath;
     return true;
   }
 
+  // Opened for each read: every open is unshared, and the other side may
+  // read the same file underneath.
   bool DataOf(const ImgEntry& entry, std::string* data) const {
     data->assign(static_cast<size_t>(entry.Size()) * kImgSectorSize, '\0');
     size_t got = 0;
+    const std::unique_ptr<File> img = (*open)(img_path);
     return img &&
            img->ReadAt(static_cast<uint64_t>(entry.Offset()) * kImgSectorSize,
                        data->empty() ? nullptr : &(*data)[0], data->size(),
@@ -47,24 +53,23 @@ struct ArchiveSide {
   }
 };
 
+// By their bytes; by place and size only when an archive cannot be read,
+// since a rebuild moves the bytes.
 bool SameCopy(const ArchiveSide& before, const ImgEntry& old_entry,
               const ArchiveSide& after, const ImgEntry& new_entry) {
-  if (old_entry.Offset() == new_entry.Offset() &&
-      old_entry.Size() == new_entry.Size()) {
-    return true;
-  }
   std::string old_data, new_data;
   if (before.DataOf(old_entry, &old_data) &&
       after.DataOf(new_entry, &new_data)) {
     return old_data == new_data;
   }
-  return false;
+  return old_entry.Offset() == new_entry.Offset() &&
+         old_entry.Size() == new_entry.Size();
 }
 
 }  // namespace
 
-std::vector<CheckProblem> ChangedLoadedCopies(FileSystem& before,
-                                              FileSystem& after,
+std::vector<CheckProblem> ChangedLoadedCopies(const FileOpener& before,
+                                              const FileOpener& after,
                                               const std::string& game) {
   ArchiveSide old_side, new_side;
   std::vector<CheckProblem> problems;
