@@ -3,6 +3,7 @@
 #include "gamecheck/broken_rules.h"
 #include "gamecheck/game_check.h"
 #include "text/ascii.h"
+#include "text/lines.h"
 
 namespace quarn {
 namespace {
@@ -15,13 +16,25 @@ bool InChangedFile(const CheckProblem& problem,
   return false;
 }
 
+// The file a gta_vc.dat line names: after its kind, and after the level
+// number of a COLFILE line.
+std::string ListedPath(const std::string& line) {
+  size_t at = line.find(' ');
+  if (at == std::string::npos) return "";
+  if (line.compare(0, 8, "COLFILE ") == 0) at = line.find(' ', at + 1);
+  return at == std::string::npos ? "" : TrimBlanks(line.substr(at + 1));
+}
+
 }  // namespace
 
 void NoteChangedFiles(const ModChangeSet& set,
                       std::vector<std::string>* files) {
   for (const ChangeFact& fact : set.facts) {
-    if (fact.kind == FactKind::kFile && fact.action != FactAction::kDelete) {
-      files->push_back(fact.file);
+    if (fact.action == FactAction::kDelete) continue;
+    if (fact.kind == FactKind::kFile) files->push_back(fact.file);
+    // A file the run listed anew is the run's doing even if it was there.
+    if (fact.kind == FactKind::kGtaVcDatLine) {
+      files->push_back(ListedPath(fact.subject));
     }
   }
 }

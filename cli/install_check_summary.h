@@ -10,8 +10,8 @@
 
 namespace quarn {
 
-/// Adds the files `set`'s mod created or changed (relative to its game) to
-/// `*files`.
+/// Adds the files `set`'s mod created or changed (relative to its game),
+/// and those it listed anew in gta_vc.dat, to `*files`.
 void NoteChangedFiles(const ModChangeSet& set, std::vector<std::string>* files);
 
 /// Checks the game in `game` after a real install and, when a problem lies
