@@ -21,7 +21,7 @@ struct ArchiveChanges {
 
 /// A rule the check of a game finds broken, and who broke it first.
 struct BrokenRule {
-  std::string rule;
+  std::string rule;         ///< the rule's name, as the problems give it
   bool before_run = false;  ///< the game broke it before the run already
   /// The label of the first mod that changed a file where it is broken;
   /// empty when no mod did (a table filled elsewhere).
@@ -31,8 +31,8 @@ struct BrokenRule {
 /// The check of a game the run's mods installed into, as the run would
 /// leave it.
 struct GameCheckChanges {
-  std::string game;  ///< ending in a backslash
-  CheckFindings findings;
+  std::string game;                ///< ending in a backslash
+  CheckFindings findings;          ///< the game as the run would leave it
   std::vector<BrokenRule> broken;  ///< in the order of their first problem
 };
 

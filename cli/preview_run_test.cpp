@@ -80,6 +80,9 @@ TEST_F(PreviewRunTest, ReportsWhatTheDryRunReportsAndChangesNothing) {
   ASSERT_NE(std::string::npos, expected.find("Collisions in this run:\n  X2"));
   ASSERT_NE(std::string::npos,
             expected.find("Collisions with installed mods:\n  X1"));
+  // The report, and so the preview, ends with the check of the game.
+  ASSERT_NE(std::string::npos, expected.find("Check of the game in " + game() +
+                                             " as the run would leave it:\n"));
   const std::string before = TreeSnapshot(folder_.path());
   PreviewRun preview(Request({true, true, false}));
   EXPECT_EQ(expected, preview.Run(*fs_));

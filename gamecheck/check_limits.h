@@ -36,7 +36,7 @@ inline constexpr int kLimitCount = 17;
 
 /// One row of the stock table.
 struct LimitSpec {
-  Limit limit;
+  Limit limit;        ///< the table
   const char* name;   ///< the name a limits file uses
   const char* label;  ///< how the summary line and the reports call it
   int64_t stock;      ///< the size in the stock 1.0 game

@@ -17,7 +17,7 @@ enum class ModelKind { kSimple, kTime, kPed, kVehicle, kWeapon, kClump };
 
 /// One defined model.
 struct DefinedModel {
-  ModelKind kind = ModelKind::kSimple;
+  ModelKind kind = ModelKind::kSimple;  ///< by the section defining it
   std::string name;  ///< lower case, as the game keeps it (21 characters)
   std::string file;  ///< where it was defined
   size_t line = 0;
@@ -29,9 +29,9 @@ struct LoadedGame {
   LoadedGame(FileSystem& files, const std::string& game,
              const CheckLimits& limits);
 
-  FileSystem& fs;
-  std::string game_folder;
-  CheckFindings findings;
+  FileSystem& fs;           ///< what the game's files are read through
+  std::string game_folder;  ///< ending in a backslash
+  CheckFindings findings;   ///< what the check found so far
   std::unordered_map<long, DefinedModel> models;         ///< by ID
   std::unordered_map<std::string, long> id_of_name;      ///< lower-case names
   std::unordered_set<std::string> texture_dictionaries;  ///< lower case
