@@ -44,4 +44,9 @@ echo "== lines of the mod's models in the game's map files"
 (cd "$sample/game" &&
   grep -rn --include='*.ide' --include='*.ipl' '^[0-9]*, sm_' data/maps |
   grep -v '^data/maps/samplemod/') || true
+
+# Will the game still start after the install?
+echo
+echo "== quarn check --game $sample/game"
+"$build/quarn" check --game "$sample/game" || true
 exit "$status"
