@@ -106,11 +106,11 @@ nlohmann::ordered_json ProblemJson(const CheckProblem& problem) {
 
 nlohmann::ordered_json TablesJson(const CheckFindings& findings) {
   nlohmann::ordered_json tables = nlohmann::ordered_json::array();
-  for (const LimitSpec& spec : StockLimits()) {
-    tables.push_back({{"name", spec.name},
-                      {"label", spec.label},
-                      {"used", findings.UseOf(spec.limit)},
-                      {"limit", findings.limits.Of(spec.limit)}});
+  for (const TableLimit& table : StockLimits()) {
+    tables.push_back({{"name", table.name},
+                      {"label", table.label},
+                      {"used", findings.UseOf(table.limit)},
+                      {"limit", findings.limits.Of(table.limit)}});
   }
   return tables;
 }

@@ -117,16 +117,16 @@ TEST_F(CheckCommandTest, BadLimitsFilesAndFoldersAreBadUsage) {
 // Every limit of the stock table can be raised by its own name.
 TEST(CheckLimitsFile, EveryStockLimitIsNamedOnce) {
   std::string bytes;
-  for (const LimitSpec& spec : StockLimits()) {
-    bytes +=
-        std::string(spec.name) + "=" + std::to_string(spec.stock + 1) + "\r\n";
+  for (const TableLimit& table : StockLimits()) {
+    bytes += std::string(table.name) + "=" + std::to_string(table.stock + 1) +
+             "\r\n";
   }
   CheckLimits limits;
   std::string error;
   ASSERT_TRUE(ReadLimitsFile(bytes, &limits, &error)) << error;
-  for (const LimitSpec& spec : StockLimits()) {
-    EXPECT_EQ(spec.stock + 1, limits.Of(spec.limit)) << spec.name;
-    EXPECT_EQ(spec.stock, CheckLimits().Of(spec.limit)) << spec.name;
+  for (const TableLimit& table : StockLimits()) {
+    EXPECT_EQ(table.stock + 1, limits.Of(table.limit)) << table.name;
+    EXPECT_EQ(table.stock, CheckLimits().Of(table.limit)) << table.name;
   }
 }
 

@@ -20,11 +20,11 @@ std::string Counted(size_t count, const char* one, const char* many) {
 
 void ReportPastLimit(CheckFindings* findings, Limit limit, int64_t value,
                      const std::string& file, size_t line) {
-  const LimitSpec& spec = SpecOf(limit);
+  const TableLimit& table = TableLimitOf(limit);
   findings->Add(file, line, CheckEffect::kCrashes,
-                std::string(spec.label) + " " + FormatGrouped(value) +
+                std::string(table.label) + " " + FormatGrouped(value) +
                     " of at most " + FormatGrouped(findings->limits.Of(limit)),
-                spec.name);
+                table.name);
 }
 
 }  // namespace
@@ -89,11 +89,11 @@ std::string ProblemLine(const CheckProblem& problem) {
 
 std::string TablesLine(const CheckFindings& findings) {
   std::string text = "tables:";
-  for (const LimitSpec& spec : StockLimits()) {
+  for (const TableLimit& table : StockLimits()) {
     if (text.size() > 7) text += ",";
-    text += std::string(" ") + spec.label + " " +
-            FormatGrouped(findings.UseOf(spec.limit)) + " / " +
-            FormatGrouped(findings.limits.Of(spec.limit));
+    text += std::string(" ") + table.label + " " +
+            FormatGrouped(findings.UseOf(table.limit)) + " / " +
+            FormatGrouped(findings.limits.Of(table.limit));
   }
   return text;
 }

@@ -21,8 +21,8 @@ bool IsComment(const std::string& line) {
 
 }  // namespace
 
-const std::vector<LimitSpec>& StockLimits() {
-  static const std::vector<LimitSpec> kTable = {
+const std::vector<TableLimit>& StockLimits() {
+  static const std::vector<TableLimit> kTable = {
       {Limit::kModelIds, "model_ids", "model IDs", 6500},
       {Limit::kSimpleModels, "simple_models", "simple models", 3885},
       {Limit::kTimeModels, "time_models", "time models", 385},
@@ -47,12 +47,12 @@ const std::vector<LimitSpec>& StockLimits() {
   return kTable;
 }
 
-const LimitSpec& SpecOf(Limit limit) {
+const TableLimit& TableLimitOf(Limit limit) {
   return StockLimits()[static_cast<size_t>(limit)];
 }
 
 CheckLimits::CheckLimits() {
-  for (const LimitSpec& spec : StockLimits()) Set(spec.limit, spec.stock);
+  for (const TableLimit& table : StockLimits()) Set(table.limit, table.stock);
 }
 
 bool ReadLimitsFile(const std::string& bytes, CheckLimits* limits,
@@ -69,9 +69,9 @@ bool ReadLimitsFile(const std::string& bytes, CheckLimits* limits,
     }
     const std::string name = TrimBlanks(line.substr(0, equals));
     const std::string text = TrimBlanks(line.substr(equals + 1));
-    const LimitSpec* found = nullptr;
-    for (const LimitSpec& spec : StockLimits()) {
-      if (name == spec.name) found = &spec;
+    const TableLimit* found = nullptr;
+    for (const TableLimit& table : StockLimits()) {
+      if (name == table.name) found = &table;
     }
     if (found == nullptr) {
       *error = where + "unknown limit '" + name + "'";

@@ -35,7 +35,7 @@ enum class Limit {
 inline constexpr int kLimitCount = 17;
 
 /// One row of the stock table.
-struct LimitSpec {
+struct TableLimit {
   Limit limit;        ///< the table
   const char* name;   ///< the name a limits file uses
   const char* label;  ///< how the summary line and the reports call it
@@ -43,10 +43,10 @@ struct LimitSpec {
 };
 
 /// The stock table, in Limit order.
-const std::vector<LimitSpec>& StockLimits();
+const std::vector<TableLimit>& StockLimits();
 
 /// The row of `limit`.
-const LimitSpec& SpecOf(Limit limit);
+const TableLimit& TableLimitOf(Limit limit);
 
 /// The sizes one check uses: the stock ones unless a limits file raised them.
 class CheckLimits {

@@ -180,21 +180,21 @@ TEST_F(GameCheckTest, ModelTablesAtAndPastTheirSize) {
   };
   ListBeforeIpl(std::string("IDE ") + kExtraIde);
   for (const Case& c : cases) {
-    const LimitSpec& spec = SpecOf(c.limit);
-    SCOPED_TRACE(spec.name);
+    const TableLimit& table = TableLimitOf(c.limit);
+    SCOPED_TRACE(table.name);
     WriteGameFile(kExtraIde, "");
-    const int64_t room = spec.stock - Check().UseOf(c.limit);
+    const int64_t room = table.stock - Check().UseOf(c.limit);
     std::vector<std::string> lines;
     for (int n = 0; n < room; ++n) lines.push_back(c.line(n));
     WriteGameFile(kExtraIde, SectionFile(c.header, lines));
     EXPECT_EQ("", Problems());
-    EXPECT_EQ(spec.stock, Check().UseOf(c.limit));
+    EXPECT_EQ(table.stock, Check().UseOf(c.limit));
     lines.push_back(c.line(static_cast<int>(room)));
     WriteGameFile(kExtraIde, SectionFile(c.header, lines));
     EXPECT_EQ(std::string(kExtraIde) + ":" + std::to_string(room + 2) +
-                  ": crashes: " + spec.label + " " +
-                  FormatGrouped(spec.stock + 1) + " of at most " +
-                  FormatGrouped(spec.stock) + " [" + spec.name + "]\n",
+                  ": crashes: " + table.label + " " +
+                  FormatGrouped(table.stock + 1) + " of at most " +
+                  FormatGrouped(table.stock) + " [" + table.name + "]\n",
               Problems());
   }
 }
@@ -276,20 +276,20 @@ TEST_F(GameCheckTest, PlacementPoolsAtAndPastTheirSize) {
   };
   ListLast(std::string("IPL ") + kExtraIpl);
   for (const auto& c : cases) {
-    const LimitSpec& spec = SpecOf(c.limit);
-    SCOPED_TRACE(spec.name);
+    const TableLimit& table = TableLimitOf(c.limit);
+    SCOPED_TRACE(table.name);
     WriteGameFile(kExtraIpl, "");
-    const int64_t room = spec.stock - Check().UseOf(c.limit);
+    const int64_t room = table.stock - Check().UseOf(c.limit);
     std::vector<std::string> lines(static_cast<size_t>(room), c.line);
     WriteGameFile(kExtraIpl, SectionFile(c.header, lines));
     EXPECT_EQ("", Problems());
-    EXPECT_EQ(spec.stock, Check().UseOf(c.limit));
+    EXPECT_EQ(table.stock, Check().UseOf(c.limit));
     lines.push_back(c.line);
     WriteGameFile(kExtraIpl, SectionFile(c.header, lines));
     EXPECT_EQ(std::string(kExtraIpl) + ":" + std::to_string(room + 2) +
-                  ": crashes: " + spec.label + " " +
-                  FormatGrouped(spec.stock + 1) + " of at most " +
-                  FormatGrouped(spec.stock) + " [" + spec.name + "]\n",
+                  ": crashes: " + table.label + " " +
+                  FormatGrouped(table.stock + 1) + " of at most " +
+                  FormatGrouped(table.stock) + " [" + table.name + "]\n",
               Problems());
   }
   // A player whose pools were raised by other means.

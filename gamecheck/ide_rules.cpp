@@ -86,7 +86,7 @@ struct IdeReader {
       Problem(line, CheckEffect::kCrashes,
               "model ID " + std::to_string(id) + " outside 0 to " +
                   FormatGrouped(size - 1),
-              SpecOf(Limit::kModelIds).name);
+              TableLimitOf(Limit::kModelIds).name);
       return false;
     }
     if (id >= kFirstBuiltInId && id <= kLastBuiltInId) {

@@ -38,7 +38,7 @@ void ReadInstance(const std::string& path, const GameLine& line,
     findings.Add(path, line.number, CheckEffect::kCrashes,
                  "model ID " + std::to_string(id) + " outside 0 to " +
                      FormatGrouped(size - 1),
-                 SpecOf(Limit::kModelIds).name);
+                 TableLimitOf(Limit::kModelIds).name);
     return;
   }
   const auto model = game->models.find(id);
