@@ -116,6 +116,12 @@ TEST_F(DryRunCheckTest, ARealInstallThatBreaksARuleSaysSoOnStderr) {
                           "stops it, 0 warnings)\ntables: model IDs "))
       << err_;
   EXPECT_NE(std::string::npos, err_.find(", dummies 2,341 / 2,340, "));
+  // The command it points to can be typed as it stands, on every platform.
+  std::string folder = NativePath(game());
+  folder.pop_back();
+  const std::string hint =
+      "quarn: quarn check --game " + folder + " lists every problem\n";
+  EXPECT_EQ(err_.size() - hint.size(), err_.rfind(hint)) << err_;
 
   // A file listed anew is the install's doing, though it was there before.
   WriteTestFile(setup() + "X4\\QuarnInstall.txt",

@@ -1,5 +1,6 @@
 #include "cli/install_check_summary.h"
 
+#include "cli/user_paths.h"
 #include "gamecheck/broken_rules.h"
 #include "gamecheck/game_check.h"
 #include "text/ascii.h"
@@ -52,8 +53,8 @@ std::string InstallCheckSummary(FileSystem& fs, const std::string& game,
     rules += (rules.empty() ? "" : ", ") + rule;
   }
   return "quarn: this install broke " + rules + "; " + VerdictLine(findings) +
-         "\n" + TablesLine(findings) + "\nquarn: quarn check --game " + game +
-         " lists every problem\n";
+         "\n" + TablesLine(findings) + "\nquarn: quarn check --game " +
+         PathSpelling(game) + " lists every problem\n";
 }
 
 }  // namespace quarn
