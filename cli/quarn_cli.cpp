@@ -19,6 +19,7 @@
 #include "cli/stream_messages.h"
 #include "cli/user_paths.h"
 #include "editing/install_log.h"
+#include "quarn_version.h"
 #include "run/install_context.h"
 #include "run/journaled_run.h"
 #include "run/runner.h"
@@ -31,7 +32,7 @@
 namespace quarn {
 namespace {
 
-const char kVersionText[] = "quarn (Quarn Installer) 1.1\n";
+const char kVersionText[] = "quarn (Quarn Installer) " QUARN_VERSION "\n";
 
 // The game folder must hold the game's program, as the window's "&Ok"
 // requires. A longer path than the run can hold would silently name

@@ -5,6 +5,7 @@
 #include "cli/quarn_cli_fixture.h"
 #include "editing/install_log.h"
 #include "platform/faulty_file_system.h"
+#include "quarn_version.h"
 #include "testutil/expected_log.h"
 #include "testutil/stream_text.h"
 #include "testutil/test_files.h"
@@ -134,7 +135,7 @@ TEST_F(QuarnCliTest, HelpAndVersion) {
   EXPECT_EQ(kExitAllDone, Run({"--help"}));
   EXPECT_EQ(0u, out_.find("usage: quarn install"));
   EXPECT_EQ(kExitAllDone, Run({"--version"}));
-  EXPECT_EQ("quarn (Quarn Installer) 1.1\n", out_);
+  EXPECT_EQ("quarn (Quarn Installer) " QUARN_VERSION "\n", out_);
 }
 
 // An installer folder with three mods: X2 and X10 ticked, X3 unticked by
