@@ -2,7 +2,8 @@
 # Every test on a fresh Debian machine: the native build with its tests, the
 # same under AddressSanitizer and UndefinedBehaviorSanitizer, and the Windows
 # build with its tests under Wine; each includes the end-to-end runs of the
-# real runner and the sweep of failing writes; then every fuzzer briefly.
+# real runner and the sweep of failing writes; then the man page, the
+# release packages made from those builds, and every fuzzer briefly.
 # Installs what is missing first. Exits non-zero if anything failed; the
 # last line counts the tests of all three runs and the fuzzers' run.
 
@@ -16,7 +17,7 @@ started=$SECONDS
 
 if ! bash tools/install_packages.sh cmake g++ ninja-build googletest attr \
   libattr1-dev libxxhash-dev nlohmann-json3-dev g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64 xvfb \
-  xdotool imagemagick clang libclang-rt-14-dev; then
+  xdotool imagemagick clang libclang-rt-14-dev zip unzip dpkg-dev groff man-db; then
   echo "Could not install the packages the tests need."
   echo "0 passed, 1 failed"
   exit 1
@@ -135,6 +136,34 @@ if step "windows cross build" build build-win -DCMAKE_BUILD_TYPE=Release \
   step "windows tests under wine" run_ctest build-win || status=1
 else
   status=1
+fi
+
+# The man page renders cleanly and names every command and option of the
+# runner's help.
+check_man_page() {
+  if bash tools/check_man_page.sh --quarn build/quarn; then
+    total_passed=$((total_passed + 1))
+    return 0
+  fi
+  total_failed=$((total_failed + 1))
+  return 1
+}
+[[ -x build/quarn ]] && step "man page" check_man_page || status=1
+
+# The release packages, made from the release builds above and checked as a
+# player meets them.
+check_release() {
+  if bash tools/package_release.sh --native-build build --windows-build build-win \
+    --out build/release-packages &&
+    bash tools/check_release.sh --out build/release-packages --wine-prefix "$wine_prefix"; then
+    total_passed=$((total_passed + 1))
+    return 0
+  fi
+  total_failed=$((total_failed + 1))
+  return 1
+}
+if [[ -x build/quarn && -f build-win/quarn.exe ]]; then
+  step "release packages" check_release || status=1
 fi
 
 # Every fuzzer for a short while, so that they keep building and running;
