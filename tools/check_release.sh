@@ -13,7 +13,7 @@ set -uo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 out="$root/out"
-wine_prefix="$root/out/release-check-wineprefix"
+wine_prefix="$root/build-release-win/wineprefix-check"
 while [[ $# -gt 0 ]]; do
   case "$1" in
     --out) out=$(realpath "$2"); shift 2 ;;

@@ -66,8 +66,8 @@ windows_name="QuarnInstaller-$version-windows"
 linux_name="QuarnInstaller-$version-linux-x86_64"
 deb_name="quarn_${version}_amd64.deb"
 
-# Every file gets the time of the last commit, so that the same sources give
-# the same packages.
+# Every file, and the .deb's own records, get the time of the last commit,
+# so that packaging the same builds again gives the same bytes.
 epoch=$(git -C "$root" log -1 --format=%ct 2>/dev/null || date +%s)
 
 work=$(mktemp -d)
@@ -103,7 +103,7 @@ add_player_files "$stage"
 tar -C "$work" --sort=name --owner=0 --group=0 --numeric-owner --mtime="@$epoch" \
   -czf "$out/$linux_name.tar.gz" "$linux_name"
 
-(cd "$native" && cpack -G DEB -B "$work/cpack" >/dev/null)
+(cd "$native" && SOURCE_DATE_EPOCH=$epoch cpack -G DEB -B "$work/cpack" >/dev/null)
 cp "$work/cpack/$deb_name" "$out/"
 
 (cd "$out" && sha256sum "$windows_name.zip" "$linux_name.tar.gz" "$deb_name" >SHA256SUMS)
