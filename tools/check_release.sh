@@ -4,8 +4,8 @@
 # install runs from there (the Linux runner natively with nothing of the
 # build machine's, quarn.exe under Wine), the sample game is put
 # back by undo, the Linux runner needs no library beyond the C library, the
-# versions agree, the .deb holds the runner and its man page, and SHA256SUMS
-# matches. Prints a line per problem and "release check: ok" at the end;
+# versions agree, the .deb holds the runner and its man page and dpkg
+# installs it into an empty root, and SHA256SUMS matches. Prints a line per problem and "release check: ok" at the end;
 # exits 0 when all is well, 1 otherwise.
 #
 #   check_release.sh [--out DIR] [--wine-prefix DIR]
@@ -159,13 +159,22 @@ fi
 files=$(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { print $NF }' | sort)
 want=$(printf '%s\n' ./usr/bin/quarn ./usr/share/man/man1/quarn.1.gz | sort)
 [[ "$files" == "$want" ]] || problem "$deb holds $(tr '\n' ' ' <<<"$files"), not $(tr '\n' ' ' <<<"$want")"
-dpkg-deb -x "$deb" "$work/deb-root"
-[[ "$(env -i "$work/deb-root/usr/bin/quarn" --version)" == "quarn (Quarn Installer) $version" ]] ||
+# dpkg installs it into an empty root of its own, with a package database
+# there, and then verifies what it installed.
+deb_root="$work/deb-root"
+mkdir -p "$deb_root/var/lib/dpkg/info" "$deb_root/var/lib/dpkg/updates"
+touch "$deb_root/var/lib/dpkg/status" "$deb_root/var/lib/dpkg/available"
+dpkg=(dpkg --root="$deb_root" --log=/dev/null --force-not-root)
+if ! "${dpkg[@]}" -i "$deb" >"$work/dpkg.txt" 2>&1 || ! "${dpkg[@]}" --verify quarn; then
+  problem "dpkg could not install $deb into an empty root:"
+  cat "$work/dpkg.txt"
+fi
+[[ "$(env -i "$deb_root/usr/bin/quarn" --version)" == "quarn (Quarn Installer) $version" ]] ||
   problem "the packaged /usr/bin/quarn does not say it is version $version"
-if ! cmp -s <(zcat "$work/deb-root/usr/share/man/man1/quarn.1.gz") "$linux/quarn.1"; then
+if ! cmp -s <(zcat "$deb_root/usr/share/man/man1/quarn.1.gz") "$linux/quarn.1"; then
   problem "the man pages of the .deb and of the Linux package differ"
 fi
-warnings=$(zcat "$work/deb-root/usr/share/man/man1/quarn.1.gz" | groff -ww -man -Tutf8 2>&1 >/dev/null)
+warnings=$(zcat "$deb_root/usr/share/man/man1/quarn.1.gz" | groff -ww -man -Tutf8 2>&1 >/dev/null)
 [[ -z "$warnings" ]] || problem "the packaged man page renders with warnings: $warnings"
 
 if [[ $problems -ne 0 ]]; then
