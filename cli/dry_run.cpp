@@ -43,6 +43,8 @@ ChangeReport GatherDryRun(FileSystem& fs, const DryInstall& install) {
 
 int RunDry(FileSystem& fs, const DryRunReport& form, FILE* err,
            const DryInstall& install) {
+  // The run works in the installer folder; the path was typed in this one.
+  const std::string path = form.file.empty() ? "" : fs.AbsolutePath(form.file);
   const ChangeReport report = GatherDryRun(fs, install);
   const int status = report.exit_status;
   if (status == kExitUsage) return status;
@@ -53,8 +55,7 @@ int RunDry(FileSystem& fs, const DryRunReport& form, FILE* err,
     return status;
   }
   // The report is the run's one file on disk: the player asked for it.
-  std::unique_ptr<File> file =
-      fs.Open(fs.AbsolutePath(form.file), OpenMode::kCreate, nullptr);
+  std::unique_ptr<File> file = fs.Open(path, OpenMode::kCreate, nullptr);
   if (!file || !file->WriteAt(0, text.data(), text.size()) || !file->Flush()) {
     fprintf(err, "quarn: Can't write the report to %s\n", form.file.c_str());
     return status == kExitAllDone ? kExitFailed : status;

@@ -234,6 +234,15 @@ TEST_F(DryRunTest, TheJsonReportHoldsTheSameFactsByName) {
   EXPECT_FALSE(json["spill_failed"]);
   EXPECT_EQ(kFoldersUnprobed, !json["unprobed"].empty());
 
+  // A relative path names a file in the folder it was typed in, though the
+  // run works in the installer folder.
+  ASSERT_TRUE(fs_->ChangeFolder(folder_.path()));
+  dry.back() = "relative.json";
+  ASSERT_EQ(kExitAllDone, Run(dry));
+  EXPECT_EQ(ReadTestFile(report),
+            ReadTestFile(folder_.path() + "relative.json"));
+  EXPECT_FALSE(TestPathExists(mod() + "relative.json"));
+
   EXPECT_EQ(kExitUsage, Run({"install", "--dir", NativePath(mod()), "--game",
                              NativePath(game()), "--report", "json"}));
   EXPECT_EQ(
