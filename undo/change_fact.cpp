@@ -3,6 +3,7 @@
 #include <nlohmann/json.hpp>
 
 #include "text/latin1.h"
+#include "text/named_value.h"
 
 namespace quarn {
 namespace {
@@ -27,18 +28,6 @@ nlohmann::ordered_json SizeJson(int64_t size) {
 
 int64_t SizeFromJson(const nlohmann::ordered_json& json) {
   return json.is_null() ? -1 : json.get<int64_t>();
-}
-
-template <typename T, size_t N>
-bool FromName(const T (&every)[N], const char* (*name_of)(T),
-              const std::string& name, T* found) {
-  for (T candidate : every) {
-    if (name == name_of(candidate)) {
-      *found = candidate;
-      return true;
-    }
-  }
-  return false;
 }
 
 bool IsFileOrFolder(FactKind kind) {
@@ -142,10 +131,10 @@ nlohmann::ordered_json FactToJson(const ChangeFact& fact) {
 bool FactFromJson(const nlohmann::ordered_json& json, ChangeFact* fact) {
   try {
     ChangeFact read;
-    if (!FromName(kEveryKind, FactKindName, json.at("kind").get<std::string>(),
-                  &read.kind) ||
-        !FromName(kEveryAction, FactActionName,
-                  json.at("action").get<std::string>(), &read.action) ||
+    if (!ValueNamed(kEveryKind, FactKindName,
+                    json.at("kind").get<std::string>(), &read.kind) ||
+        !ValueNamed(kEveryAction, FactActionName,
+                    json.at("action").get<std::string>(), &read.action) ||
         !Utf8ToLatin1(json.at("file").get<std::string>(), &read.file) ||
         !Utf8ToLatin1(json.at("subject").get<std::string>(), &read.subject)) {
       return false;

@@ -3,6 +3,7 @@
 #include <nlohmann/json.hpp>
 
 #include "text/latin1.h"
+#include "text/named_value.h"
 #include "undo/change_fact.h"
 
 namespace quarn {
@@ -29,16 +30,6 @@ bool FingerprintFromJson(const nlohmann::ordered_json& json,
   print->size = json.at("size").get<uint64_t>();
   print->hash = json.at("hash").get<uint64_t>();
   return Utf8ToLatin1(json.at("path").get<std::string>(), &print->path);
-}
-
-bool EndFromName(const std::string& name, EntryEnd* end) {
-  for (EntryEnd candidate : kEveryEnd) {
-    if (name == EntryEndName(candidate)) {
-      *end = candidate;
-      return true;
-    }
-  }
-  return false;
 }
 
 }  // namespace
@@ -107,7 +98,8 @@ bool EntryFromText(const std::string& text, JournalEntry* entry) {
         if (!FactFromJson(fact, &read.changes.back())) return false;
       }
     }
-    if (!EndFromName(json.at("ended").get<std::string>(), &read.end) ||
+    if (!ValueNamed(kEveryEnd, EntryEndName,
+                    json.at("ended").get<std::string>(), &read.end) ||
         !Utf8ToLatin1(json.at("installer").get<std::string>(),
                       &read.installer_dir) ||
         !Utf8ToLatin1(json.at("mod_folder").get<std::string>(),

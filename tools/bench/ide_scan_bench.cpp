@@ -8,10 +8,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
-#include <filesystem>
 #include <memory>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -19,32 +16,12 @@
 #include "ide/ide_scan.h"
 #include "platform/file_system.h"
 #include "run/install_context.h"
+#include "tools/bench/bench_basics.h"
 #include "tools/samplegen/sample_game.h"
 
 namespace {
 
-namespace fs = std::filesystem;
 using quarn::CommandResult;
-
-int ArgumentOr(int argc, char** argv, int index, int fallback) {
-  return argc > index ? std::atoi(argv[index]) : fallback;
-}
-
-// A folder of its own under the system's temporary folder, removed at exit.
-class BenchFolder {
- public:
-  BenchFolder()
-      : path_(fs::temp_directory_path() /
-              ("quarn-ide-bench-" + std::to_string(std::random_device{}()))) {}
-  ~BenchFolder() {
-    std::error_code error;
-    fs::remove_all(path_, error);
-  }
-  const fs::path& path() const { return path_; }
-
- private:
-  fs::path path_;
-};
 
 // What one scan read.
 struct ScanCount {
@@ -87,12 +64,8 @@ int Measure(quarn::FileSystem& files, const std::string& game,
     }
     times.push_back(ms);
   }
-  std::sort(times.begin(), times.end());
-  std::printf(
-      "full IDE scan: %zu files, %d IDs marked, %d runs: "
-      "min %.3f ms, median %.3f ms, max %.3f ms\n",
-      count.files, count.ids, repetitions, times.front(),
-      times[times.size() / 2], times.back());
+  std::printf("full IDE scan: %zu files, %d IDs marked, %s\n", count.files,
+              count.ids, quarn::RunFigures(times).c_str());
   return 0;
 }
 
@@ -102,17 +75,18 @@ int main(int argc, char** argv) {
   std::unique_ptr<quarn::FileSystem> files = quarn::MakeNativeFileSystem();
   if (argc > 2 && std::string(argv[1]) == "--game") {
     const std::string game = files->AbsolutePath(argv[2]) + "\\";
-    return Measure(*files, game, std::max(1, ArgumentOr(argc, argv, 3, 15)));
+    return Measure(*files, game,
+                   std::max(1, quarn::ArgumentOr(argc, argv, 3, 15)));
   }
-  const int repetitions = std::max(1, ArgumentOr(argc, argv, 1, 15));
+  const int repetitions = std::max(1, quarn::ArgumentOr(argc, argv, 1, 15));
   quarn::SampleGameOptions options;
-  options.ide_files = ArgumentOr(argc, argv, 2, 20);
-  options.ide_definitions = ArgumentOr(argc, argv, 3, 6000);
+  options.ide_files = quarn::ArgumentOr(argc, argv, 2, 20);
+  options.ide_definitions = quarn::ArgumentOr(argc, argv, 3, 6000);
   options.img_entries = 0;
   options.img_bytes = 0;
   options.backups = false;
 
-  BenchFolder folder;
+  quarn::BenchFolder folder("quarn-ide-bench-");
   std::string error;
   if (!quarn::WriteSampleGame(folder.path().string(), options, &error)) {
     std::fprintf(stderr, "ide_scan_bench: %s\n", error.c_str());
