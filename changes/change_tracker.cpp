@@ -57,22 +57,22 @@ class ChangeTracker::TrackedFile : public File {
     return inner_->ReadAt(offset, data, size, got);
   }
   bool WriteAt(uint64_t offset, const void* data, size_t size) override {
-    tracker_.Touch(text_, true);
+    tracker_.TouchParsed(text_, key_, true);
     return inner_->WriteAt(offset, data, size);
   }
   bool Length(uint64_t* length) override { return inner_->Length(length); }
   bool Resize(uint64_t length) override {
-    tracker_.Touch(text_, true);
+    tracker_.TouchParsed(text_, key_, true);
     return inner_->Resize(length);
   }
   bool Flush() override { return inner_->Flush(); }
   TransferOutcome MoveBytes(uint64_t from, uint64_t to, uint64_t length,
                             uint64_t* written) override {
-    tracker_.Touch(text_, true);
+    tracker_.TouchParsed(text_, key_, true);
     return inner_->MoveBytes(from, to, length, written);
   }
   bool ExpectMoves(const std::vector<ByteMove>& moves) override {
-    tracker_.Touch(text_, true);
+    tracker_.TouchParsed(text_, key_, true);
     return inner_->ExpectMoves(moves);
   }
 
@@ -94,7 +94,6 @@ void ChangeTracker::BeginMod(const std::string& game) {
   if (game.empty()) return;
   game_key_ = WithTrailingBackslash(
       ParseEnginePath(game, FileSystemWrapper::CurrentFolder()).Key());
-  game_length_ = game_key_.size();
 }
 
 void ChangeTracker::ArchiveEntryWritten(const std::string& name) {
@@ -123,13 +122,18 @@ void ChangeTracker::Touch(const std::string& path, bool bytes) {
   if (!active_) return;
   const EnginePath parsed =
       ParseEnginePath(path, FileSystemWrapper::CurrentFolder());
-  const std::string key = parsed.Key();
+  TouchParsed(parsed.Text(), parsed.Key(), bytes);
+}
+
+void ChangeTracker::TouchParsed(const std::string& text, const std::string& key,
+                                bool bytes) {
+  if (!active_) return;
   const auto it = found_.find(key);
   if (it != found_.end()) {
     it->second.bytes_touched = it->second.bytes_touched || bytes;
     return;
   }
-  Found found = Look(parsed.Text(), key);
+  Found found = Look(text, key);
   found.bytes_touched = bytes;
   found_.emplace(key, std::move(found));
   order_.push_back(key);
@@ -174,14 +178,13 @@ bool ChangeTracker::ReadWhole(const std::string& text, const std::string& key,
     }
   }
   errors()->Record(before.path, before.reason);
-  if (before.path.empty() && before.reason.empty()) ClearLastError();
   return read;
 }
 
 std::string ChangeTracker::Named(const std::string& text) const {
-  if (!game_key_.empty() && text.size() > game_length_ &&
-      ToUpperAscii(text.substr(0, game_length_)) == game_key_) {
-    return text.substr(game_length_);
+  if (!game_key_.empty() && text.size() > game_key_.size() &&
+      StartsWithIgnoringCase(text, game_key_)) {
+    return text.substr(game_key_.size());
   }
   return text;
 }
@@ -241,11 +244,11 @@ bool ChangeTracker::SetAttributes(const std::string& path,
 
 std::unique_ptr<File> ChangeTracker::Open(const std::string& path,
                                           OpenMode mode, FsStatus* status) {
-  if (mode == OpenMode::kCreate) Touch(path, true);
-  std::unique_ptr<File> inner = FileSystemWrapper::Open(path, mode, status);
-  if (!inner) return nullptr;
   const EnginePath parsed =
       ParseEnginePath(path, FileSystemWrapper::CurrentFolder());
+  if (mode == OpenMode::kCreate) TouchParsed(parsed.Text(), parsed.Key(), true);
+  std::unique_ptr<File> inner = FileSystemWrapper::Open(path, mode, status);
+  if (!inner) return nullptr;
   return std::make_unique<TrackedFile>(*this, std::move(inner), parsed.Text(),
                                        parsed.Key());
 }

@@ -58,6 +58,7 @@ class ChangeTracker : public FileSystemWrapper {
   };
 
   void Touch(const std::string& path, bool bytes);
+  void TouchParsed(const std::string& text, const std::string& key, bool bytes);
   Found Look(const std::string& text, const std::string& key);
   bool ReadWhole(const std::string& text, const std::string& key, int64_t* size,
                  std::string* content);
@@ -69,7 +70,6 @@ class ChangeTracker : public FileSystemWrapper {
 
   bool active_ = false;
   std::string game_key_;
-  size_t game_length_ = 0;
   std::map<std::string, Found> found_;  // by key
   std::vector<std::string> order_;      // keys, first change first
   std::set<std::string> written_names_;

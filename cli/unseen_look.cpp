@@ -26,10 +26,7 @@ class HeldFileReader : public File {
 UnseenLook::UnseenLook(FileSystem& target, std::vector<HeldFile> held)
     : FileSystemWrapper(target), held_(std::move(held)), before_(LastError()) {}
 
-UnseenLook::~UnseenLook() {
-  errors()->Record(before_.path, before_.reason);
-  if (before_.path.empty() && before_.reason.empty()) ClearLastError();
-}
+UnseenLook::~UnseenLook() { errors()->Record(before_.path, before_.reason); }
 
 std::unique_ptr<File> UnseenLook::Open(const std::string& path, OpenMode mode,
                                        FsStatus* status) {

@@ -17,13 +17,13 @@
 namespace quarn {
 namespace {
 
-// The real file system, except that folder listings come in a fixed order,
-// so that the order the platform delivers can be chosen by the test.
 // The native file system, made before the wrapper below that uses it.
 struct NativeFileSystemHolder {
   std::unique_ptr<FileSystem> native = MakeNativeFileSystem();
 };
 
+// The real file system, except that folder listings come in a fixed order,
+// so that the order the platform delivers can be chosen by the test.
 class OrderedListingFs : private NativeFileSystemHolder,
                          public FileSystemWrapper {
  public:

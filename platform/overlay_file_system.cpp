@@ -250,9 +250,14 @@ void OverlayFileSystem::NameMade(const OverlayLocation& at, Node& node) {
 // ---------------------------------------------------------------------------
 // What the disk would say.
 
-// A missing name is refused in the base's words, as the real call would.
+// A missing name, or one the disk would not let be changed, is refused in
+// the base's words, as the real call would.
 std::string OverlayFileSystem::NotFound() {
   return base_.RefusalReason(FsStatus::kNotFound);
+}
+
+std::string OverlayFileSystem::Denied() {
+  return base_.RefusalReason(FsStatus::kAccessDenied);
 }
 
 bool OverlayFileSystem::OnDisk(const Seen& seen) {
@@ -469,9 +474,7 @@ std::unique_ptr<File> OverlayFileSystem::Open(const std::string& path,
   if (seen.IsFolder() || (writing && (seen.attributes & kAttrReadOnly)) ||
       (mode == OpenMode::kCreate && (seen.attributes & kMarks))) {
     *status = FsStatus::kAccessDenied;
-    errors()->Record(path, seen.IsFolder()
-                               ? kReasonIsFolder
-                               : base_.RefusalReason(FsStatus::kAccessDenied));
+    errors()->Record(path, seen.IsFolder() ? kReasonIsFolder : Denied());
     return nullptr;
   }
   if (IsHeld(at)) {
@@ -523,11 +526,10 @@ bool OverlayFileSystem::CopyOver(const std::string& from,
         replaced.attributes & ~original.attributes & kMarks;
     if (target.key == source.key) return errors()->Refuse(to, kReasonSameFile);
     if (replaced.attributes & kAttrReadOnly) {
-      return errors()->Refuse(to, base_.RefusalReason(FsStatus::kAccessDenied));
+      return errors()->Refuse(to, Denied());
     }
     if (IsHeld(target)) return errors()->Refuse(to, kReasonHeld);
-    if (marks_lost != 0)
-      return errors()->Refuse(to, base_.RefusalReason(FsStatus::kAccessDenied));
+    if (marks_lost != 0) return errors()->Refuse(to, Denied());
     if (!BaseAllows(&FileSystem::ProbeReplace, target, replaced, to)) {
       return false;
     }
@@ -585,7 +587,7 @@ bool OverlayFileSystem::RenameOver(const std::string& from,
   const Seen replaced = See(target);
   if (replaced.IsFolder()) return errors()->Refuse(to, kReasonIsFolder);
   if (replaced.Exists() && (replaced.attributes & kAttrReadOnly)) {
-    return errors()->Refuse(to, base_.RefusalReason(FsStatus::kAccessDenied));
+    return errors()->Refuse(to, Denied());
   }
   if (replaced.Exists() && IsHeld(target)) {
     return errors()->Refuse(to, kReasonHeld);
@@ -604,7 +606,6 @@ bool OverlayFileSystem::RenameOver(const std::string& from,
       ContentOf(source, moving.node, nullptr);
   if (!content) return false;
   // The journal keeps both names' old bytes; the moved bytes take no more.
-  CountRoom(source);
   if (!RoomFor(source, to, content->Length(), true) ||
       !RoomFor(target, to, 0, replaced.Exists())) {
     return false;
@@ -640,7 +641,7 @@ bool OverlayFileSystem::RemoveFile(const std::string& path) {
                             seen.IsFolder() ? kReasonIsFolder : NotFound());
   }
   if (seen.attributes & kAttrReadOnly) {
-    return errors()->Refuse(path, base_.RefusalReason(FsStatus::kAccessDenied));
+    return errors()->Refuse(path, Denied());
   }
   if (IsHeld(at)) return errors()->Refuse(path, kReasonHeld);
   if (!BaseAllows(&FileSystem::ProbeReplace, at, seen, path) ||

@@ -157,6 +157,7 @@ class OverlayFileSystem : public FileSystem {
   static uint32_t ShownAttributes(const Node& node);
   static bool OnDisk(const Seen& seen);
   std::string NotFound();
+  std::string Denied();
   bool BaseAllows(Probe probe, const OverlayLocation& at, const Seen& seen,
                   const std::string& blamed, FsStatus* status = nullptr);
   bool FolderAllows(const OverlayLocation& at, const std::string& blamed,

@@ -62,19 +62,17 @@ trap 'rm -rf "$work"' EXIT
 
 # --- (a) rendering without warnings ------------------------------------------
 
-if ! groff -ww -man -Tutf8 "$page" >"$work/groff.out" 2>"$work/groff.err"; then
+groff -ww -man -Tutf8 "$page" >"$work/groff.out" 2>"$work/groff.err" ||
   problem "groff -ww -man -Tutf8 exited with status $?"
-fi
 while IFS= read -r line; do
   problem "groff: $line"
 done <"$work/groff.err"
 
 if command -v man >/dev/null; then
   # MANROFFOPT hands -ww to man's own troff run, with man's own settings.
-  if ! MANWIDTH=80 MANROFFOPT=-ww MANPAGER=cat PAGER=cat \
-      man -l "$page" >"$work/man.out" 2>"$work/man.err"; then
+  MANWIDTH=80 MANROFFOPT=-ww MANPAGER=cat PAGER=cat \
+    man -l "$page" >"$work/man.out" 2>"$work/man.err" ||
     problem "man -l exited with status $?"
-  fi
   while IFS= read -r line; do
     problem "man -l: $line"
   done <"$work/man.err"

@@ -95,6 +95,17 @@ build() {
   return 1
 }
 
+# Counts a check that is one test: passed when status $1 is 0, which it
+# returns.
+count_outcome() {
+  if [[ $1 -eq 0 ]]; then
+    total_passed=$((total_passed + 1))
+  else
+    total_failed=$((total_failed + 1))
+  fi
+  return "$1"
+}
+
 # Every program the cross build makes must run on a bare Windows: it may
 # import system DLLs only, never the compiler's runtime DLLs.
 check_windows_imports() {
@@ -108,12 +119,7 @@ check_windows_imports() {
       bad=1
     fi
   done
-  if [[ $bad -eq 0 ]]; then
-    total_passed=$((total_passed + 1))
-  else
-    total_failed=$((total_failed + 1))
-  fi
-  return "$bad"
+  count_outcome "$bad"
 }
 
 # Optimised and unoptimised builds both compile with -Werror: some warnings
@@ -141,26 +147,18 @@ fi
 # The man page renders cleanly and names every command and option of the
 # runner's help.
 check_man_page() {
-  if bash tools/check_man_page.sh --quarn build/quarn; then
-    total_passed=$((total_passed + 1))
-    return 0
-  fi
-  total_failed=$((total_failed + 1))
-  return 1
+  bash tools/check_man_page.sh --quarn build/quarn
+  count_outcome $?
 }
 [[ -x build/quarn ]] && step "man page" check_man_page || status=1
 
 # The release packages, made from the release builds above and checked as a
 # player meets them.
 check_release() {
-  if bash tools/package_release.sh --native-build build --windows-build build-win \
+  bash tools/package_release.sh --native-build build --windows-build build-win \
     --out build/release-packages &&
-    bash tools/check_release.sh --out build/release-packages --wine-prefix "$wine_prefix"; then
-    total_passed=$((total_passed + 1))
-    return 0
-  fi
-  total_failed=$((total_failed + 1))
-  return 1
+    bash tools/check_release.sh --out build/release-packages --wine-prefix "$wine_prefix"
+  count_outcome $?
 }
 if [[ -x build/quarn && -f build-win/quarn.exe ]]; then
   step "release packages" check_release || status=1
@@ -169,12 +167,8 @@ fi
 # Every fuzzer for a short while, so that they keep building and running;
 # tools/fuzz.sh SECONDS runs them for longer.
 run_fuzzers() {
-  if bash tools/fuzz.sh 10; then
-    total_passed=$((total_passed + 1))
-    return 0
-  fi
-  total_failed=$((total_failed + 1))
-  return 1
+  bash tools/fuzz.sh 10
+  count_outcome $?
 }
 step "fuzzers, 10 s each" run_fuzzers || status=1
 

@@ -36,12 +36,6 @@ bool IsFileOrFolder(FactKind kind) {
 
 }  // namespace
 
-bool ChangeFact::operator==(const ChangeFact& other) const {
-  return kind == other.kind && action == other.action && file == other.file &&
-         subject == other.subject && size_before == other.size_before &&
-         size_after == other.size_after;
-}
-
 const char* FactKindName(FactKind kind) {
   switch (kind) {
     case FactKind::kFile:

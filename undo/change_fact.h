@@ -48,8 +48,6 @@ struct ChangeFact {
   std::string subject;
   int64_t size_before = -1;  ///< files only; -1: there was no file
   int64_t size_after = -1;   ///< files only; -1: there is no file
-
-  bool operator==(const ChangeFact& other) const;
 };
 
 /// The kind's name in reports and files: "file", "archive entry", ...

@@ -111,14 +111,20 @@ bool RemoveJournalEntry(FileSystem& fs, const std::string& game, int number) {
   return fs.RemoveFolder(folder);
 }
 
+const JournalEntry* UnfinishedEntryOf(
+    const std::vector<JournalEntry>& entries) {
+  for (const JournalEntry& entry : entries) {
+    if (entry.end == EntryEnd::kUnfinished) return &entry;
+  }
+  return nullptr;
+}
+
 bool FindUnfinishedEntry(FileSystem& fs, const std::string& game,
                          JournalEntry* unfinished) {
-  for (const JournalEntry& entry : ListJournalEntries(fs, game)) {
-    if (entry.end != EntryEnd::kUnfinished) continue;
-    if (unfinished != nullptr) *unfinished = entry;
-    return true;
-  }
-  return false;
+  const std::vector<JournalEntry> entries = ListJournalEntries(fs, game);
+  const JournalEntry* found = UnfinishedEntryOf(entries);
+  if (found != nullptr && unfinished != nullptr) *unfinished = *found;
+  return found != nullptr;
 }
 
 uint64_t JournalEntryBytes(FileSystem& fs, const std::string& game,

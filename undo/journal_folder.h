@@ -46,6 +46,9 @@ bool SaveJournalEntry(FileSystem& fs, const std::string& game,
 /// stays.
 bool RemoveJournalEntry(FileSystem& fs, const std::string& game, int number);
 
+/// The first of `entries` that is unfinished, or null when none is.
+const JournalEntry* UnfinishedEntryOf(const std::vector<JournalEntry>& entries);
+
 /// True, with `*unfinished` (when given) set to it, when an entry of the
 /// journal of `game` is unfinished.
 bool FindUnfinishedEntry(FileSystem& fs, const std::string& game,

@@ -18,9 +18,7 @@ namespace {
 // The key the journals of game folder `game` go by: upper-cased, ending in
 // a backslash.
 std::string GameKey(const EnginePath& game) {
-  std::string key = game.Key();
-  if (key.back() != '\\') key += '\\';
-  return key;
+  return WithTrailingBackslash(game.Key());
 }
 
 constexpr uint64_t kEndOfFile = std::numeric_limits<uint64_t>::max();
@@ -380,8 +378,7 @@ JournalingFileSystem::GameJournal& JournalingFileSystem::JournalOf(
   std::unique_ptr<GameJournal>& journal = games_[key];
   if (!journal) {
     journal = std::make_unique<GameJournal>();
-    journal->folder = game.Text();
-    if (journal->folder.back() != '\\') journal->folder += '\\';
+    journal->folder = WithTrailingBackslash(game.Text());
     journal->key = key;
   }
   return *journal;

@@ -128,17 +128,21 @@ void AddButtons(SelectionPage& page) {
   AddButton(page.dialog, "&Quit", kQuitButton, 304, 181, 90, 14);
 }
 
-// "Preview" goes with "&Ok"; "Undo" wants a journal in the folder.
+// "Preview" goes with "&Ok"; "Undo" wants a journal in the folder, and
+// an unfinished install in it is told of once the page shows.
 void ApplyChoice(SelectionPage& page, const FolderChoice& choice) {
   Enable(page, kOkButton, choice.ok_enabled);
   Enable(page, kPreviewButton, choice.ok_enabled);
   Enable(page, kUseBackupButton, choice.use_backup_enabled);
   page.restore_dir = choice.restore_dir;
   const std::string folder = SelectedFolderOf(page.dir_list);
-  Enable(
-      page, kUndoButton,
-      !folder.empty() && !ListJournalEntries(*page.data->fs, folder).empty());
-  PostMessageA(page.dialog, kCheckUnfinished, 0, 0);
+  const std::vector<JournalEntry> journal =
+      folder.empty() ? std::vector<JournalEntry>()
+                     : ListJournalEntries(*page.data->fs, folder);
+  Enable(page, kUndoButton, !journal.empty());
+  if (UnfinishedEntryOf(journal) != nullptr) {
+    PostMessageA(page.dialog, kCheckUnfinished, 0, 0);
+  }
 }
 
 // The buttons start from the remembered folder: "&Ok" wants the game in
@@ -204,16 +208,22 @@ void CloseWithChoice(SelectionPage& page, const std::string& chosen) {
   EndDialog(page.dialog, IDOK);
 }
 
-// A drive change selects the drive's root without a new folder choice, so
-// the state of "&Ok" may be stale: the folder is tested again here. An
-// install that did not finish or another run at work keeps the page open.
+// The selected folder when it holds the game; else empty, with a beep. A
+// drive change selects the drive's root without a new folder choice, so
+// the state of "&Ok" may be stale: the folder is tested at the click.
+std::string SelectedGame(SelectionPage& page) {
+  const std::string folder = SelectedFolderOf(page.dir_list);
+  if (!folder.empty() && HoldsGame(*page.data->fs, folder)) return folder;
+  MessageBeep(MB_OK);
+  return "";
+}
+
+// An install that did not finish or another run at work keeps the page
+// open.
 void OnOk(SelectionPage& page) {
   FileSystem& fs = *page.data->fs;
-  const std::string folder = SelectedFolderOf(page.dir_list);
-  if (folder.empty() || !HoldsGame(fs, folder)) {
-    MessageBeep(MB_OK);
-    return;
-  }
+  const std::string folder = SelectedGame(page);
+  if (folder.empty()) return;
   if (OfferUnfinishedUndo(page, folder)) return;
   const std::string busy = GameBusyMessage(fs, folder);
   if (!busy.empty()) {
@@ -224,11 +234,8 @@ void OnOk(SelectionPage& page) {
 }
 
 void OnPreview(SelectionPage& page) {
-  const std::string folder = SelectedFolderOf(page.dir_list);
-  if (folder.empty() || !HoldsGame(*page.data->fs, folder)) {
-    MessageBeep(MB_OK);
-    return;
-  }
+  const std::string folder = SelectedGame(page);
+  if (folder.empty()) return;
   PreviewRequest request;
   request.installer_dir = page.data->installer_dir;
   request.catalogue = *page.data->catalogue;

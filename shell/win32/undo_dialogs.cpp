@@ -7,6 +7,7 @@
 #include "cli/run_lock.h"
 #include "shell/shell_messages.h"
 #include "shell/win32/progress_dialog.h"
+#include "text/ascii.h"
 #include "undo/journal_folder.h"
 #include "undo/run_undo.h"
 
@@ -23,8 +24,7 @@ std::string FolderShown(const std::string& game) {
 
 // Inside the game, paths are named as the game's files.
 std::string PathShown(const std::string& path, const std::string& game) {
-  if (path.size() > game.size() &&
-      _strnicmp(path.c_str(), game.c_str(), game.size()) == 0) {
+  if (path.size() > game.size() && StartsWithIgnoringCase(path, game)) {
     return path.substr(game.size());
   }
   return path;

@@ -20,6 +20,6 @@ std::string UnfinishedInstallQuestion(FileSystem& fs, const std::string& game);
 /// run's mods when `question` is empty; shows what came of it in boxes
 /// owned by `owner`. True when something was undone.
 bool RunUndoDialogs(HWND owner, FileSystem& fs, const std::string& game,
-                    const std::string& question = "");
+                    const std::string& question);
 
 }  // namespace quarn

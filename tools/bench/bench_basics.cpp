@@ -20,13 +20,19 @@ BenchFolder::~BenchFolder() {
   std::filesystem::remove_all(path_, error);
 }
 
+double Median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  return values[values.size() / 2];
+}
+
 std::string RunFigures(std::vector<double> milliseconds) {
-  std::sort(milliseconds.begin(), milliseconds.end());
   char figures[160];
   std::snprintf(figures, sizeof figures,
                 "%zu runs: min %.3f ms, median %.3f ms, max %.3f ms",
-                milliseconds.size(), milliseconds.front(),
-                milliseconds[milliseconds.size() / 2], milliseconds.back());
+                milliseconds.size(),
+                *std::min_element(milliseconds.begin(), milliseconds.end()),
+                Median(milliseconds),
+                *std::max_element(milliseconds.begin(), milliseconds.end()));
   return figures;
 }
 

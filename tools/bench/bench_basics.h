@@ -26,6 +26,10 @@ class BenchFolder {
   std::filesystem::path path_;
 };
 
+/// The middle of `values` (not empty) once sorted; the upper of the two
+/// middle ones for an even count.
+double Median(std::vector<double> values);
+
 /// "N runs: min X ms, median Y ms, max Z ms" of `milliseconds` (not empty).
 std::string RunFigures(std::vector<double> milliseconds);
 

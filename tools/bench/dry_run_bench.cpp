@@ -30,7 +30,6 @@ int main() {
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <chrono>
 #include <cinttypes>
 #include <csignal>
@@ -44,6 +43,7 @@ int main() {
 #include <thread>
 #include <vector>
 
+#include "tools/bench/bench_basics.h"
 #include "tools/bench/full_size_archive.h"
 #include "tools/samplegen/img_writer.h"
 #include "tools/samplegen/native_output.h"
@@ -222,11 +222,6 @@ bool SpillingDryRun(const std::string& quarn, const stdfs::path& work) {
          run.max_rss_kib < 100 * 1024;
 }
 
-double MedianDryRunSeconds(std::vector<double> seconds) {
-  std::sort(seconds.begin(), seconds.end());
-  return seconds[seconds.size() / 2];
-}
-
 // The median times of five dry runs of `quarn` and of `baseline`, taken in
 // turn so that both see the same machine; false if a run failed.
 bool CompareWithBaseline(const std::string& quarn, const std::string& baseline,
@@ -243,8 +238,8 @@ bool CompareWithBaseline(const std::string& quarn, const std::string& baseline,
     ours.push_back(mine.seconds);
     theirs.push_back(base.seconds);
   }
-  const double mine = MedianDryRunSeconds(ours);
-  const double base = MedianDryRunSeconds(theirs);
+  const double mine = Median(ours);
+  const double base = Median(theirs);
   std::printf(
       "dry run, median of 5: %.3f s; baseline %.3f s; ratio %.3f (target at "
       "most 1.1)\n",

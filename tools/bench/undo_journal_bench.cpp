@@ -20,7 +20,6 @@ int main() {
 #else
 #include <unistd.h>
 
-#include <algorithm>
 #include <chrono>
 #include <cinttypes>
 #include <cstdio>
@@ -31,6 +30,7 @@ int main() {
 #include <vector>
 
 #include "platform/file_system.h"
+#include "tools/bench/bench_basics.h"
 #include "tools/bench/full_size_archive.h"
 #include "undo/content_hash.h"
 #include "undo/journal_folder.h"
@@ -44,11 +44,6 @@ namespace {
 namespace stdfs = std::filesystem;
 
 constexpr int kRounds = 5;
-
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
-}
 
 std::string GameOf(FileSystem& fs, const std::string& work) {
   return fs.AbsolutePath(work) + "\\game\\";

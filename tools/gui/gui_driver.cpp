@@ -364,13 +364,18 @@ std::string ArchiveProblem(const std::string& models) {
   return "";
 }
 
-void QuitDuringInstall(GuiSession& s, const Paths& p) {
+// Starts the long install and waits until it is into its copies, each of
+// which takes a while; the log window.
+HWND StartLongInstall(GuiSession& s, const Paths& p) {
   s.Start(p.program, p.inst);
-  HWND page = s.WaitWindow(kDialogClass, "");
-  s.Click(page, kOk);
+  s.Click(s.WaitWindow(kDialogClass, ""), kOk);
   HWND main = s.WaitWindow(kMainClass, kMainTitle);
-  // Into the copies, each of which takes a while.
   s.WaitText(s.Control(main, kLogView), "line 2003\r\n", 60000);
+  return main;
+}
+
+void QuitDuringInstall(GuiSession& s, const Paths& p) {
+  HWND main = StartLongInstall(s, p);
   PostMessageA(main, WM_CLOSE, 0, 0);
   std::string text;
   HWND box = s.WaitMessageBox(kCaption, &text);
@@ -465,19 +470,17 @@ void PreviewTickedMods(GuiSession& s, const Paths& p) {
                 "saved.dat after previews");
 }
 
-std::string RunUntilDone(GuiSession& s, HWND page) {
+void RunUntilDone(GuiSession& s, HWND page) {
   s.Click(page, kOk);
   HWND main = s.WaitWindow(kMainClass, kMainTitle);
-  const std::string view =
-      s.WaitText(s.Control(main, kLogView), DoneBanner(), 60000);
+  s.WaitText(s.Control(main, kLogView), DoneBanner(), 60000);
   s.Click(main, kCloseButton);
   s.WaitExit(10000);
-  return view;
 }
 
-std::string AnswerPrefixedBox(GuiSession& s, const std::string& prefix,
-                              const std::string& suffix, int button,
-                              const std::string& shot = "") {
+void AnswerPrefixedBox(GuiSession& s, const std::string& prefix,
+                       const std::string& suffix, int button,
+                       const std::string& shot = "") {
   std::string text;
   HWND box = s.WaitMessageBox(kCaption, &text);
   s.Expect(
@@ -487,7 +490,6 @@ std::string AnswerPrefixedBox(GuiSession& s, const std::string& prefix,
   if (!shot.empty()) s.Screenshot(shot);
   s.Click(box, button);
   s.WaitGone(box);
-  return text;
 }
 
 // Install two mods, change one of their files, and undo: refused first,
@@ -537,11 +539,7 @@ void UndoAfterInstall(GuiSession& s, const Paths& p) {
 // A run killed in the middle: the page tells of it once, "&Ok" offers the
 // undo instead of installing, and the undo puts the game back.
 void UnfinishedInstall(GuiSession& s, const Paths& p) {
-  s.Start(p.program, p.inst);
-  HWND page = s.WaitWindow(kDialogClass, "");
-  s.Click(page, kOk);
-  HWND main = s.WaitWindow(kMainClass, kMainTitle);
-  s.WaitText(s.Control(main, kLogView), "line 2003\r\n", 60000);
+  StartLongInstall(s, p);
   s.Kill();
 
   const std::string folder = p.game.substr(0, p.game.size() - 1);
@@ -551,7 +549,7 @@ void UnfinishedInstall(GuiSession& s, const Paths& p) {
       ") did not finish.\r\nNo new install goes into this folder until it is "
       "undone.\r\n\r\nUndo it now?";
   s.Start(p.program, p.inst);
-  page = s.WaitWindow(kDialogClass, "");
+  HWND page = s.WaitWindow(kDialogClass, "");
   AnswerPrefixedBox(s, start, end, IDNO, "unfinished");
   Sleep(300);
   s.Expect(!s.FindWindowNow(kDialogClass, kCaption),

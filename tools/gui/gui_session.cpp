@@ -17,7 +17,7 @@ constexpr DWORD kTextPollMs = 100;
 struct WindowSearch {
   DWORD pid;
   const char* window_class;
-  const std::string* title;
+  const std::string* title;  // null: any title
   HWND found;
 };
 
@@ -35,9 +35,11 @@ BOOL CALLBACK MatchWindow(HWND window, LPARAM data) {
   if (search->window_class && ClassOf(window) != search->window_class) {
     return TRUE;
   }
-  char title[512] = "";
-  GetWindowTextA(window, title, sizeof(title));
-  if (*search->title != title) return TRUE;
+  if (search->title) {
+    char title[512] = "";
+    GetWindowTextA(window, title, sizeof(title));
+    if (*search->title != title) return TRUE;
+  }
   search->found = window;
   return FALSE;
 }
@@ -182,19 +184,6 @@ void GuiSession::SelectFolder(HWND page, int id, const std::string& folder) {
   Fail("the directory list has no entry " + folder + "; it holds:\n" + entries);
 }
 
-// The dropped list of a combo box is a top-level window of its own.
-BOOL CALLBACK MatchDroppedList(HWND window, LPARAM data) {
-  auto* search = reinterpret_cast<WindowSearch*>(data);
-  DWORD pid = 0;
-  GetWindowThreadProcessId(window, &pid);
-  if (pid != search->pid || !IsWindowVisible(window) ||
-      ClassOf(window) != "ComboLBox") {
-    return TRUE;
-  }
-  search->found = window;
-  return FALSE;
-}
-
 void GuiSession::ChangeDrive(HWND page, int id, char letter) {
   HWND container = Control(page, id);
   HWND combo = Control(container, id);
@@ -207,11 +196,11 @@ void GuiSession::ChangeDrive(HWND page, int id, char letter) {
   }
   if (index < 0) Fail(std::string("the drive list has no drive ") + letter);
   SendMessageA(combo, CB_SHOWDROPDOWN, TRUE, 0);
-  const std::string none;
-  WindowSearch search = {process_.dwProcessId, nullptr, &none, nullptr};
+  // The dropped list of a combo box is a top-level window of its own.
+  WindowSearch search = {process_.dwProcessId, "ComboLBox", nullptr, nullptr};
   const DWORD start = GetTickCount();
   while (!search.found && GetTickCount() - start < kMessageTimeoutMs) {
-    EnumWindows(MatchDroppedList, reinterpret_cast<LPARAM>(&search));
+    EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
     if (!search.found) Sleep(kPollMs);
   }
   if (!search.found) Fail("the drive list did not drop");
