@@ -25,6 +25,12 @@ inline constexpr char kRunLockFileName[] = "run.lock";
 inline constexpr unsigned kRunLockOffset = 0;
 inline constexpr unsigned kRunLockLength = 1;
 
+/// True when `key` (a path in upper case) lies inside the game folder whose
+/// key is `game_key` (upper case, ending in a backslash) and outside its
+/// kRunLockFolderName folder: what the undo journal keeps of a run. A name
+/// that only begins like that folder's is the game's.
+bool JournalKeeps(const std::string& game_key, const std::string& key);
+
 /// The folder `folder`\QuarnUndo, in engine form.
 std::string RunLockFolderOf(const std::string& folder);
 

@@ -341,15 +341,8 @@ std::string OverlayFileSystem::JournalFolderOf(const OverlayLocation& at) {
   const std::string game = journal_game_ ? journal_game_() : std::string();
   if (game.empty()) return "";
   const OverlayLocation folder = Locate(game);
-  std::string key = folder.key;
-  if (key.back() != '\\') key += '\\';
-  const std::string own = key + ToUpperAscii(kRunLockFolderName);
-  const bool inside =
-      at.key.size() > key.size() && at.key.compare(0, key.size(), key) == 0;
-  const bool in_own =
-      at.key.compare(0, own.size(), own) == 0 &&
-      (at.key.size() == own.size() || at.key[own.size()] == '\\');
-  return inside && !in_own ? folder.path : "";
+  return JournalKeeps(WithTrailingBackslash(folder.key), at.key) ? folder.path
+                                                                 : "";
 }
 
 // Room for file `at` to be `length` bytes long, after the journal kept its

@@ -363,12 +363,7 @@ JournalingFileSystem::Target JournalingFileSystem::Resolve(
   const std::string game = game_folder_ ? game_folder_() : std::string();
   if (game.empty()) return target;
   GameJournal& journal = JournalOf(ParseEnginePath(game, current));
-  const std::string undo_key = journal.key + ToUpperAscii(kRunLockFolderName);
-  if (target.key.compare(0, journal.key.size(), journal.key) == 0 &&
-      target.key.size() > journal.key.size() &&
-      target.key.compare(0, undo_key.size(), undo_key) != 0) {
-    target.game = &journal;
-  }
+  if (JournalKeeps(journal.key, target.key)) target.game = &journal;
   return target;
 }
 

@@ -99,6 +99,8 @@ bool ChangeTheGame(JournalingFileSystem& fs) {
       // Kept data moving up, past the end, and a copy over a game file.
       Moves(fs, archive, {{0, 3 * 2048, 8 * 2048}}) &&
       fs.CopyOver(game + "new\\mod.txt", game + "data\\gta_vc.dat") &&
+      // A name that only begins like the journal's folder is the game's.
+      WriteWholeFile(fs, game + "QuarnUndo notes.txt", "mine") &&
       fs.EndMod(EntryEnd::kFinished);
 }
 
