@@ -112,10 +112,7 @@ std::vector<KeyedLine> ColModels(const std::string& bytes) {
 // The names of the directory's entries in use, in record order.
 std::vector<std::string> LiveNames(const std::string& bytes) {
   std::vector<std::string> names;
-  for (size_t at = 0; at + kImgRecordSize <= bytes.size();
-       at += kImgRecordSize) {
-    ImgEntry entry;
-    std::memcpy(entry.bytes, bytes.data() + at, kImgRecordSize);
+  for (const ImgEntry& entry : ImgRecordsOf(bytes)) {
     if (!entry.IsHole()) names.push_back(entry.Name());
   }
   return names;

@@ -45,10 +45,15 @@ nlohmann::ordered_json ChangeJson(const OverlayChange& change) {
   return json;
 }
 
-nlohmann::ordered_json Names(const std::vector<std::string>& names) {
+template <typename T, typename ToJson>
+nlohmann::ordered_json ListJson(const std::vector<T>& items, ToJson to_json) {
   nlohmann::ordered_json list = nlohmann::ordered_json::array();
-  for (const std::string& name : names) list.push_back(Latin1ToUtf8(name));
+  for (const T& item : items) list.push_back(to_json(item));
   return list;
+}
+
+nlohmann::ordered_json Names(const std::vector<std::string>& names) {
+  return ListJson(names, Latin1ToUtf8);
 }
 
 nlohmann::ordered_json ArchiveJson(const ArchiveChanges& archive) {
@@ -63,14 +68,12 @@ nlohmann::ordered_json ArchiveJson(const ArchiveChanges& archive) {
 }
 
 nlohmann::ordered_json ModJson(const ModChangeSet& set) {
-  nlohmann::ordered_json facts = nlohmann::ordered_json::array();
-  for (const ChangeFact& fact : set.facts) facts.push_back(FactToJson(fact));
   return {{"mod_folder", Latin1ToUtf8(set.mod_folder)},
           {"mod_name", Latin1ToUtf8(set.mod_name)},
           {"label", Latin1ToUtf8(ModSetLabel(set))},
           {"game", Latin1ToUtf8(set.game)},
           {"outcome", ModOutcomeName(set.outcome)},
-          {"changes", facts}};
+          {"changes", ListJson(set.facts, FactToJson)}};
 }
 
 nlohmann::ordered_json CollisionJson(const Collision& collision) {
@@ -121,13 +124,6 @@ nlohmann::ordered_json BrokenRuleJson(const BrokenRule& rule) {
           {"first_broken_by",
            rule.mod.empty() ? nlohmann::ordered_json(nullptr)
                             : nlohmann::ordered_json(Latin1ToUtf8(rule.mod))}};
-}
-
-template <typename T, typename ToJson>
-nlohmann::ordered_json ListJson(const std::vector<T>& items, ToJson to_json) {
-  nlohmann::ordered_json list = nlohmann::ordered_json::array();
-  for (const T& item : items) list.push_back(to_json(item));
-  return list;
 }
 
 nlohmann::ordered_json CheckJson(const GameCheckChanges& check) {

@@ -12,6 +12,22 @@
 #include "img/img_paths.h"
 
 namespace quarn {
+namespace {
+
+// The files of the archive that `img` holds open, for a look in the
+// middle of the run.
+std::vector<HeldFile> HeldArchiveFiles(const ImgDirectory& img) {
+  return {{img.GameFolder + kImgDirFile, img.DirFile.get()},
+          {img.GameFolder + kImgArchiveFile, img.ImgFile.get()}};
+}
+
+}  // namespace
+
+void DryRunMods::Follow(InstallContext& ctx, ChangeTracker& tracker) {
+  FollowRunInTracker(ctx, tracker, nullptr, [this, &ctx](ModChangeSet set) {
+    Ended(std::move(set), HeldArchiveFiles(ctx.Img));
+  });
+}
 
 void DryRunMods::Ended(ModChangeSet set, std::vector<HeldFile> held) {
   if (set.game.empty()) {
@@ -21,11 +37,6 @@ void DryRunMods::Ended(ModChangeSet set, std::vector<HeldFile> held) {
     checks_.push_back(CheckAsTheRunLeavesIt(overlay_, look, set.game));
   }
   sets_.push_back(std::move(set));
-}
-
-std::vector<HeldFile> HeldArchiveFiles(const ImgDirectory& img) {
-  return {{img.GameFolder + kImgDirFile, img.DirFile.get()},
-          {img.GameFolder + kImgArchiveFile, img.ImgFile.get()}};
 }
 
 ChangeReport GatherDryRun(FileSystem& fs, const DryInstall& install) {

@@ -7,13 +7,14 @@
 #include <string>
 #include <vector>
 
+#include "changes/change_tracker.h"
 #include "changes/mod_change_set.h"
 #include "cli/change_report.h"
 #include "cli/unseen_look.h"
 #include "gamecheck/check_findings.h"
-#include "img/img_directory.h"
 #include "platform/file_system.h"
 #include "platform/overlay_file_system.h"
+#include "run/install_context.h"
 
 namespace quarn {
 
@@ -29,9 +30,9 @@ class DryRunMods {
  public:
   /// Checks the games through `overlay`.
   explicit DryRunMods(OverlayFileSystem& overlay) : overlay_(overlay) {}
-  /// Takes the change set of the mod that just ended and checks its game,
-  /// reading the `held` files through the run's own handles.
-  void Ended(ModChangeSet set, std::vector<HeldFile> held);
+  /// Has `tracker` hand over each mod's change set of the run of `ctx` as
+  /// the mod ends, and checks its game then.
+  void Follow(InstallContext& ctx, ChangeTracker& tracker);
   /// The change sets, in install order.
   std::vector<ModChangeSet>& sets() { return sets_; }
   /// The check after each set's mod (nothing found for a mod without a
@@ -39,14 +40,14 @@ class DryRunMods {
   const std::vector<CheckFindings>& checks() const { return checks_; }
 
  private:
+  // Takes the set of the mod that just ended and checks its game, reading
+  // the `held` files through the run's own handles.
+  void Ended(ModChangeSet set, std::vector<HeldFile> held);
+
   OverlayFileSystem& overlay_;
   std::vector<ModChangeSet> sets_;
   std::vector<CheckFindings> checks_;
 };
-
-/// The files of the archive that `img` holds open, for a look in the
-/// middle of the run.
-std::vector<HeldFile> HeldArchiveFiles(const ImgDirectory& img);
 
 /// What a dry run runs: the installation over the overlay given, handing
 /// each mod's change set to `mods`. Returns the exit status.

@@ -42,6 +42,8 @@ void NoteChangedFiles(const ModChangeSet& set,
 
 std::string InstallCheckSummary(FileSystem& fs, const std::string& game,
                                 const std::vector<std::string>& changed) {
+  // A problem counts only in a file the install changed.
+  if (changed.empty()) return "";
   const CheckFindings findings = CheckGame(fs, game, CheckLimits());
   CheckFindings installed;
   for (const CheckProblem& problem : findings.problems) {

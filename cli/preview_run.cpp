@@ -90,9 +90,7 @@ int PreviewRun::InstallOver(FileSystem& overlay, DryRunMods* mods) {
   ChangeTracker tracker(overlay);
   InstallContext ctx(tracker, log);
   window.Follow(&ctx.ScriptLine);
-  FollowRunInTracker(ctx, tracker, nullptr, [mods, &ctx](ModChangeSet set) {
-    mods->Ended(std::move(set), HeldArchiveFiles(ctx.Img));
-  });
+  mods->Follow(ctx, tracker);
   // Before the tracker hears of the end, the failed command is still known.
   ctx.ModEnded = [this, &ctx, &window,
                   follow = std::move(ctx.ModEnded)](ModOutcome outcome) {

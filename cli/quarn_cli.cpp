@@ -191,9 +191,7 @@ int Install(const CommandLine& line, FileSystem& fs, bool journaled,
                          NoteChangedFiles(set, &changed);
                        });
   } else if (mods != nullptr) {
-    FollowRunInTracker(ctx, tracker, nullptr, [mods, &ctx](ModChangeSet set) {
-      mods->Ended(std::move(set), HeldArchiveFiles(ctx.Img));
-    });
+    mods->Follow(ctx, tracker);
   }
   if (dry != nullptr && !line.no_undo) {
     dry->CountJournalOf([&ctx] { return ctx.GamePath; });

@@ -47,17 +47,28 @@ struct RunChecks {
   const std::vector<CheckFindings>& after_each;
 };
 
-// The first mod of `game` after which the check had more problems of
-// `rule` than `before`; failing that, the first that changed a file holding
-// one in `now`.
-std::string FirstBreaker(const RunChecks& run, const std::string& game,
-                         const CheckFindings& before, const CheckFindings& now,
-                         const std::string& rule) {
+// For each mod of `game`, the rules its check had more problems of than
+// `before`; nothing for the other games' mods.
+std::vector<std::vector<std::string>> BrokenAfterEach(
+    const RunChecks& run, const std::string& game,
+    const CheckFindings& before) {
+  std::vector<std::vector<std::string>> broken(run.mods.size());
   for (size_t i = 0; i < run.mods.size() && i < run.after_each.size(); ++i) {
-    if (!EqualsIgnoringCase(run.mods[i].game, game)) continue;
-    const std::vector<std::string> broken =
-        NewlyBrokenRules(before, run.after_each[i]);
-    if (std::find(broken.begin(), broken.end(), rule) != broken.end()) {
+    if (EqualsIgnoringCase(run.mods[i].game, game)) {
+      broken[i] = NewlyBrokenRules(before, run.after_each[i]);
+    }
+  }
+  return broken;
+}
+
+// The first mod after which `rule` was newly broken; failing that, the
+// first of `game` that changed a file holding one in `now`.
+std::string FirstBreaker(const RunChecks& run, const std::string& game,
+                         const std::vector<std::vector<std::string>>& broken,
+                         const CheckFindings& now, const std::string& rule) {
+  for (size_t i = 0; i < broken.size(); ++i) {
+    if (std::find(broken[i].begin(), broken[i].end(), rule) !=
+        broken[i].end()) {
       return ModSetLabel(run.mods[i]);
     }
   }
@@ -81,13 +92,17 @@ GameCheckChanges CheckRunGame(FileSystem& below, OverlayFileSystem& overlay,
   check.findings = CheckAsTheRunLeavesIt(overlay, overlay, game);
   const std::vector<std::string> broken =
       NewlyBrokenRules(before, check.findings);
+  const std::vector<std::vector<std::string>> broken_after_each =
+      broken.empty() ? std::vector<std::vector<std::string>>()
+                     : BrokenAfterEach(run, game, before);
   for (const std::string& rule : RulesOf(check.findings)) {
     BrokenRule entry;
     entry.rule = rule;
     entry.before_run =
         std::find(broken.begin(), broken.end(), rule) == broken.end();
     if (!entry.before_run) {
-      entry.mod = FirstBreaker(run, game, before, check.findings, rule);
+      entry.mod =
+          FirstBreaker(run, game, broken_after_each, check.findings, rule);
     }
     check.broken.push_back(entry);
   }

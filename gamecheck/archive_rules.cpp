@@ -7,14 +7,12 @@
 
 #include "gamecheck/col_rules.h"
 #include "img/img_directory.h"
-#include "platform/file_contents.h"
+#include "img/img_paths.h"
+#include "text/ascii.h"
 #include "text/numbers.h"
 
 namespace quarn {
 namespace {
-
-const char kDirPath[] = "models\\gta3.dir";
-const char kImgPath[] = "models\\gta3.img";
 
 struct ArchiveReader {
   LoadedGame* game;
@@ -25,19 +23,19 @@ struct ArchiveReader {
 
   void Problem(size_t record, CheckEffect effect, const std::string& what,
                const char* rule) {
-    findings.Add(kDirPath, record + 1, effect, what, rule);
+    findings.Add(kImgDirFile, record + 1, effect, what, rule);
   }
 
   void OpenArchive() {
     uint64_t length = 0;
-    if (game->HasFile(kImgPath)) {
-      img =
-          game->fs.Open(game->game_folder + kImgPath, OpenMode::kRead, nullptr);
+    if (game->HasFile(kImgArchiveFile)) {
+      img = game->fs.Open(game->game_folder + kImgArchiveFile, OpenMode::kRead,
+                          nullptr);
     }
     if (img && img->Length(&length)) {
       img_sectors = static_cast<int64_t>(length / kImgSectorSize);
     } else {
-      findings.Add(kImgPath, 0, CheckEffect::kFailsToLoad,
+      findings.Add(kImgArchiveFile, 0, CheckEffect::kFailsToLoad,
                    "the archive is missing or unreadable", "missing-file");
     }
   }
@@ -80,7 +78,7 @@ struct ArchiveReader {
   void CheckCollision(size_t record, const ImgEntry& entry,
                       const std::string& base) {
     if (col_slots.insert(base).second) {
-      findings.Use(Limit::kCollisionSlots, kDirPath, record + 1);
+      findings.Use(Limit::kCollisionSlots, kImgDirFile, record + 1);
     }
     if (!img || img_sectors < int64_t{entry.Offset()} + entry.Size()) return;
     std::string bytes(static_cast<size_t>(entry.Size()) * kImgSectorSize, '\0');
@@ -90,7 +88,7 @@ struct ArchiveReader {
       return;
     }
     bytes.resize(got);
-    CheckColData(kDirPath, record + 1, bytes, true, game);
+    CheckColData(kImgDirFile, record + 1, bytes, true, game);
   }
 
   void ReadRecord(size_t record, const ImgEntry& entry,
@@ -99,32 +97,23 @@ struct ArchiveReader {
     if (img_sectors >= 0 &&
         int64_t{entry.Offset()} + entry.Size() > img_sectors) {
       Problem(record, CheckEffect::kCrashes,
-              entry.Name() + " reaches past the end of " + kImgPath,
+              entry.Name() + " reaches past the end of " + kImgArchiveFile,
               "archive-end");
     }
     std::string name;
     if (!CheckName(record, entry, &name)) return;
     const size_t dot = name.find('.');
-    const std::string base = LowerAscii(name.substr(0, dot));
-    const std::string extension = LowerAscii(name.substr(dot + 1));
-    if (extension == "dff" && game->id_of_name.count(base) == 0) {
-      findings.Use(Limit::kUndefinedArchiveModels, kDirPath, record + 1);
+    const std::string base = ToLowerAscii(name.substr(0, dot));
+    const std::string extension = ToLowerAscii(name.substr(dot + 1));
+    if (extension == "dff" && game->model_names.count(base) == 0) {
+      findings.Use(Limit::kUndefinedArchiveModels, kImgDirFile, record + 1);
     } else if (extension == "txd") {
-      game->NameTextureDictionary(base, kDirPath, record + 1);
+      game->NameTextureDictionary(base, kImgDirFile, record + 1);
     } else if (extension == "col") {
       CheckCollision(record, entry, base);
     }
   }
 };
-
-std::vector<ImgEntry> RecordsOf(const std::string& bytes) {
-  std::vector<ImgEntry> entries(bytes.size() / kImgRecordSize);
-  for (size_t i = 0; i < entries.size(); ++i) {
-    bytes.copy(reinterpret_cast<char*>(entries[i].bytes), kImgRecordSize,
-               i * kImgRecordSize);
-  }
-  return entries;
-}
 
 }  // namespace
 
@@ -132,14 +121,14 @@ void CheckArchive(LoadedGame* game) {
   ArchiveReader reader{game, game->findings, nullptr, -1, {"generic"}};
   game->findings.Use(Limit::kCollisionSlots, "", 0);
   std::string bytes;
-  if (!game->ReadFile(kDirPath, &bytes)) {
-    game->findings.Add(kDirPath, 0, CheckEffect::kFailsToLoad,
+  if (!game->ReadFile(kImgDirFile, &bytes)) {
+    game->findings.Add(kImgDirFile, 0, CheckEffect::kFailsToLoad,
                        "the archive's directory is missing or unreadable",
                        "missing-file");
     return;
   }
   reader.OpenArchive();
-  const std::vector<ImgEntry> entries = RecordsOf(bytes);
+  const std::vector<ImgEntry> entries = ImgRecordsOf(bytes);
   for (size_t i = 0; i < entries.size(); ++i) {
     reader.ReadRecord(i, entries[i], i > 0 ? &entries[i - 1] : nullptr);
   }

@@ -4,37 +4,25 @@
 #include <vector>
 
 #include "gamecheck/game_lines.h"
-#include "text/numbers.h"
+#include "ide/ide_sections.h"
+#include "text/ascii.h"
 
 namespace quarn {
 namespace {
 
-enum class Section {
-  kNone,
-  kObjs,
-  kTobj,
-  kPath,
-  k2dfx,
-  kPeds,
-  kCars,
-  kWeap,
-  kHier
-};
-
 using Values = std::vector<std::string_view>;
 
-Section SectionOpenedBy(std::string_view text) {
-  static const struct {
-    const char* header;
-    Section section;
-  } kHeaders[] = {{"objs", Section::kObjs}, {"tobj", Section::kTobj},
-                  {"path", Section::kPath}, {"2dfx", Section::k2dfx},
-                  {"peds", Section::kPeds}, {"cars", Section::kCars},
-                  {"weap", Section::kWeap}, {"hier", Section::kHier}};
-  for (const auto& h : kHeaders) {
-    if (text.compare(0, 4, h.header) == 0) return h.section;
+// True, with `*section` set, when `text` opens a section: the game
+// compares its first four characters with the lower-case headers.
+bool OpensSection(std::string_view text, IdeSection* section) {
+  const std::vector<std::string>& headers = IdeSectionKeywords();
+  for (size_t i = 0; i < headers.size(); ++i) {
+    if (text.compare(0, 4, headers[i]) == 0) {
+      *section = static_cast<IdeSection>(i);
+      return true;
+    }
   }
-  return Section::kNone;
+  return false;
 }
 
 bool IsKnownVehicleType(std::string_view type) {
@@ -81,14 +69,7 @@ struct IdeReader {
   // The ID indexes a table the game never bounds-checks, and the built-in
   // models sit at fixed IDs; false when the line goes no further.
   bool CheckId(const GameLine& line, long id) {
-    const int64_t size = findings.limits.Of(Limit::kModelIds);
-    if (id < 0 || id >= size) {
-      Problem(line, CheckEffect::kCrashes,
-              "model ID " + std::to_string(id) + " outside 0 to " +
-                  FormatGrouped(size - 1),
-              TableLimitOf(Limit::kModelIds).name);
-      return false;
-    }
+    if (!game->IdInModelTable(id, path, line.number)) return false;
     if (id >= kFirstBuiltInId && id <= kLastBuiltInId) {
       Problem(line, CheckEffect::kCrashes,
               "model ID " + std::to_string(id) + " is one the game builds in",
@@ -121,7 +102,7 @@ struct IdeReader {
     DefinedModel model;
     model.kind = kind;
     model.name =
-        LowerAscii(std::string(values[1].substr(0, kModelNameCapacity)));
+        ToLowerAscii(std::string(values[1].substr(0, kModelNameCapacity)));
     model.file = path;
     model.line = line.number;
     auto found = game->models.find(id);
@@ -132,7 +113,7 @@ struct IdeReader {
                   std::to_string(found->second.line),
               "duplicate-id");
     }
-    game->id_of_name[model.name] = id;
+    game->model_names.insert(model.name);
     game->models[id] = std::move(model);
     game->NameTextureDictionary(
         std::string(values[2].substr(0, kTxdNameCapacity)), path, line.number);
@@ -191,34 +172,33 @@ struct IdeReader {
     findings.Use(Limit::kEffects, path, line.number);
   }
 
-  void ReadLine(Section section, const GameLine& line, const Values& values) {
+  void ReadLine(IdeSection section, const GameLine& line,
+                const Values& values) {
     switch (section) {
-      case Section::kObjs:
-      case Section::kTobj:
-        return ReadObject(line, values, section == Section::kTobj);
-      case Section::k2dfx:
+      case IdeSection::kObjs:
+      case IdeSection::kTobj:
+        return ReadObject(line, values, section == IdeSection::kTobj);
+      case IdeSection::k2dfx:
         return ReadEffect(line, values);
-      case Section::kPeds:
+      case IdeSection::kPeds:
         return ReadNamedKind(
             line, values, 5,
             values.size() > 5 && IsKnownAnimationGroup(values[5]),
             "animation group", "ped-anim-group", Limit::kPedModels,
             ModelKind::kPed);
-      case Section::kCars:
+      case IdeSection::kCars:
         return ReadNamedKind(line, values, 3,
                              values.size() > 3 && IsKnownVehicleType(values[3]),
                              "vehicle type", "vehicle-type",
                              Limit::kVehicleModels, ModelKind::kVehicle);
-      case Section::kWeap:
-      case Section::kHier:
-        if (values.size() < 3) return;
-        return ReadModel(
-            line, values,
-            section == Section::kWeap ? Limit::kWeaponModels
-                                      : Limit::kClumpModels,
-            section == Section::kWeap ? ModelKind::kWeapon : ModelKind::kClump);
-      case Section::kPath:
-      case Section::kNone:
+      case IdeSection::kWeap:
+      case IdeSection::kHier:
+        return ReadModel(line, values,
+                         section == IdeSection::kWeap ? Limit::kWeaponModels
+                                                      : Limit::kClumpModels,
+                         section == IdeSection::kWeap ? ModelKind::kWeapon
+                                                      : ModelKind::kClump);
+      case IdeSection::kPath:
         return;
     }
   }
@@ -229,7 +209,8 @@ struct IdeReader {
 void CheckIdeFile(const std::string& path, const std::string& bytes,
                   LoadedGame* game) {
   IdeReader reader{path, game, game->findings};
-  Section section = Section::kNone;
+  bool in_section = false;
+  IdeSection section = IdeSection::kObjs;
   for (const GameLine& line : ReadGameLines(bytes)) {
     const std::string_view text = WithoutLeadingBlanks(line.text);
     if (text.empty() || text[0] == '#') continue;
@@ -237,17 +218,17 @@ void CheckIdeFile(const std::string& path, const std::string& bytes,
       reader.Problem(line, CheckEffect::kCuts, "the line past 255 characters",
                      "line-length");
     }
-    if (section == Section::kNone) {
-      section = SectionOpenedBy(text);
+    if (!in_section) {
+      in_section = OpensSection(text, &section);
       continue;
     }
     if (text.compare(0, 3, "end") == 0) {
-      section = Section::kNone;
+      in_section = false;
       continue;
     }
     const Values values = GameValues(text);
-    if (values.size() >= 3 || section == Section::k2dfx ||
-        section == Section::kObjs || section == Section::kTobj) {
+    if (values.size() >= 3 || section == IdeSection::k2dfx ||
+        section == IdeSection::kObjs || section == IdeSection::kTobj) {
       reader.ReadLine(section, line, values);
     }
   }

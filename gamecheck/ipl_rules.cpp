@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "gamecheck/game_lines.h"
-#include "text/numbers.h"
 
 namespace quarn {
 namespace {
@@ -33,14 +32,7 @@ void ReadInstance(const std::string& path, const GameLine& line,
                      std::to_string(values.size()),
                  "inst-values");
   }
-  const int64_t size = findings.limits.Of(Limit::kModelIds);
-  if (id < 0 || id >= size) {
-    findings.Add(path, line.number, CheckEffect::kCrashes,
-                 "model ID " + std::to_string(id) + " outside 0 to " +
-                     FormatGrouped(size - 1),
-                 TableLimitOf(Limit::kModelIds).name);
-    return;
-  }
+  if (!game->IdInModelTable(id, path, line.number)) return;
   const auto model = game->models.find(id);
   if (model == game->models.end()) {
     findings.Add(path, line.number, CheckEffect::kDropsLine,

@@ -6,13 +6,12 @@
 
 #include "gamecheck/loaded_game.h"
 #include "img/img_directory.h"
+#include "img/img_paths.h"
 #include "platform/file_contents.h"
+#include "text/ascii.h"
 
 namespace quarn {
 namespace {
-
-const char kDirPath[] = "models\\gta3.dir";
-const char kImgPath[] = "models\\gta3.img";
 
 // One side of the comparison: the directory's records and the archive.
 struct ArchiveSide {
@@ -24,18 +23,16 @@ struct ArchiveSide {
 
   bool Read(const FileOpener& opener, const std::string& game) {
     std::string bytes;
-    const std::unique_ptr<File> dir = opener(game + kDirPath);
+    const std::unique_ptr<File> dir = opener(game + kImgDirFile);
     if (!dir || !ReadWholeFile(*dir, &bytes)) return false;
-    entries.resize(bytes.size() / kImgRecordSize);
+    entries = ImgRecordsOf(bytes);
     for (size_t i = 0; i < entries.size(); ++i) {
-      bytes.copy(reinterpret_cast<char*>(entries[i].bytes), kImgRecordSize,
-                 i * kImgRecordSize);
       if (!entries[i].IsHole()) {
-        records[LowerAscii(entries[i].Name())].push_back(i);
+        records[ToLowerAscii(entries[i].Name())].push_back(i);
       }
     }
     open = &opener;
-    img_path = game + kImgPath;
+    img_path = game + kImgArchiveFile;
     return true;
   }
 
@@ -88,7 +85,7 @@ std::vector<CheckProblem> ChangedLoadedCopies(const FileOpener& before,
     for (size_t other = 1; other < name.second.size(); ++other) {
       if (!same(name.second[other])) continue;
       problems.push_back(CheckProblem{
-          kDirPath, loaded + 1, CheckEffect::kLoadsOtherCopy,
+          kImgDirFile, loaded + 1, CheckEffect::kLoadsOtherCopy,
           entry.Name() + ": the copy of record " +
               std::to_string(name.second[other] + 1) + ", not of record " +
               std::to_string(name.second.front() + 1) + " (the first)",

@@ -1,6 +1,8 @@
 #include "gamecheck/loaded_game.h"
 
 #include "platform/file_contents.h"
+#include "text/ascii.h"
+#include "text/numbers.h"
 
 namespace quarn {
 
@@ -22,18 +24,21 @@ bool LoadedGame::HasFile(const std::string& path) {
   return attributes != kNoSuchFile && (attributes & kAttrDirectory) == 0;
 }
 
-void LoadedGame::NameTextureDictionary(const std::string& name,
-                                       const std::string& file, size_t line) {
-  if (texture_dictionaries.insert(LowerAscii(name)).second) {
-    findings.Use(Limit::kTextureDictionaries, file, line);
-  }
+bool LoadedGame::IdInModelTable(long id, const std::string& file, size_t line) {
+  const int64_t size = findings.limits.Of(Limit::kModelIds);
+  if (id >= 0 && id < size) return true;
+  findings.Add(file, line, CheckEffect::kCrashes,
+               "model ID " + std::to_string(id) + " outside 0 to " +
+                   FormatGrouped(size - 1),
+               TableLimitOf(Limit::kModelIds).name);
+  return false;
 }
 
-std::string LowerAscii(std::string text) {
-  for (char& c : text) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+void LoadedGame::NameTextureDictionary(const std::string& name,
+                                       const std::string& file, size_t line) {
+  if (texture_dictionaries.insert(ToLowerAscii(name)).second) {
+    findings.Use(Limit::kTextureDictionaries, file, line);
   }
-  return text;
 }
 
 }  // namespace quarn

@@ -32,8 +32,9 @@ struct LoadedGame {
   FileSystem& fs;           ///< what the game's files are read through
   std::string game_folder;  ///< ending in a backslash
   CheckFindings findings;   ///< what the check found so far
-  std::unordered_map<long, DefinedModel> models;         ///< by ID
-  std::unordered_map<std::string, long> id_of_name;      ///< lower-case names
+  std::unordered_map<long, DefinedModel> models;  ///< by ID
+  std::unordered_set<std::string>
+      model_names;  ///< every one defined, lower case
   std::unordered_set<std::string> texture_dictionaries;  ///< lower case
   std::unordered_set<std::string> object_info_models;    ///< lower case
   bool archive_read = false;  ///< object.dat and the directory are in
@@ -43,12 +44,12 @@ struct LoadedGame {
   bool ReadFile(const std::string& path, std::string* bytes);
   /// True when `path` (relative to the game folder) is an ordinary file.
   bool HasFile(const std::string& path);
+  /// True when model `id` fits the model table; else reports the crash
+  /// against `file`'s `line`.
+  bool IdInModelTable(long id, const std::string& file, size_t line);
   /// Counts texture dictionary `name` once, the first time it is named.
   void NameTextureDictionary(const std::string& name, const std::string& file,
                              size_t line);
 };
-
-/// `text` in lower case (ASCII letters only, as the game compares names).
-std::string LowerAscii(std::string text);
 
 }  // namespace quarn

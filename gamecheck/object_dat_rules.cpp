@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "gamecheck/game_lines.h"
+#include "text/ascii.h"
 #include "text/numbers.h"
 
 namespace quarn {
@@ -68,7 +69,7 @@ void CheckObjectDat(const std::string& path, const std::string& bytes,
           "an entry has 11 values, not " + std::to_string(values.size()),
           "object-dat-values");
     }
-    game->object_info_models.insert(LowerAscii(std::string(values[0])));
+    game->object_info_models.insert(ToLowerAscii(std::string(values[0])));
     if (slots.insert(PropertiesOf(values)).second) {
       findings.Use(Limit::kObjectInfo, path, line.number);
     }

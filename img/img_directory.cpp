@@ -45,6 +45,15 @@ void ImgEntry::SetName(const std::string& name) {
   bytes[8 + length] = 0;
 }
 
+std::vector<ImgEntry> ImgRecordsOf(const std::string& bytes) {
+  std::vector<ImgEntry> entries(bytes.size() / kImgRecordSize);
+  for (size_t i = 0; i < entries.size(); ++i) {
+    std::memcpy(entries[i].bytes, bytes.data() + i * kImgRecordSize,
+                kImgRecordSize);
+  }
+  return entries;
+}
+
 bool ReadImgRecords(File& dir, size_t count, std::vector<ImgEntry>* entries) {
   std::vector<uint8_t> bytes(count * kImgRecordSize);
   size_t got = 0;

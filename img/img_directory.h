@@ -46,6 +46,10 @@ struct ImgEntry {
   void MarkDeleted() { bytes[8] = 0; }
 };
 
+/// The whole records of directory bytes `bytes`, in order; a part record
+/// at the end is left out.
+std::vector<ImgEntry> ImgRecordsOf(const std::string& bytes);
+
 /// Reads the first `count` records of directory file `dir` in one go into
 /// `*entries`; false unless every byte arrived.
 bool ReadImgRecords(File& dir, size_t count, std::vector<ImgEntry>* entries);

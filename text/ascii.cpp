@@ -9,6 +9,13 @@ std::string ToUpperAscii(std::string text) {
   return text;
 }
 
+std::string ToLowerAscii(std::string text) {
+  for (char& c : text) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return text;
+}
+
 bool EqualsIgnoringCase(const std::string& a, const std::string& b) {
   return a.size() == b.size() && ToUpperAscii(a) == ToUpperAscii(b);
 }

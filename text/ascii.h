@@ -10,6 +10,9 @@ namespace quarn {
 /// `text` with the letters a to z made upper case; every other byte kept.
 std::string ToUpperAscii(std::string text);
 
+/// `text` with the letters A to Z made lower case; every other byte kept.
+std::string ToLowerAscii(std::string text);
+
 /// True when both texts are equal once upper-cased.
 bool EqualsIgnoringCase(const std::string& a, const std::string& b);
 
