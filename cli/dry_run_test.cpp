@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <memory>
 #include <nlohmann/json.hpp>
 #include <string>
@@ -12,6 +11,7 @@
 #include "cli/quarn_cli_fixture.h"
 #include "editing/install_log.h"
 #include "testutil/img_test_archive.h"
+#include "testutil/linux_refusals.h"
 #include "testutil/test_files.h"
 #include "testutil/tree_snapshot.h"
 
@@ -291,46 +291,6 @@ TEST_F(DryRunTest, BadUsageGetsNoReport) {
 }
 
 #ifndef _WIN32
-// What Linux itself refuses, made for one test and undone after it: an
-// immutable file or folder (chattr +i), a small disk (tmpfs) mounted on a
-// folder. Both need root; a test skips where they cannot be made.
-class LinuxRefusals {
- public:
-  LinuxRefusals() = default;
-  LinuxRefusals(const LinuxRefusals&) = delete;
-  LinuxRefusals& operator=(const LinuxRefusals&) = delete;
-  ~LinuxRefusals() {
-    for (const std::string& path : immutable_) Shell("chattr -i", path);
-    for (const std::string& path : mounted_) Shell("umount", path);
-  }
-
-  bool MakeImmutable(const std::string& engine_path) {
-    const std::string path = NativePath(engine_path);
-    if (!Shell("chattr +i", path)) return false;
-    immutable_.push_back(path);
-    return true;
-  }
-
-  bool MountSmallDisk(const std::string& engine_folder, int kibibytes) {
-    const std::string path = NativePath(engine_folder);
-    const std::string options =
-        "mount -t tmpfs -o size=" + std::to_string(kibibytes) + "k tmpfs";
-    if (!Shell(options.c_str(), path)) return false;
-    mounted_.insert(mounted_.begin(), path);
-    return true;
-  }
-
- private:
-  static bool Shell(const char* command, const std::string& path) {
-    const std::string line =
-        std::string(command) + " '" + path + "' >/dev/null 2>&1";
-    return std::system(line.c_str()) == 0;
-  }
-
-  std::vector<std::string> immutable_;
-  std::vector<std::string> mounted_;  // the last mounted first
-};
-
 bool EndsWith(const std::string& text, const std::string& end) {
   return text.size() >= end.size() &&
          text.compare(text.size() - end.size(), end.size(), end) == 0;
