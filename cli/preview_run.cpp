@@ -60,7 +60,7 @@ std::string FailedModLabel(const ChangeReport& report) {
 
 std::string PreviewRun::Run(FileSystem& fs) {
   const ChangeReport report =
-      GatherDryRun(fs, [this](FileSystem& overlay, DryRunMods* mods) {
+      GatherDryRun(fs, [this](OverlayFileSystem& overlay, DryRunMods* mods) {
         return InstallOver(overlay, mods);
       });
   if (report.exit_status == kExitAborted) return "";
@@ -84,13 +84,15 @@ void PreviewRun::Attach(InstallContext* ctx) {
   if (ctx && stop_) ctx->StopRequested = true;
 }
 
-int PreviewRun::InstallOver(FileSystem& overlay, DryRunMods* mods) {
+int PreviewRun::InstallOver(OverlayFileSystem& overlay, DryRunMods* mods) {
   CommandLogWindow window;
   InstallLog log(&window, nullptr);
   ChangeTracker tracker(overlay);
   InstallContext ctx(tracker, log);
   window.Follow(&ctx.ScriptLine);
   mods->Follow(ctx, tracker);
+  // The real install keeps an undo journal: its room counts too.
+  overlay.CountJournalOf([&ctx] { return ctx.GamePath; });
   // Before the tracker hears of the end, the failed command is still known.
   ctx.ModEnded = [this, &ctx, &window,
                   follow = std::move(ctx.ModEnded)](ModOutcome outcome) {

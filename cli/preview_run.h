@@ -38,7 +38,7 @@ class PreviewRun {
   void Stop();
 
  private:
-  int InstallOver(FileSystem& overlay, DryRunMods* mods);
+  int InstallOver(OverlayFileSystem& overlay, DryRunMods* mods);
   void Attach(InstallContext* ctx);
 
   PreviewRequest request_;

@@ -12,6 +12,7 @@
 #include "cli/quarn_cli_fixture.h"
 #include "cli/stream_messages.h"
 #include "shell/mod_catalogue_build.h"
+#include "testutil/linux_refusals.h"
 #include "testutil/tree_snapshot.h"
 
 namespace quarn {
@@ -99,6 +100,33 @@ TEST_F(PreviewRunTest, NamesTheFailingModCommandAndMessage) {
                 "  failed\n",
             preview.Run(*fs_));
 }
+
+#ifndef _WIN32
+// The window's install keeps an undo journal, so the preview counts the
+// room of the old bytes it keeps, as the dry run does: a file replaced on
+// a disk with room for its new bytes but not for the old ones as well
+// fails the preview where it fails the dry run.
+TEST_F(PreviewRunTest, CountsTheRoomTheUndoJournalTakes) {
+  const std::string piece(24 * 1024, 'p');
+  WriteTestFile(mod() + "X1\\a.txt", piece);
+  LinuxRefusals refusals;
+  if (!refusals.MountSmallDisk(game(), 64)) {
+    GTEST_SKIP() << "mounting a tmpfs needs root";
+  }
+  WriteTestFile(game() + "gta-vc.exe", "exe");
+  WriteTestFile(game() + "shared.txt", std::string(piece.size(), 'q'));
+  const std::string expected = DryRunReport("X1");
+  EXPECT_NE(std::string::npos, err_.find(": No space left on device")) << err_;
+  PreviewRun preview(Request({true, false, false}));
+  const std::string shown = preview.Run(*fs_);
+  // From the mod's section on: the first lists no log file in a preview.
+  const std::string from_mod = expected.substr(expected.find("Mod X1"));
+  EXPECT_NE(std::string::npos,
+            shown.find(from_mod + "The real run would fail in X1 (First mod) "
+                                  "at:\n  COPY \"a.txt\" TO \"shared.txt\"\n"))
+      << shown;
+}
+#endif
 
 TEST_F(PreviewRunTest, StoppedBeforeTheFirstCommandGivesNoReport) {
   PreviewRun preview(Request({true, true, false}));
